@@ -1,0 +1,44 @@
+// Program start: the toolkit, the seams, the main window, the data module and the
+// secondary windows in this order; then the event loop; at the end the secondary windows
+// are released in reverse order, then the main window (which saves the tables), and the
+// data module last.
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_timer.h"
+#include "platform/sdl/sdl_sound.h"
+#include "vexo_application.h"
+#include "vexo_multistage_form.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <memory>
+
+int main(int argc, char** argv) {
+    VexoApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Vexo-Rizidevizi"));
+    // The main window is the one task-bar entry: secondary windows are dialogs owned by it.
+    app.setQuitOnLastWindowClosed(true);
+
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtGerman);
+
+    platform::QtDialogs dialogs;
+    platform::QtTimerFactory timers;
+    platform::QtClock clock;
+    platform::SdlSound sound;
+    platform::SetDialogs(&dialogs);
+    platform::SetTimers(&timers);
+    platform::SetClock(&clock);
+    platform::SetSound(&sound);
+
+    auto mainWindow = std::make_unique<TMultistage_frm>();
+
+    mainWindow->showMaximized();
+    const int result = app.exec();
+
+    mainWindow.reset();
+    return result;
+}

@@ -1,0 +1,75 @@
+#include "test_run_controller.h"
+
+#include "platform/sound.h"
+#include "shuttle_schedule.h"
+
+#include <string>
+
+namespace {
+constexpr std::int32_t LastLevel = schedule::LevelCount;
+}
+
+TestRunController::TestRunController(RunDisplay& display, platform::Timer& shuttleTimer,
+                                     platform::Timer& displayTimer)
+    : m_display(display), m_shuttleTimer(shuttleTimer), m_displayTimer(displayTimer) {
+    m_shuttleTimer.SetEnabled(false);
+    m_shuttleTimer.SetInterval(5000); // always replaced before the timer is switched on
+    m_shuttleTimer.SetOnTimer([this] { Timer1Timer(); });
+    m_displayTimer.SetInterval(DisplayIntervalMs);
+    m_displayTimer.SetOnTimer([this] { Timer2Timer(); });
+    m_displayTimer.SetEnabled(true);
+}
+
+void TestRunController::btn_startClick() {
+    m_display.SetMenuEnabled(false);
+    m_currentLevel = 1;
+    // During level 1 neither call changes the timer, so a restart in level 1 leaves the
+    // running countdown undisturbed; from any later level the countdown starts anew here.
+    m_shuttleTimer.SetInterval(schedule::ShuttleIntervalMs[1]);
+    m_shuttleCounter = 1;
+    m_display.SetLevelText("1");
+    m_shuttleTimer.SetEnabled(true);
+    m_testStartTime = platform::Clock().Now();
+    // The countdown already runs, so the fanfare's length is part of the first shuttle.
+    PlayLevelFanfare();
+}
+
+void TestRunController::btn_stopClick() {
+    m_shuttleTimer.SetEnabled(false);
+    m_display.SetLevelText("0");
+    m_display.SetShuttleText("0");
+    m_display.SetMenuEnabled(true);
+}
+
+void TestRunController::Timer1Timer() {
+    ++m_shuttleCounter;
+    if (m_shuttleCounter <= schedule::ShuttlesPerLevel[static_cast<std::size_t>(m_currentLevel)]) {
+        PlayShuttleBeep();
+    } else {
+        ++m_currentLevel;
+        m_display.SetLevelText(std::to_string(m_currentLevel));
+        if (m_currentLevel > LastLevel)
+            btn_stopClick();
+        else // the new level's countdown starts now, before the fanfare plays
+            m_shuttleTimer.SetInterval(schedule::ShuttleIntervalMs[static_cast<std::size_t>(m_currentLevel)]);
+        PlayLevelFanfare();
+        m_shuttleCounter = 1;
+    }
+    if (m_currentLevel > LastLevel)
+        btn_stopClick();
+}
+
+void TestRunController::Timer2Timer() {
+    m_display.SetShuttleText(std::to_string(m_shuttleCounter));
+    if (!m_shuttleTimer.Enabled())
+        return;
+    // Written as a time of day; a wall clock set back before the start wraps round the day.
+    std::int64_t elapsed = (platform::Clock().Now() - m_testStartTime) % platform::MillisecondsPerDay;
+    if (elapsed < 0)
+        elapsed += platform::MillisecondsPerDay;
+    m_display.SetElapsedText(platform::Clock().FormatLongTime(elapsed));
+}
+
+void TestRunController::PlayShuttleBeep() { platform::Sound().PlaySync("ding.wav"); }
+
+void TestRunController::PlayLevelFanfare() { platform::Sound().PlaySync("tada.wav"); }

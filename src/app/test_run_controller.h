@@ -1,0 +1,43 @@
+#pragma once
+// Paces the shuttle-run test. START begins at level 1, shuttle 1; the shuttle timer ticks
+// once per shuttle with the interval of the current level, beeping at the end of every
+// shuttle and sounding the fanfare at every level change; after the last shuttle of
+// level 21 the test stops by itself. The free-running display timer shows the shuttle
+// number and the elapsed wall-clock time twice a second.
+//
+// Invariant: the test runs exactly while the shuttle timer is on. The level, shuttle and
+// start time keep their values after a stop.
+#include "platform/clock.h"
+#include "platform/timer.h"
+#include "run_display.h"
+
+#include <cstdint>
+
+class TestRunController {
+public:
+    static constexpr int DisplayIntervalMs = 500;
+
+    // The timers belong to the window; the controller sets them up and drives them.
+    TestRunController(RunDisplay& display, platform::Timer& shuttleTimer, platform::Timer& displayTimer);
+
+    void btn_startClick();
+    void btn_stopClick();
+    void Timer1Timer();
+    void Timer2Timer();
+
+    bool Running() const { return m_shuttleTimer.Enabled(); }
+    std::int32_t CurrentLevel() const { return m_currentLevel; }
+    std::int32_t ShuttleCounter() const { return m_shuttleCounter; }
+    platform::LocalDateTime TestStartTime() const { return m_testStartTime; }
+
+private:
+    void PlayShuttleBeep();
+    void PlayLevelFanfare();
+
+    RunDisplay& m_display;
+    platform::Timer& m_shuttleTimer;
+    platform::Timer& m_displayTimer;
+    std::int32_t m_currentLevel = 0;
+    std::int32_t m_shuttleCounter = 0;
+    platform::LocalDateTime m_testStartTime = 0;
+};

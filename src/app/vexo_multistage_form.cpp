@@ -1,0 +1,209 @@
+#include "vexo_multistage_form.h"
+
+#include "My_std.h"
+#include "data_lifecycle.h"
+#include "evaluation/global.h"
+#include "platform/dialogs.h"
+#include "ui/panel.h"
+
+#include <QApplication>
+#include <QEvent>
+
+namespace {
+
+const QColor MenuBlue(128, 128, 255);   // stored colour 16744576
+const QColor EndRed(255, 128, 128);     // stored colour 8421631
+const QColor StatusYellow(255, 255, 0);
+
+constexpr int DesignWidth = 743;
+constexpr int DesignHeight = 587;
+constexpr int BottomBarHeight = 75;
+constexpr int MenuWidth = 153;
+constexpr int ShuttleDisplayHeight = 156;
+constexpr int EndPanelHeight = 60;
+constexpr int StatusBarHeight = 23;
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
+                        const QFont& font) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(font);
+    // Enter presses the focused button as the space bar does.
+    button->setAutoDefault(true);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QFont& font) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+TMultistage_frm::TMultistage_frm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Multistage_frm"));
+    setWindowTitle(QStringLiteral("Vexo-Rizidevizi freie Version"));
+    setFont(ui::UiFont(11));
+    // The restored (not maximised) window sits at the top-left corner in its design size.
+    setGeometry(0, 0, DesignWidth, DesignHeight);
+    BuildLayout();
+    m_timer1 = platform::Timers().CreateTimer();
+    m_timer2 = platform::Timers().CreateTimer();
+    m_controller = std::make_unique<TestRunController>(*this, *m_timer1, *m_timer2);
+    FormCreate();
+}
+
+TMultistage_frm::~TMultistage_frm() {
+    // A test still running is abandoned without a sound or a question.
+    m_timer1->SetEnabled(false);
+    m_timer2->SetEnabled(false);
+    FormDestroy();
+}
+
+void TMultistage_frm::BuildLayout() {
+    const QFont bar21 = ui::UiFont(21);
+    const QFont bar21Bold = ui::UiFont(21, true);
+
+    Panel1 = new ui::Panel(this, QStringLiteral("Panel1"));
+    Panel1->SetColor(MenuBlue);
+    btn_start = MakeButton(Panel1, "btn_start", QStringLiteral("START"), {0, 3, 153, 72}, bar21Bold);
+    Label2 = MakeLabel(Panel1, "Label2", QStringLiteral("Zeit:"), {192, 26}, bar21);
+    l_time = MakeLabel(Panel1, "l_time", QStringLiteral("0:00"), {271, 26}, bar21);
+    l_time->resize(300, l_time->height());
+    btn_stop = MakeButton(Panel1, "btn_stop", QStringLiteral("STOP"), {616, 3, 127, 72}, bar21Bold);
+
+    Panel2 = new ui::Panel(this, QStringLiteral("Panel2"));
+    Panel2->SetColor(MenuBlue);
+    const QFont menu19 = ui::UiFont(19);
+    btn_sportler = MakeButton(Panel2, "btn_sportler", QStringLiteral("Sportler"), {1, 19, 153, 46}, menu19);
+    btn_werte = MakeButton(Panel2, "btn_werte", QStringLiteral("Werte"), {1, 87, 153, 46}, menu19);
+    Button4 = MakeButton(Panel2, "Button4", QStringLiteral("Auswertung"), {1, 155, 153, 46}, menu19);
+    btn_info = MakeButton(Panel2, "btn_info", QStringLiteral("Informationen"), {1, 222, 153, 46}, menu19);
+    Panel4 = new ui::Panel(Panel2, QStringLiteral("Panel4"));
+    Panel4->SetColor(EndRed);
+    Panel4->setFont(bar21Bold);
+    Panel4->SetCaption(QStringLiteral("ENDE"));
+    Panel4->setCursor(Qt::PointingHandCursor);
+    StatusBar1 = new ui::Panel(Panel2, QStringLiteral("StatusBar1"));
+    StatusBar1->SetColor(StatusYellow);
+    StatusBar1->setFrameShape(QFrame::Panel);
+    StatusBar1->setFrameShadow(QFrame::Sunken);
+    StatusBar1->SetCaptionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    StatusBar1->SetCaption(QStringLiteral("© 2008–2026 Vexo-Rizidevizi"));
+    StatusBar1->setCursor(Qt::PointingHandCursor);
+    StatusBar1->setToolTip(QStringLiteral("Über das Programm"));
+
+    Panel3 = new ui::Panel(this, QStringLiteral("Panel3"));
+    Anzeige = new ui::Panel(Panel3, QStringLiteral("Anzeige"));
+    Anzeige->SetColor(MenuBlue);
+    Anzeige->setFont(ui::UiFont(400));
+    Anzeige->SetCaption(QStringLiteral("0"));
+    Label3 = MakeLabel(Anzeige, "Label3", QStringLiteral("Level:"), {27, 23}, ui::UiFont(64));
+    p_durchgang = new ui::Panel(Panel3, QStringLiteral("p_durchgang"));
+    p_durchgang->SetColor(MenuBlue);
+    p_durchgang->setFont(ui::UiFont(133));
+    p_durchgang->SetCaption(QStringLiteral("0"));
+    Label1 = MakeLabel(p_durchgang, "Label1", QStringLiteral("Durchgang:"), {27, 6}, ui::UiFont(53));
+
+    connect(btn_start, &QPushButton::clicked, this, [this] { btn_startClick(); });
+    connect(btn_stop, &QPushButton::clicked, this, [this] { btn_stopClick(); });
+    connect(btn_sportler, &QPushButton::clicked, this, [this] { btn_sportlerClick(); });
+    connect(btn_werte, &QPushButton::clicked, this, [this] { btn_werteClick(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(btn_info, &QPushButton::clicked, this, [this] { btn_infoClick(); });
+    connect(Panel4, &ui::Panel::clicked, this, [this] { Panel4Click(); });
+    connect(StatusBar1, &ui::Panel::clicked, this, [this] { StatusBar1Click(); });
+
+    setTabOrder(btn_start, btn_stop);
+    setTabOrder(btn_stop, btn_sportler);
+    setTabOrder(btn_sportler, btn_werte);
+    setTabOrder(btn_werte, Button4);
+    setTabOrder(Button4, btn_info);
+    btn_start->setFocus();
+    PlaceChildren();
+}
+
+// The panels are aligned as in the window description: the bottom bar across the
+// bottom, the menu column on the left above it, the displays in the rest; inside the
+// column the status bar sits at the bottom with the "ENDE" panel on top of it.
+void TMultistage_frm::PlaceChildren() {
+    const int w = width();
+    const int h = height();
+    const int upper = std::max(0, h - BottomBarHeight);
+    Panel1->setGeometry(0, upper, w, BottomBarHeight);
+    btn_stop->move(w - btn_stop->width(), btn_stop->y()); // anchored to the right edge
+    Panel2->setGeometry(0, 0, MenuWidth, upper);
+    StatusBar1->setGeometry(0, upper - StatusBarHeight, MenuWidth, StatusBarHeight);
+    Panel4->setGeometry(0, upper - StatusBarHeight - EndPanelHeight, MenuWidth, EndPanelHeight);
+    Panel3->setGeometry(MenuWidth, 0, std::max(0, w - MenuWidth), upper);
+    const int displayWidth = Panel3->width();
+    Anzeige->setGeometry(0, 0, displayWidth, std::max(0, upper - ShuttleDisplayHeight));
+    p_durchgang->setGeometry(0, std::max(0, upper - ShuttleDisplayHeight), displayWidth, ShuttleDisplayHeight);
+    Label1->resize(Label1->width(), std::max(Label1->sizeHint().height(), ShuttleDisplayHeight - 6 - 85));
+}
+
+void TMultistage_frm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceChildren();
+}
+
+bool TMultistage_frm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void TMultistage_frm::SetSecondaryWindows(QDialog* sportler, QDialog* werte, QDialog* info, QDialog* about) {
+    m_sportler = sportler;
+    m_werte = werte;
+    m_info = info;
+    m_about = about;
+}
+
+void TMultistage_frm::FormCreate() {
+    global::InitVO2Table();
+    global::FirstActivation = true;
+    global::SportlerPath = GetAppDir() + "sportler.xml";
+    global::MultiwertPath = GetAppDir() + "multiwert.xml";
+}
+
+void TMultistage_frm::FormActivate() {
+    if (!global::FirstActivation)
+        return;
+    // Cleared before the work, so a failure in it is not retried at a later activation.
+    global::FirstActivation = false;
+    OpenDataFilesAtFirstActivation();
+}
+
+void TMultistage_frm::FormDestroy() { SaveDataFilesAtProgramEnd(); }
+
+void TMultistage_frm::Button4Click() {
+    platform::Dialogs().ShowMessage("Die Auswertung ist in dieser freien Version nicht enthalten.");
+}
+
+void TMultistage_frm::Panel4Click() {
+    if (m_controller->Running())
+        return;
+    if (platform::Dialogs().AskYesNo("Programm beenden?") == platform::Answer::Yes)
+        QApplication::quit();
+}
+
+void TMultistage_frm::ShowModal(QDialog* window) {
+    if (window)
+        window->exec();
+}
+
+void TMultistage_frm::SetMenuEnabled(bool enabled) { Panel2->setEnabled(enabled); }
+
+void TMultistage_frm::SetLevelText(const std::string& text) { Anzeige->SetCaption(QString::fromStdString(text)); }
+
+void TMultistage_frm::SetShuttleText(const std::string& text) {
+    p_durchgang->SetCaption(QString::fromStdString(text));
+}
+
+void TMultistage_frm::SetElapsedText(const std::string& text) { l_time->setText(QString::fromStdString(text)); }

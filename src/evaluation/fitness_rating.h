@@ -1,0 +1,12 @@
+#pragma once
+// The fitness rating: sex text, age in whole years and VO2max value to one of six words.
+#include <optional>
+#include <string>
+
+namespace evaluation {
+
+// "sehr schlecht" .. "überragend" (UTF-8), or nothing for ages below 13. The women's
+// norms apply for exactly "W" or "w"; every other text selects the men's norms.
+std::optional<std::string> RateFitness(const std::string& sex, int age, double vo2max);
+
+} // namespace evaluation

@@ -1,0 +1,28 @@
+#pragma once
+// Local wall-clock time and the user's way of writing a time of day.
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Local date and time as milliseconds since 30 December 1899, 00:00 (the program's
+// day zero), on the wall clock: a daylight-saving switch moves it.
+using LocalDateTime = std::int64_t;
+
+constexpr std::int64_t MillisecondsPerDay = 24LL * 60 * 60 * 1000;
+
+class ClockService {
+public:
+    virtual ~ClockService() = default;
+    virtual LocalDateTime Now() const = 0;
+    // Whole days since 30 December 1899 of today's local date.
+    int Today() const { return static_cast<int>(Now() / MillisecondsPerDay); }
+    // A time of day (milliseconds after midnight, 0 <= ms < one day) in the user's long
+    // time format with seconds; fractions of a second are dropped.
+    virtual std::string FormatLongTime(std::int64_t millisecondsOfDay) const = 0;
+};
+
+ClockService& Clock();
+void SetClock(ClockService* clock);
+
+} // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+// The message boxes the program shows. Real boxes in the program, a scripted fake in tests.
+#include <string>
+
+namespace platform {
+
+enum class Answer { Ok, Yes, No, Abort };
+
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+    // A plain information box with an OK button.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // A question (title "Bestätigen") with "Ja" and "Nein"; anything but "Ja" answers No.
+    virtual Answer AskYesNo(const std::string& text) = 0;
+    // A question with "Ja" and "Abbrechen"; anything but "Ja" answers Abort.
+    virtual Answer AskYesAbort(const std::string& text) = 0;
+    // The application's default error display: a box with the failure's message.
+    virtual void ShowError(const std::string& text) = 0;
+};
+
+DialogService& Dialogs();
+void SetDialogs(DialogService* dialogs);
+
+} // namespace platform

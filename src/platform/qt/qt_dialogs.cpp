@@ -1,0 +1,56 @@
+#include "qt_dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+namespace {
+
+const char* const ProgramTitle = "Vexo-Rizidevizi";
+
+// The button texts are set here rather than left to a translation file, so a machine
+// without German Qt translations still shows German boxes.
+QMessageBox::StandardButton Run(QMessageBox::Icon icon, const char* title, const std::string& text,
+                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, QString::fromUtf8(title), QString::fromStdString(text), buttons,
+                    QApplication::activeWindow());
+    box.setDefaultButton(defaultButton);
+    if (auto* b = box.button(QMessageBox::Ok))
+        b->setText(QStringLiteral("OK"));
+    if (auto* b = box.button(QMessageBox::Yes))
+        b->setText(QStringLiteral("&Ja"));
+    if (auto* b = box.button(QMessageBox::No))
+        b->setText(QStringLiteral("&Nein"));
+    if (auto* b = box.button(QMessageBox::Abort))
+        b->setText(QStringLiteral("&Abbrechen"));
+    box.exec();
+    auto* clicked = box.clickedButton();
+    return clicked ? box.standardButton(clicked) : QMessageBox::NoButton;
+}
+
+} // namespace
+
+void QtDialogs::ShowMessage(const std::string& text) {
+    Run(QMessageBox::Information, ProgramTitle, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+Answer QtDialogs::AskYesNo(const std::string& text) {
+    return Run(QMessageBox::Question, "Bestätigen", text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+                   QMessageBox::Yes
+               ? Answer::Yes
+               : Answer::No;
+}
+
+Answer QtDialogs::AskYesAbort(const std::string& text) {
+    return Run(QMessageBox::Question, "Bestätigen", text, QMessageBox::Yes | QMessageBox::Abort,
+               QMessageBox::Yes) == QMessageBox::Yes
+               ? Answer::Yes
+               : Answer::Abort;
+}
+
+void QtDialogs::ShowError(const std::string& text) {
+    Run(QMessageBox::Critical, ProgramTitle, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+} // namespace platform

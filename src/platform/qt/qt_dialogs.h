@@ -1,0 +1,15 @@
+#pragma once
+// Message boxes with the German standard texts, shown modally over the active window.
+#include "platform/dialogs.h"
+
+namespace platform {
+
+class QtDialogs : public DialogService {
+public:
+    void ShowMessage(const std::string& text) override;
+    Answer AskYesNo(const std::string& text) override;
+    Answer AskYesAbort(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+};
+
+} // namespace platform

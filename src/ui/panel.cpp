@@ -1,0 +1,63 @@
+#include "panel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace ui {
+
+Panel::Panel(QWidget* parent, const QString& objectName) : QFrame(parent) {
+    setObjectName(objectName);
+    setFrameShape(QFrame::NoFrame);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void Panel::SetColor(const QColor& color) {
+    QPalette p = palette();
+    p.setColor(QPalette::Window, color);
+    setPalette(p);
+}
+
+void Panel::SetCaption(const QString& caption) {
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    update();
+}
+
+void Panel::SetCaptionAlignment(Qt::Alignment alignment) {
+    m_captionAlignment = alignment;
+    update();
+}
+
+void Panel::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (m_caption.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    const int margin = m_captionAlignment & Qt::AlignLeft ? 4 : 0;
+    painter.drawText(rect().adjusted(margin, 0, -margin, 0), static_cast<int>(m_captionAlignment), m_caption);
+}
+
+void Panel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QFrame::mouseReleaseEvent(event);
+}
+
+void Panel::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    emit resized();
+}
+
+QFont UiFont(int pixelHeight, bool bold, const QString& family) {
+    QFont font;
+    font.setFamilies({family, QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace ui

@@ -1,0 +1,39 @@
+#pragma once
+// A coloured panel with an optional caption, the building block of the fixed window
+// layouts: children sit at fixed positions, the caption is drawn centred (or left, for a
+// status bar) under them, and a click on the free area raises clicked().
+#include <QColor>
+#include <QFrame>
+#include <QString>
+
+namespace ui {
+
+class Panel : public QFrame {
+    Q_OBJECT
+public:
+    explicit Panel(QWidget* parent = nullptr, const QString& objectName = {});
+
+    void SetColor(const QColor& color);
+    void SetCaption(const QString& caption);
+    QString Caption() const { return m_caption; }
+    void SetCaptionAlignment(Qt::Alignment alignment);
+
+signals:
+    void clicked();
+    void resized();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QString m_caption;
+    Qt::Alignment m_captionAlignment = Qt::AlignCenter;
+};
+
+// Font helper: Tahoma where it is installed, else the nearest sans serif, with the
+// character height in pixels as the window descriptions give it.
+QFont UiFont(int pixelHeight, bool bold = false, const QString& family = QStringLiteral("Tahoma"));
+
+} // namespace ui

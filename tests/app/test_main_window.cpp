@@ -1,0 +1,181 @@
+// The main window as a user meets it: captions, colours and geometry, the focus order,
+// the menu column locked during a test, and the "ENDE" question.
+#include "app/My_std.h"
+#include "app/vexo_multistage_form.h"
+#include "evaluation/global.h"
+#include "fake_dialogs.h"
+#include "fake_sound.h"
+#include "ui/panel.h"
+#include "virtual_clock.h"
+
+#include <QtTest>
+
+namespace {
+
+template <typename T = QWidget> T* Child(QWidget& window, const char* name) {
+    auto* child = window.findChild<T*>(QString::fromLatin1(name));
+    if (!child)
+        qFatal("no child %s", name);
+    return child;
+}
+
+QColor Colour(QWidget* w) { return w->palette().color(QPalette::Window); }
+
+struct Rig {
+    VirtualClock clock;
+    FakeSound sound{&clock};
+    FakeDialogs dialogs;
+    TMultistage_frm window;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void captionsColoursAndGeometry() {
+        Rig rig;
+        QWidget& w = rig.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Vexo-Rizidevizi freie Version"));
+        QCOMPARE(w.size(), QSize(743, 587));
+
+        const QColor blue(128, 128, 255);
+        auto* panel1 = Child(w, "Panel1");
+        QCOMPARE(panel1->geometry(), QRect(0, 512, 743, 75));
+        QCOMPARE(Colour(panel1), blue);
+        QCOMPARE(Child(w, "Panel2")->geometry(), QRect(0, 0, 153, 512));
+        QCOMPARE(Colour(Child(w, "Panel2")), blue);
+        QCOMPARE(Colour(Child(w, "Anzeige")), blue);
+        QCOMPARE(Colour(Child(w, "p_durchgang")), blue);
+        QCOMPARE(Colour(Child(w, "Panel4")), QColor(255, 128, 128));
+        QCOMPARE(Colour(Child(w, "StatusBar1")), QColor(255, 255, 0));
+
+        const struct {
+            const char* name;
+            const char* caption;
+            QRect geometry;
+        } buttons[] = {
+            {"btn_start", "START", {0, 3, 153, 72}},         {"btn_stop", "STOP", {616, 3, 127, 72}},
+            {"btn_sportler", "Sportler", {1, 19, 153, 46}},  {"btn_werte", "Werte", {1, 87, 153, 46}},
+            {"Button4", "Auswertung", {1, 155, 153, 46}},    {"btn_info", "Informationen", {1, 222, 153, 46}},
+        };
+        for (const auto& b : buttons) {
+            auto* button = Child<QPushButton>(w, b.name);
+            QCOMPARE(button->text(), QString::fromLatin1(b.caption));
+            QCOMPARE(button->geometry(), b.geometry);
+        }
+        QCOMPARE(Child<QPushButton>(w, "btn_start")->font().pixelSize(), 21);
+        QVERIFY(Child<QPushButton>(w, "btn_start")->font().bold());
+        QCOMPARE(Child<QPushButton>(w, "btn_sportler")->font().pixelSize(), 19);
+
+        auto* end = Child<ui::Panel>(w, "Panel4");
+        auto* status = Child<ui::Panel>(w, "StatusBar1");
+        QCOMPARE(end->Caption(), QStringLiteral("ENDE"));
+        QCOMPARE(status->geometry(), QRect(0, 512 - 23, 153, 23));
+        QCOMPARE(end->geometry(), QRect(0, 512 - 23 - 60, 153, 60));
+        QVERIFY(!status->Caption().isEmpty());
+
+        QCOMPARE(Child<ui::Panel>(w, "Anzeige")->Caption(), QStringLiteral("0"));
+        QCOMPARE(Child<ui::Panel>(w, "Anzeige")->font().pixelSize(), 400);
+        QCOMPARE(Child(w, "p_durchgang")->geometry(), QRect(0, 512 - 156, 743 - 153, 156));
+        QCOMPARE(Child<QLabel>(w, "Label3")->text(), QStringLiteral("Level:"));
+        QCOMPARE(Child<QLabel>(w, "Label3")->pos(), QPoint(27, 23));
+        QCOMPARE(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Durchgang:"));
+        QCOMPARE(Child<QLabel>(w, "Label2")->text(), QStringLiteral("Zeit:"));
+        QCOMPARE(Child<QLabel>(w, "l_time")->text(), QStringLiteral("0:00"));
+        QCOMPARE(Child<QLabel>(w, "l_time")->pos(), QPoint(271, 26));
+
+        // Larger, as when maximised: STOP keeps to the right edge, the column to the left.
+        w.resize(1280, 800);
+        QCOMPARE(Child(w, "btn_stop")->geometry(), QRect(1280 - 127, 3, 127, 72));
+        QCOMPARE(panel1->geometry(), QRect(0, 725, 1280, 75));
+        QCOMPARE(Child(w, "Panel4")->geometry().bottom(), 725 - 23 - 1);
+    }
+
+    void pathsAndFirstActivation() {
+        Rig rig;
+        QVERIFY(global::FirstActivation);
+        const std::string dir = GetAppDir();
+        QVERIFY(!dir.empty() && dir.back() == '/' && dir.find("//") == std::string::npos);
+        QCOMPARE(global::SportlerPath, dir + "sportler.xml");
+        QCOMPARE(global::MultiwertPath, dir + "multiwert.xml");
+        QCOMPARE(global::LookupVO2(4, 1), 26.8);
+        rig.window.FormActivate();
+        QVERIFY(!global::FirstActivation);
+    }
+
+    void focusOrder() {
+        Rig rig;
+        rig.window.show();
+        QApplication::setActiveWindow(&rig.window);
+        QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+        const char* order[] = {"btn_start", "btn_stop", "btn_sportler", "btn_werte", "Button4", "btn_info"};
+        for (const char* name : order) {
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("btn_start"));
+        // Enter on the focused START begins a test.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(rig.window.Controller().Running());
+    }
+
+    void runLocksTheMenuColumn() {
+        Rig rig;
+        QWidget& w = rig.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(Child(w, "btn_start"), Qt::LeftButton);
+        QVERIFY(rig.window.Controller().Running());
+        QCOMPARE(Child<ui::Panel>(w, "Anzeige")->Caption(), QStringLiteral("1"));
+        QCOMPARE(rig.sound.Played(), std::vector<std::string>{"tada.wav"});
+        for (const char* name : {"Panel2", "btn_sportler", "btn_werte", "Button4", "btn_info", "Panel4", "StatusBar1"})
+            QVERIFY2(!Child(w, name)->isEnabled(), name);
+        QVERIFY(Child(w, "btn_start")->isEnabled());
+        QVERIFY(Child(w, "btn_stop")->isEnabled());
+
+        // "ENDE" during a test: nothing, not even a question.
+        QTest::mouseClick(Child(w, "Panel4"), Qt::LeftButton);
+        rig.window.Panel4Click();
+        QVERIFY(rig.dialogs.Shown().empty());
+
+        rig.clock.Advance(8470 + 500);
+        QCOMPARE(Child<ui::Panel>(w, "p_durchgang")->Caption(), QStringLiteral("2"));
+        QCOMPARE(Child<QLabel>(w, "l_time")->text(), QStringLiteral("00:00:08"));
+
+        QTest::mouseClick(Child(w, "btn_stop"), Qt::LeftButton);
+        QVERIFY(!rig.window.Controller().Running());
+        QVERIFY(Child(w, "Panel2")->isEnabled());
+        QVERIFY(Child(w, "btn_werte")->isEnabled());
+        QCOMPARE(Child<ui::Panel>(w, "Anzeige")->Caption(), QStringLiteral("0"));
+    }
+
+    void endAsksBeforeQuitting_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Nein keeps running") << false;
+        QTest::newRow("Ja ends the program") << true;
+    }
+    void endAsksBeforeQuitting() {
+        QFETCH(bool, yes);
+        Rig rig;
+        rig.window.show();
+        rig.dialogs.ScriptAnswer(yes ? platform::Answer::Yes : platform::Answer::No);
+        bool quitAsked = false;
+        QTimer::singleShot(0, [&] { QTest::mouseClick(Child(rig.window, "Panel4"), Qt::LeftButton); });
+        // If nothing ends the loop, this does; the loop's result tells who ended it.
+        QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
+        const int result = QCoreApplication::exec();
+        quitAsked = result == 0;
+        QCOMPARE(quitAsked, yes);
+        QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
+        QCOMPARE(rig.dialogs.Shown()[0].kind, ShownBox::YesNo);
+        QCOMPARE(rig.dialogs.Shown()[0].text, std::string("Programm beenden?"));
+        // Ending the program closes the main window; "Nein" leaves it as it was.
+        QCOMPARE(rig.window.isVisible(), !yes);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

@@ -1,0 +1,212 @@
+// The paced test on a virtual clock: whole 22-minute runs in milliseconds, with sounds
+// that block the user-interface thread for their length as the real playback does.
+#include "app/shuttle_schedule.h"
+#include "app/test_run_controller.h"
+#include "fake_sound.h"
+#include "virtual_clock.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+struct RecordingDisplay : RunDisplay {
+    bool menuEnabled = true;
+    std::string level = "0", shuttle = "0", elapsed = "0:00";
+    std::vector<std::string> levelHistory;
+    void SetMenuEnabled(bool enabled) override { menuEnabled = enabled; }
+    void SetLevelText(const std::string& text) override {
+        level = text;
+        levelHistory.push_back(text);
+    }
+    void SetShuttleText(const std::string& text) override { shuttle = text; }
+    void SetElapsedText(const std::string& text) override { elapsed = text; }
+};
+
+// One run: clock, timers, a sound player whose fanfare takes 1.5 s and beep 0.3 s, and the
+// controller; a hook records the moment and kind of every shuttle tick.
+struct Rig {
+    VirtualClock clock{1000LL * platform::MillisecondsPerDay + 10 * 3600 * 1000LL}; // 10:00 one day
+    FakeSound sound{&clock};
+    RecordingDisplay display;
+    std::unique_ptr<platform::Timer> timer1 = clock.CreateTimer();
+    std::unique_ptr<platform::Timer> timer2 = clock.CreateTimer();
+    TestRunController controller{display, *timer1, *timer2};
+    std::vector<std::int64_t> tickTimes;
+
+    Rig() {
+        sound.SetLength("tada.wav", 1500);
+        sound.SetLength("ding.wav", 300);
+        timer1->SetOnTimer([this] {
+            tickTimes.push_back(clock.Elapsed());
+            controller.Timer1Timer();
+        });
+    }
+};
+
+} // namespace
+
+class TestRunControllerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void schedule() {
+        int shuttles = 0;
+        std::int64_t duration = 0;
+        for (int level = 1; level <= 21; ++level) {
+            shuttles += schedule::ShuttlesPerLevel[level];
+            duration += std::int64_t(schedule::ShuttlesPerLevel[level]) * schedule::ShuttleIntervalMs[level];
+            if (level > 1) {
+                QVERIFY(schedule::ShuttleIntervalMs[level] != schedule::ShuttleIntervalMs[level - 1]);
+                QVERIFY(schedule::ShuttlesPerLevel[level] >= schedule::ShuttlesPerLevel[level - 1]);
+            }
+        }
+        QCOMPARE(shuttles, 247);
+        QCOMPARE(duration, std::int64_t(1317500));
+    }
+
+    void beforeFirstStart() {
+        Rig rig;
+        rig.clock.Advance(500);
+        QCOMPARE(rig.display.shuttle, std::string("0"));
+        QCOMPARE(rig.display.elapsed, std::string("0:00"));
+        QVERIFY(!rig.controller.Running());
+        QVERIFY(rig.sound.Played().empty());
+    }
+
+    void completeRun() {
+        Rig rig;
+        rig.controller.btn_startClick();
+        QCOMPARE(rig.display.level, std::string("1"));
+        QVERIFY(!rig.display.menuEnabled);
+        QCOMPARE(rig.sound.Played(), std::vector<std::string>{"tada.wav"});
+        QCOMPARE(rig.clock.Elapsed(), std::int64_t(1500)); // the fanfare blocked the thread
+
+        // The shuttle number shows from the first display tick after the fanfare.
+        rig.clock.AdvanceTo(2000);
+        QCOMPARE(rig.display.shuttle, std::string("1"));
+        QCOMPARE(rig.display.elapsed, std::string("00:00:02"));
+
+        rig.clock.AdvanceTo(8469);
+        QVERIFY(rig.tickTimes.empty());
+        rig.clock.AdvanceTo(8470);
+        QCOMPARE(rig.tickTimes.size(), std::size_t(1));
+        QCOMPARE(rig.sound.Played().back(), std::string("ding.wav"));
+
+        // Level 1 ends with its seventh tick, 59 290 ms after START.
+        rig.clock.AdvanceTo(59289);
+        QCOMPARE(rig.display.level, std::string("1"));
+        QCOMPARE(rig.sound.Count("ding.wav"), 6);
+        rig.clock.AdvanceTo(59290);
+        QCOMPARE(rig.tickTimes.back(), std::int64_t(59290));
+        QCOMPARE(rig.display.level, std::string("2"));
+        QCOMPARE(rig.controller.ShuttleCounter(), 1);
+        QCOMPARE(rig.sound.Count("tada.wav"), 2);
+        // The next level is measured from that tick, not from the end of the fanfare.
+        rig.clock.AdvanceTo(59290 + 8000);
+        QCOMPARE(rig.tickTimes.back(), std::int64_t(59290 + 8000));
+
+        rig.clock.AdvanceTo(1317499);
+        QVERIFY(rig.controller.Running());
+        QCOMPARE(rig.display.level, std::string("21"));
+        rig.clock.AdvanceTo(1317500);
+        QVERIFY(!rig.controller.Running());
+        QCOMPARE(rig.tickTimes.size(), std::size_t(247));
+        QCOMPARE(rig.tickTimes.back(), std::int64_t(1317500));
+        QCOMPARE(rig.sound.Count("ding.wav"), 226);
+        QCOMPARE(rig.sound.Count("tada.wav"), 22);
+        QCOMPARE(rig.sound.Played().back(), std::string("tada.wav"));
+        QCOMPARE(rig.display.level, std::string("0")); // "22" was replaced before any repaint
+        QVERIFY(std::find(rig.display.levelHistory.begin(), rig.display.levelHistory.end(), "22") !=
+                rig.display.levelHistory.end());
+        QVERIFY(rig.display.menuEnabled);
+        const std::string lastElapsed = rig.display.elapsed;
+        QCOMPARE(lastElapsed, std::string("00:21:57"));
+
+        // No further tick; the display tick brings back the shuttle number, the time stays.
+        rig.clock.Advance(60000);
+        QCOMPARE(rig.tickTimes.size(), std::size_t(247));
+        QCOMPARE(rig.display.shuttle, std::string("1"));
+        QCOMPARE(rig.display.elapsed, lastElapsed);
+        QCOMPARE(rig.controller.CurrentLevel(), 22);
+    }
+
+    void stopDuringRun() {
+        Rig rig;
+        rig.controller.btn_startClick();
+        rig.clock.AdvanceTo(3 * 8470 + 100); // level 1, shuttle 4
+        QCOMPARE(rig.controller.ShuttleCounter(), 4);
+        rig.controller.btn_stopClick();
+        QVERIFY(!rig.controller.Running());
+        QCOMPARE(rig.display.level, std::string("0"));
+        QCOMPARE(rig.display.shuttle, std::string("0"));
+        QVERIFY(rig.display.menuEnabled);
+        const std::string frozen = rig.display.elapsed;
+        rig.clock.Advance(500);
+        QCOMPARE(rig.display.shuttle, std::string("4"));
+        rig.clock.Advance(20000);
+        QCOMPARE(rig.display.elapsed, frozen);
+        QCOMPARE(rig.tickTimes.size(), std::size_t(3));
+        QCOMPARE(rig.controller.CurrentLevel(), 1);
+
+        // STOP, then START: level 1 again, the time counted from this START.
+        rig.clock.Advance(1000);
+        const std::int64_t restart = rig.clock.Elapsed();
+        rig.controller.btn_startClick();
+        rig.clock.Advance(600);
+        QCOMPARE(rig.display.elapsed, std::string("00:00:02"));
+        rig.clock.AdvanceTo(restart + 8470);
+        QCOMPARE(rig.tickTimes.back(), restart + 8470);
+    }
+
+    void stopWhileIdleChangesNothingElse() {
+        Rig rig;
+        rig.controller.btn_stopClick();
+        QCOMPARE(rig.display.level, std::string("0"));
+        QVERIFY(rig.display.menuEnabled);
+        QVERIFY(rig.sound.Played().empty());
+    }
+
+    void restartInLevelOneKeepsCountdown() {
+        Rig rig;
+        rig.controller.btn_startClick();
+        rig.clock.AdvanceTo(5000);
+        rig.controller.btn_startClick(); // still level 1: interval and state unchanged
+        QCOMPARE(rig.sound.Count("tada.wav"), 2);
+        rig.clock.AdvanceTo(8470);
+        QCOMPARE(rig.tickTimes, std::vector<std::int64_t>{8470});
+        QCOMPARE(rig.controller.ShuttleCounter(), 2);
+    }
+
+    void restartInLevelThreeStartsAnew() {
+        Rig rig;
+        rig.controller.btn_startClick();
+        const std::int64_t levelThree = 7 * 8470 + 8 * 8000;
+        rig.clock.AdvanceTo(levelThree + 1000);
+        QCOMPARE(rig.display.level, std::string("3"));
+        const std::int64_t restart = rig.clock.Elapsed();
+        rig.controller.btn_startClick();
+        const std::size_t ticks = rig.tickTimes.size();
+        QCOMPARE(rig.display.level, std::string("1"));
+        QCOMPARE(rig.controller.ShuttleCounter(), 1);
+        rig.clock.AdvanceTo(restart + 8469);
+        QCOMPARE(rig.tickTimes.size(), ticks);
+        rig.clock.AdvanceTo(restart + 8470);
+        QCOMPARE(rig.tickTimes.back(), restart + 8470);
+    }
+
+    // The elapsed time is the wall-clock difference: a clock change shows, the pace does not.
+    void wallClockChangeShiftsOnlyTheTime() {
+        Rig rig;
+        rig.controller.btn_startClick();
+        rig.clock.AdvanceTo(4000);
+        rig.clock.ShiftWallClock(3600 * 1000);
+        rig.clock.AdvanceTo(4500);
+        QCOMPARE(rig.display.elapsed, std::string("01:00:04"));
+        rig.clock.AdvanceTo(8470);
+        QCOMPARE(rig.tickTimes.back(), std::int64_t(8470));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRunControllerTest)
+#include "test_run_controller.moc"

@@ -1,0 +1,130 @@
+// The real Qt timer adapter against the timer rules, with short intervals, and the
+// locale's long time format.
+#include "platform/qt/long_time_format.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_timer.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+// Runs the event loop until `ms` have passed since `clock` started.
+void RunUntil(const QElapsedTimer& clock, qint64 ms) {
+    while (clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+}
+
+struct TickLog {
+    QElapsedTimer clock;
+    std::vector<qint64> ticks;
+    void Attach(platform::Timer& timer) {
+        timer.SetOnTimer([this] { ticks.push_back(clock.elapsed()); });
+    }
+};
+
+} // namespace
+
+class TestQtPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void switchingOnAgainDoesNotRestart_data() {
+        QTest::addColumn<bool>("sameIntervalAgain");
+        QTest::newRow("switch on again") << false;
+        QTest::newRow("same interval again") << true;
+    }
+    void switchingOnAgainDoesNotRestart() {
+        QFETCH(bool, sameIntervalAgain);
+        platform::QtTimer timer;
+        TickLog log;
+        log.Attach(timer);
+        timer.SetInterval(150);
+        log.clock.start();
+        timer.SetEnabled(true);
+        RunUntil(log.clock, 90);
+        if (sameIntervalAgain)
+            timer.SetInterval(150);
+        else
+            timer.SetEnabled(true);
+        RunUntil(log.clock, 200);
+        timer.SetEnabled(false);
+        QCOMPARE(log.ticks.size(), std::size_t(1));
+        QVERIFY2(log.ticks[0] >= 148 && log.ticks[0] < 200, qPrintable(QString::number(log.ticks[0])));
+    }
+
+    void newIntervalRestartsCountdown() {
+        platform::QtTimer timer;
+        TickLog log;
+        log.Attach(timer);
+        timer.SetInterval(150);
+        log.clock.start();
+        timer.SetEnabled(true);
+        RunUntil(log.clock, 90);
+        timer.SetInterval(160); // restarts: the tick is due at 250, not at 150 or 160
+        RunUntil(log.clock, 320);
+        timer.SetEnabled(false);
+        QCOMPARE(log.ticks.size(), std::size_t(1));
+        QVERIFY2(log.ticks[0] >= 245 && log.ticks[0] < 300, qPrintable(QString::number(log.ticks[0])));
+    }
+
+    void newIntervalWhileOffTakesEffectAtStart() {
+        platform::QtTimer timer;
+        TickLog log;
+        log.Attach(timer);
+        timer.SetInterval(40);
+        QVERIFY(!timer.Enabled());
+        log.clock.start();
+        RunUntil(log.clock, 100);
+        QVERIFY(log.ticks.empty());
+        timer.SetEnabled(true);
+        QVERIFY(timer.Enabled());
+        RunUntil(log.clock, 230);
+        timer.SetEnabled(false);
+        RunUntil(log.clock, 300);
+        QCOMPARE(log.ticks.size(), std::size_t(3)); // at about 140, 180, 220
+        QVERIFY(log.ticks[0] >= 138);
+    }
+
+    void ticksDoNotPileUp() {
+        platform::QtTimer timer;
+        TickLog log;
+        log.Attach(timer);
+        timer.SetInterval(20);
+        log.clock.start();
+        timer.SetEnabled(true);
+        QThread::msleep(250); // the thread is busy for many intervals
+        const qint64 freed = log.clock.elapsed();
+        RunUntil(log.clock, freed + 10);
+        timer.SetEnabled(false);
+        QCOMPARE(log.ticks.size(), std::size_t(1));
+    }
+
+    void longTimePattern_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("text"); // for 3 min 27.4 s
+        QTest::newRow("German") << "de_DE" << "hh:mm:ss" << "00:03:27";
+        QTest::newRow("US English, 12 hours") << "en_US" << "h:mm:ss AP" << "12:03:27 AM";
+        QTest::newRow("British English") << "en_GB" << "hh:mm:ss" << "00:03:27";
+    }
+    void longTimePattern() {
+        QFETCH(QString, locale);
+        QFETCH(QString, pattern);
+        QFETCH(QString, text);
+        const QLocale saved;
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(platform::LongTimePattern(QLocale(locale)), pattern);
+        QCOMPARE(QString::fromStdString(platform::QtClock().FormatLongTime(3 * 60 * 1000 + 27400)), text);
+        QLocale::setDefault(saved);
+    }
+
+    void clockCountsFromDayZero() {
+        const platform::QtClock clock;
+        const QDate today = QDate::currentDate();
+        QCOMPARE(qint64(clock.Today()), QDate(1899, 12, 30).daysTo(today));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtPlatform)
+#include "test_qt_platform.moc"

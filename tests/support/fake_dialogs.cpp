@@ -1,0 +1,26 @@
+#include "fake_dialogs.h"
+
+std::vector<std::string> FakeDialogs::Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : m_shown)
+        texts.push_back(box.text);
+    return texts;
+}
+
+platform::Answer FakeDialogs::AskYesNo(const std::string& text) {
+    m_shown.push_back({ShownBox::YesNo, text});
+    return Next(platform::Answer::No);
+}
+
+platform::Answer FakeDialogs::AskYesAbort(const std::string& text) {
+    m_shown.push_back({ShownBox::YesAbort, text});
+    return Next(platform::Answer::Abort);
+}
+
+platform::Answer FakeDialogs::Next(platform::Answer fallback) {
+    if (m_script.empty())
+        return fallback;
+    const auto answer = m_script.front();
+    m_script.pop_front();
+    return answer;
+}

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the look-at-it tools need, but only
+# those that are missing. Works as root or through sudo.
+set -euo pipefail
+packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsdl2-dev
+          xvfb xauth xdotool imagemagick openbox)
+[ "${VEXO_BENCH_DEPS:-0}" = 1 ] && packages+=(libpugixml-dev)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
