@@ -2,6 +2,7 @@
 // secondary windows in this order; then the event loop; at the end the secondary windows
 // are released in reverse order, then the main window (which saves the tables), and the
 // data module last.
+#include "data/DModule.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_timer.h"
@@ -35,10 +36,14 @@ int main(int argc, char** argv) {
     platform::SetSound(&sound);
 
     auto mainWindow = std::make_unique<TMultistage_frm>();
+    auto dataModule = std::make_unique<TDM1>();
+    DM1 = dataModule.get();
 
     mainWindow->showMaximized();
     const int result = app.exec();
 
-    mainWindow.reset();
+    mainWindow.reset(); // saves both tables while the data module still exists
+    dataModule.reset(); // closes the tables under the close rule
+    DM1 = nullptr;
     return result;
 }

@@ -1,7 +1,8 @@
 #include "vexo_multistage_form.h"
 
 #include "My_std.h"
-#include "data_lifecycle.h"
+#include "data/DModule.h"
+#include "vexo_application.h"
 #include "evaluation/global.h"
 #include "platform/dialogs.h"
 #include "ui/panel.h"
@@ -94,7 +95,7 @@ void TMultistage_frm::BuildLayout() {
     StatusBar1->setFrameShape(QFrame::Panel);
     StatusBar1->setFrameShadow(QFrame::Sunken);
     StatusBar1->SetCaptionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    StatusBar1->SetCaption(QStringLiteral("© 2008–2026 Vexo-Rizidevizi"));
+    StatusBar1->SetCaption(QStringLiteral("© 2008 Vexo-Rizidevizi"));
     StatusBar1->setCursor(Qt::PointingHandCursor);
     StatusBar1->setToolTip(QStringLiteral("Über das Programm"));
 
@@ -177,10 +178,21 @@ void TMultistage_frm::FormActivate() {
         return;
     // Cleared before the work, so a failure in it is not retried at a later activation.
     global::FirstActivation = false;
-    OpenDataFilesAtFirstActivation();
+    if (DM1)
+        DM1->FirstActivation();
 }
 
-void TMultistage_frm::FormDestroy() { SaveDataFilesAtProgramEnd(); }
+void TMultistage_frm::FormDestroy() {
+    // Runs while the data module still exists. A failing save ends the explicit saving;
+    // releasing the data module afterwards still writes every changed table.
+    if (!DM1)
+        return;
+    try {
+        DM1->SaveAtProgramEnd();
+    } catch (...) {
+        ShowFailure(std::current_exception());
+    }
+}
 
 void TMultistage_frm::Button4Click() {
     platform::Dialogs().ShowMessage("Die Auswertung ist in dieser freien Version nicht enthalten.");

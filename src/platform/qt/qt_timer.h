@@ -1,11 +1,16 @@
 #pragma once
-// A QTimer guarded to the timer rules of platform::Timer. QTimer on its own restarts its
-// countdown on every start() and on every setInterval(), even to the same value; the guard
-// passes a call on only when it changes something. Qt::PreciseTimer keeps millisecond
-// accuracy, and Qt already coalesces overdue ticks into one.
+// The platform timer on Qt, with the timer rules of platform::Timer and better than
+// millisecond accuracy. Qt rounds every wait up to a whole millisecond and adds the poll
+// latency, so its own ticks come 1-2 ms late. This timer keeps absolute deadlines on the
+// steady clock instead: a single-shot QTimer wakes it shortly before the deadline and it
+// sleeps the last moment away before it ticks. The next deadline follows one interval
+// after the previous one, so the pace does not drift; when the thread was busy past it,
+// the next comes one interval from now, so ticks never pile up.
 #include "platform/timer.h"
 
 #include <QTimer>
+
+#include <chrono>
 
 namespace platform {
 
@@ -15,14 +20,20 @@ public:
     void SetInterval(int milliseconds) override;
     int Interval() const override { return m_interval; }
     void SetEnabled(bool enabled) override;
-    bool Enabled() const override { return m_timer.isActive(); }
+    bool Enabled() const override { return m_enabled; }
     void SetOnTimer(std::function<void()> onTimer) override { m_onTimer = std::move(onTimer); }
 
 private:
-    void Start();
+    using Clock = std::chrono::steady_clock;
 
-    QTimer m_timer;
+    void Restart();
+    void Arm();
+    void Wake();
+
+    QTimer m_wake;
+    bool m_enabled = false;
     int m_interval = 1000;
+    Clock::time_point m_deadline;
     std::function<void()> m_onTimer;
 };
 

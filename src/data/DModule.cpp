@@ -1,0 +1,216 @@
+#include "DModule.h"
+
+#include "data_file.h"
+#include "date_value.h"
+#include "evaluation/fitness_rating.h"
+#include "evaluation/global.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "table_errors.h"
+#include "text_encoding.h"
+
+#include <cctype>
+
+TDM1* DM1 = nullptr;
+
+namespace {
+
+using data::FieldType;
+
+const std::vector<data::FieldDef> SportlerFields{
+    {"sportlerid", FieldType::AutoInc, 0}, {"Vorname", FieldType::Text, 20},     {"Name", FieldType::Text, 20},
+    {"Geschlecht", FieldType::Text, 10},   {"Geburtsjahr", FieldType::Integer, 0}, {"Infos", FieldType::Memo, 0}};
+
+const std::vector<data::FieldDef> MultiwertFields{
+    {"werteid", FieldType::AutoInc, 0}, {"sportlerid", FieldType::Integer, 0}, {"Datum", FieldType::Date, 0},
+    {"Level", FieldType::Integer, 0},   {"Runde", FieldType::Integer, 0},      {"VO2-wert", FieldType::Float, 0},
+    {"Bewertung", FieldType::Text, 15}, {"Infoswerte", FieldType::Memo, 0}};
+
+// Refuses a post: the user is told why, then the silent abort ends the post.
+[[noreturn]] void Refuse(const std::string& message) {
+    platform::Dialogs().ShowMessage(message);
+    throw vexo::Abort();
+}
+
+} // namespace
+
+TDM1::TDM1() {
+    cdsSportler.SetFieldDefs(SportlerFields);
+    cdsSportler.IndexDefs() = {{"DEFAULT_ORDER", ""}, {"CHANGEINDEX", ""}};
+    cdsSportler.SetIndexFieldNames("Name");
+    cdsSportler.BeforePost = [this](data::Table& t) { cdsSportlerBeforePost(t); };
+    cdsSportler.AfterPost = [this](data::Table& t) { cdsSportlerAfterPost(t); };
+
+    cdsSportler2.SetFieldDefs(SportlerFields);
+    cdsSportler2.SetIndexFieldNames("sportlerid");
+
+    cdsMultiwert.SetFieldDefs(MultiwertFields);
+    cdsMultiwert.IndexDefs() = {{"cdsMultiwertIndex1", ""}};
+    cdsMultiwert.AddLookupField({"Sportler Vorname", 20, "sportlerid", &cdsSportler, "sportlerid", "Vorname"});
+    cdsMultiwert.AddLookupField({"Sportler Name", 20, "sportlerid", &cdsSportler, "sportlerid", "Name"});
+    cdsMultiwert.SetIndexFieldNames("sportlerid;Datum");
+    cdsMultiwert.BeforePost = [this](data::Table& t) { cdsMultiwertBeforePost(t); };
+    cdsMultiwert.AfterPost = [this](data::Table& t) { cdsMultiwertAfterPost(t); };
+
+    // The look-up copy is ready from the start when the athlete file is there already.
+    cdsSportler2.SetFileName(global::SportlerPath);
+    if (!global::SportlerPath.empty() && data::FileExists(global::SportlerPath)) {
+        try {
+            cdsSportler2.Open();
+        } catch (const vexo::Error&) {
+            // an unreadable file is dealt with when the tables are opened
+        }
+    }
+}
+
+TDM1::~TDM1() {
+    for (data::Table* table : {&cdsSportler, &cdsMultiwert, &cdsSportler2}) {
+        try {
+            table->Close();
+        } catch (const vexo::Abort&) {
+        } catch (const std::exception& e) {
+            platform::Dialogs().ShowError(e.what());
+        }
+    }
+}
+
+// ----- post steps -----
+
+void TDM1::cdsSportlerBeforePost(data::Table& table) {
+    const std::int64_t year = table.AsInteger("Geburtsjahr");
+    const int thisYear = data::CivilFromDays(platform::Clock().Today()).year;
+    if (year < 1920 || year > thisYear)
+        Refuse("das Geburtsjahr sollte zwischen 1920 und heute liegen!");
+    std::string sex = table.AsString("Geschlecht");
+    for (char& c : sex)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    if (sex != "W" && sex != "M")
+        Refuse("das Geschlecht sollte \"W\" oder \"M\" sein");
+}
+
+void TDM1::cdsSportlerAfterPost(data::Table&) {
+    // The look-up copy re-reads the athlete file at its next use.
+    cdsSportler2.Close();
+}
+
+void TDM1::cdsMultiwertBeforePost(data::Table& table) {
+    const auto level = static_cast<std::int32_t>(table.AsInteger("Level"));
+    const auto shuttle = static_cast<std::int32_t>(table.AsInteger("Runde"));
+    table.SetAsFloat("VO2-wert", global::LookupVO2(level, shuttle));
+    const std::string word =
+        RateResult(table.AsInteger("sportlerid"), table.AsDate("Datum"), table.AsFloat("VO2-wert"));
+    table.SetAsString("Bewertung", word);
+}
+
+void TDM1::cdsMultiwertAfterPost(data::Table&) {}
+
+void TDM1::LookupSportler(std::int64_t id, int& birthYear, std::string& sex) {
+    birthYear = 0;
+    sex = "M";
+    cdsSportler2.SetIndexFieldNames("Sportlerid");
+    cdsSportler2.Open();
+    if (cdsSportler2.FindKey({data::Value{id}})) {
+        birthYear = static_cast<int>(cdsSportler2.AsInteger("Geburtsjahr"));
+        sex = cdsSportler2.AsString("Geschlecht");
+    }
+}
+
+std::string TDM1::RateResult(std::int64_t athleteId, int date, double vo2max) {
+    int birthYear = 0;
+    std::string sex;
+    LookupSportler(athleteId, birthYear, sex);
+    const int age = data::CivilFromDays(date).year - birthYear;
+    const auto word = evaluation::RateFitness(sex, age, vo2max);
+    return word ? data::Utf8ToCp1252(*word) : std::string();
+}
+
+// ----- files -----
+
+void TDM1::CreateSportlerTable() {
+    cdsSportler.Close();
+    cdsSportler.SetFileName(global::SportlerPath);
+    cdsSportler.SetFieldDefs(SportlerFields);
+    cdsSportler.IndexDefs() = {{"DEFAULT_ORDER", ""}, {"CHANGEINDEX", ""}};
+    cdsSportler.CreateDataSet();
+    cdsSportler.SaveToFile(global::SportlerPath);
+    cdsSportler.LoadFromFile(global::SportlerPath);
+}
+
+void TDM1::CreateMultiwertTable() {
+    cdsMultiwert.Close();
+    cdsMultiwert.SetFileName(global::MultiwertPath);
+    cdsMultiwert.SetFieldDefs(MultiwertFields);
+    auto& indexes = cdsMultiwert.IndexDefs();
+    bool known = false;
+    for (const auto& index : indexes)
+        known = known || index.name == "sportlerdatum";
+    if (!known)
+        indexes.push_back({"sportlerdatum", "sportlerid;Datum"});
+    cdsMultiwert.CreateDataSet();
+    cdsMultiwert.SaveToFile(global::MultiwertPath);
+    cdsMultiwert.LoadFromFile(global::MultiwertPath);
+}
+
+void TDM1::KeepUnreadableFileAside(const std::exception_ptr& failure, const data::Table& table) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const data::UnreadableFile& e) {
+        const std::string& path = table.FileName();
+        if (e.Path() != path || !data::FileExists(path) || data::FileSizeOf(path) == 0)
+            return;
+        const std::string kept = data::KeepAside(path, platform::Clock().Now());
+        if (kept.empty())
+            throw vexo::Error("Die Datei \"" + path + "\" kann nicht gelesen werden (" + e.what() +
+                              ") und lässt sich nicht umbenennen. Sie wird nicht überschrieben.");
+        platform::Dialogs().ShowMessage("Die Datei \"" + path + "\" kann nicht gelesen werden (" + e.what() +
+                                        ").\nSie bleibt unverändert als \"" + kept +
+                                        "\" erhalten; eine neue, leere Tabelle wird angelegt.");
+    } catch (...) {
+    }
+}
+
+void TDM1::OpenOrCreateSportler() {
+    try {
+        cdsSportler.Open();
+    } catch (...) {
+        KeepUnreadableFileAside(std::current_exception(), cdsSportler);
+        CreateSportlerTable();
+    }
+}
+
+void TDM1::LoadOrCreateMultiwert() {
+    try {
+        cdsMultiwert.LoadFromFile(global::MultiwertPath);
+        cdsMultiwert.Open();
+    } catch (...) {
+        KeepUnreadableFileAside(std::current_exception(), cdsMultiwert);
+        CreateMultiwertTable();
+    }
+}
+
+void TDM1::FirstActivation() {
+    cdsSportler.SetFileName(global::SportlerPath);
+    cdsSportler2.SetFileName(global::SportlerPath);
+    cdsMultiwert.SetFileName(global::MultiwertPath);
+    if (!data::FileExists(global::SportlerPath)) {
+        try {
+            cdsSportler.LoadFromFile(global::SportlerPath);
+            cdsSportler.Open();
+        } catch (...) {
+            CreateSportlerTable();
+        }
+        try {
+            cdsSportler2.LoadFromFile(global::SportlerPath);
+            cdsSportler2.Open();
+        } catch (...) {
+            CreateSportlerTable();
+        }
+    }
+    LoadOrCreateMultiwert();
+}
+
+void TDM1::SaveAtProgramEnd() {
+    cdsSportler.SaveToFile(global::SportlerPath);
+    cdsMultiwert.SaveToFile(global::MultiwertPath);
+}

@@ -1,0 +1,194 @@
+#include "packet_scanner.h"
+
+#include "packet_error.h"
+
+#include <cstring>
+
+namespace data {
+
+void PacketScanner::Fail() { throw PacketError(MismatchMessage); }
+
+void PacketScanner::SkipBlanks() {
+    for (;;) {
+        while (m_pos < m_text.size() && static_cast<unsigned char>(m_text[m_pos]) >= 1 &&
+               static_cast<unsigned char>(m_text[m_pos]) <= 32)
+            ++m_pos;
+        const std::string_view rest = m_text.substr(m_pos);
+        if (rest.starts_with("<?")) {
+            const auto end = rest.find("?>", 2);
+            if (end == std::string_view::npos)
+                Fail();
+            m_pos += end + 2;
+        } else if (rest.starts_with("<!--")) {
+            const auto end = rest.find("-->", 4);
+            if (end == std::string_view::npos)
+                Fail();
+            m_pos += end + 3;
+        } else {
+            return;
+        }
+    }
+}
+
+bool PacketScanner::Next(PacketTag& tag) {
+    SkipBlanks();
+    if (m_pos >= m_text.size())
+        return false;
+    if (m_text[m_pos] != '<')
+        Fail();
+    ReadTag(tag);
+    if (tag.kind == PacketTag::Start) {
+        if (m_open.size() >= MaxDepth)
+            Fail();
+        m_open.push_back(tag.name);
+    } else if (tag.kind == PacketTag::End) {
+        if (m_open.empty() || m_open.back() != tag.name)
+            Fail();
+        m_open.pop_back();
+    }
+    return true;
+}
+
+PacketTag& PacketScanner::Expect() {
+    if (!Next(m_tag))
+        Fail();
+    return m_tag;
+}
+
+namespace {
+bool IsNameEnd(char c) {
+    return static_cast<unsigned char>(c) <= 32 || c == '>' || c == '/' || c == '=' || c == '<' || c == '"';
+}
+} // namespace
+
+void PacketScanner::ReadTag(PacketTag& tag) {
+    const std::size_t size = m_text.size();
+    std::size_t p = m_pos + 1;
+    tag.attributes.clear();
+    tag.kind = PacketTag::Start;
+    if (p < size && m_text[p] == '/') {
+        tag.kind = PacketTag::End;
+        ++p;
+    }
+    const std::size_t nameStart = p;
+    while (p < size && !IsNameEnd(m_text[p]))
+        ++p;
+    if (p == nameStart)
+        Fail();
+    tag.name = m_text.substr(nameStart, p - nameStart);
+    for (;;) {
+        while (p < size && static_cast<unsigned char>(m_text[p]) <= 32)
+            ++p;
+        if (p >= size)
+            Fail();
+        const char c = m_text[p];
+        if (c == '>') {
+            m_pos = p + 1;
+            return;
+        }
+        if (c == '/') {
+            if (tag.kind == PacketTag::End || p + 1 >= size || m_text[p + 1] != '>')
+                Fail();
+            tag.kind = PacketTag::Empty;
+            m_pos = p + 2;
+            return;
+        }
+        if (tag.kind == PacketTag::End)
+            Fail();
+        const std::size_t attrStart = p;
+        while (p < size && !IsNameEnd(m_text[p]))
+            ++p;
+        if (p == attrStart)
+            Fail();
+        const std::string_view name = m_text.substr(attrStart, p - attrStart);
+        while (p < size && static_cast<unsigned char>(m_text[p]) <= 32)
+            ++p;
+        if (p >= size || m_text[p] != '=')
+            Fail();
+        ++p;
+        while (p < size && static_cast<unsigned char>(m_text[p]) <= 32)
+            ++p;
+        if (p >= size || m_text[p] != '"')
+            Fail();
+        ++p;
+        const void* quote = std::memchr(m_text.data() + p, '"', size - p);
+        if (!quote)
+            Fail();
+        const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(quote) - m_text.data());
+        tag.attributes.push_back({name, m_text.substr(p, end - p)});
+        p = end + 1;
+    }
+}
+
+void PacketScanner::SkipContent(std::string_view name) {
+    const std::size_t depth = m_open.size();
+    PacketTag tag;
+    while (m_open.size() >= depth) {
+        if (!Next(tag))
+            Fail();
+        if (m_open.size() == depth - 1 && tag.kind == PacketTag::End && tag.name == name)
+            return;
+    }
+}
+
+std::string DecodeAttribute(std::string_view raw) {
+    std::string out;
+    out.reserve(raw.size());
+    std::size_t i = 0;
+    while (i < raw.size()) {
+        const void* amp = std::memchr(raw.data() + i, '&', raw.size() - i);
+        const std::size_t at = amp ? static_cast<std::size_t>(static_cast<const char*>(amp) - raw.data()) : raw.size();
+        out.append(raw.data() + i, at - i);
+        if (at >= raw.size())
+            break;
+        const std::string_view rest = raw.substr(at);
+        const auto semicolon = rest.substr(0, 13).find(';'); // bounded: no quadratic scan
+        bool done = false;
+        if (semicolon != std::string_view::npos && semicolon <= 12) {
+            const std::string_view entity = rest.substr(1, semicolon - 1);
+            static const struct {
+                std::string_view name;
+                char c;
+            } named[] = {{"amp", '&'}, {"apos", '\''}, {"gt", '>'}, {"lt", '<'}, {"quot", '"'}};
+            for (const auto& n : named)
+                if (entity == n.name) {
+                    out += n.c;
+                    done = true;
+                }
+            if (!done && entity.size() >= 2 && entity[0] == '#') {
+                const bool hex = entity[1] == 'x' || entity[1] == 'X';
+                const std::string_view digits = entity.substr(hex ? 2 : 1);
+                unsigned long code = 0;
+                bool ok = !digits.empty();
+                for (char d : digits) {
+                    int v = -1;
+                    if (d >= '0' && d <= '9')
+                        v = d - '0';
+                    else if (hex && d >= 'a' && d <= 'f')
+                        v = d - 'a' + 10;
+                    else if (hex && d >= 'A' && d <= 'F')
+                        v = d - 'A' + 10;
+                    if (v < 0) {
+                        ok = false;
+                        break;
+                    }
+                    code = code * (hex ? 16 : 10) + static_cast<unsigned long>(v);
+                    code &= 0xFFFFFFF;
+                }
+                if (ok) {
+                    out += static_cast<char>(code & 0xFF);
+                    done = true;
+                }
+            }
+        }
+        if (done) {
+            i = at + semicolon + 1;
+        } else {
+            out += '&'; // not a reference this format knows: the "&" stands for itself
+            i = at + 1;
+        }
+    }
+    return out;
+}
+
+} // namespace data

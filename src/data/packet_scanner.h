@@ -1,0 +1,53 @@
+#pragma once
+// The tag scanner of the data-packet reader: one pass over the byte buffer, tag by tag.
+// Blanks and control characters between tags, processing instructions and comments are
+// skipped; anything else between tags, an unterminated tag, comment or instruction, and an
+// end tag that does not close the innermost open element fail with "Mismatch in
+// datapacket.". Nesting is tracked in a bounded stack, never by recursion.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace data {
+
+struct PacketAttribute {
+    std::string_view name;
+    std::string_view raw; // as it stands between the quotes, references not yet resolved
+};
+
+struct PacketTag {
+    enum Kind { Start, End, Empty } kind = Start;
+    std::string_view name;
+    std::vector<PacketAttribute> attributes;
+};
+
+class PacketScanner {
+public:
+    static constexpr std::size_t MaxDepth = 63;
+
+    PacketScanner(std::string_view text, std::size_t position) : m_text(text), m_pos(position) {}
+
+    // The next tag, or false at the end of the input.
+    bool Next(PacketTag& tag);
+    // Reads the next tag and fails unless there is one.
+    PacketTag& Expect();
+    // Skips everything inside the element whose start tag was just read, up to its end tag.
+    void SkipContent(std::string_view name);
+    std::size_t Depth() const { return m_open.size(); }
+
+private:
+    [[noreturn]] static void Fail();
+    void SkipBlanks();
+    void ReadTag(PacketTag& tag);
+
+    std::string_view m_text;
+    std::size_t m_pos;
+    std::vector<std::string_view> m_open;
+    PacketTag m_tag;
+};
+
+// Resolves &amp; &apos; &gt; &lt; &quot; &#N; and &#xH; (low 8 bits); any other "&" stays.
+std::string DecodeAttribute(std::string_view raw);
+
+} // namespace data

@@ -1,0 +1,365 @@
+#include "packet_error.h"
+#include "packet_scanner.h"
+#include "packet_xml.h"
+#include "text_encoding.h"
+#include "value_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace data {
+namespace {
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y + 32);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+[[noreturn]] void Mismatch() { throw PacketError(MismatchMessage); }
+
+const char* const KnownTypes[] = {"i1",     "i2",       "i4",        "i8",        "ui1",       "ui2",    "ui4",
+                                  "ui8",    "int",      "uint",      "IntArray",  "UIntArray", "boolean", "r8",
+                                  "r10",    "fixed",    "fixedFMT",  "date",      "time",      "dateTime",
+                                  "SQLdateTime", "string", "string.uni", "bin.hex", "nested",   "struct"};
+
+bool IsKnownType(std::string_view name) {
+    return std::any_of(std::begin(KnownTypes), std::end(KnownTypes),
+                       [&](const char* known) { return EqualsNoCase(name, known); });
+}
+
+bool IsListParam(std::string_view name) {
+    for (const char* list : {"UNIQUE_KEY", "DEFAULT_ORDER", "CHANGE_LOG", "MD_SEMANTICS", "PRIMARY_KEY"})
+        if (EqualsNoCase(name, list))
+            return true;
+    return false;
+}
+
+// A list value: unsigned numbers separated by blanks.
+std::vector<std::uint32_t> ParseList(std::string_view text) {
+    std::vector<std::uint32_t> numbers;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && (text[i] < '0' || text[i] > '9'))
+            ++i;
+        if (i >= text.size())
+            break;
+        std::uint64_t n = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            n = std::min<std::uint64_t>(n * 10 + static_cast<std::uint64_t>(text[i] - '0'), 0xFFFFFFFFull);
+            ++i;
+        }
+        numbers.push_back(static_cast<std::uint32_t>(n));
+    }
+    return numbers;
+}
+
+std::string JoinList(const std::vector<std::uint32_t>& numbers) {
+    std::string text;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i)
+            text += ' ';
+        text += std::to_string(numbers[i]);
+    }
+    return text;
+}
+
+// Carried-over parameter texts: lists are normalised to single blanks, the rest kept.
+std::string ParamText(std::string_view name, std::string_view raw) {
+    std::string text = DecodeAttribute(raw);
+    return IsListParam(name) ? JoinList(ParseList(text)) : text;
+}
+
+Column ReadField(const PacketTag& tag) {
+    Column c;
+    bool haveName = false, haveType = false;
+    std::string fieldName;
+    bool haveFieldName = false;
+    for (const auto& a : tag.attributes) {
+        if (a.name == "attrname" || a.name == "tagname") {
+            c.attrName = DecodeAttribute(a.raw);
+            haveName = true;
+        } else if (a.name == "fieldname") {
+            fieldName = DecodeAttribute(a.raw);
+            haveFieldName = true;
+        } else if (a.name == "fieldtype") {
+            c.typeName = DecodeAttribute(a.raw);
+            haveType = true;
+        } else if (a.name == "readonly") {
+            c.readOnly = EqualsNoCase(DecodeAttribute(a.raw), "true");
+        } else if (a.name == "required") {
+            c.required = EqualsNoCase(DecodeAttribute(a.raw), "true");
+        } else if (a.name == "hidden") {
+            c.hidden = EqualsNoCase(DecodeAttribute(a.raw), "true");
+        } else if (a.name == "linkfield") {
+            c.link = EqualsNoCase(DecodeAttribute(a.raw), "true");
+        } else if (EqualsNoCase(a.name, "SUBTYPE")) {
+            c.subtype = DecodeAttribute(a.raw);
+        } else if (EqualsNoCase(a.name, "WIDTH")) {
+            c.width = static_cast<int>(std::clamp<std::int64_t>(ParseInteger(DecodeAttribute(a.raw)).value_or(0), 0, 32767));
+        } else if (EqualsNoCase(a.name, "DECIMALS")) {
+            c.decimals = static_cast<int>(std::clamp<std::int64_t>(ParseInteger(DecodeAttribute(a.raw)).value_or(0), 0, 32767));
+        } else if (EqualsNoCase(a.name, "CALCULATED")) {
+            c.calculated = EqualsNoCase(DecodeAttribute(a.raw), "true");
+        } else {
+            c.extraParams.emplace_back(std::string(a.name), ParamText(a.name, a.raw));
+        }
+    }
+    if (!haveName)
+        Mismatch();
+    if (!haveType || !IsKnownType(c.typeName))
+        throw PacketError("Invalid field type.");
+    c.name = haveFieldName ? fieldName : c.attrName;
+    const bool autoinc = EqualsNoCase(c.subtype, "Autoinc");
+    if (autoinc)
+        c.readOnly = true;
+    if ((EqualsNoCase(c.typeName, "i4") || EqualsNoCase(c.typeName, "int")) && autoinc)
+        c.type = FieldType::AutoInc;
+    else if (EqualsNoCase(c.typeName, "i4") || EqualsNoCase(c.typeName, "int"))
+        c.type = FieldType::Integer;
+    else if (EqualsNoCase(c.typeName, "r8"))
+        c.type = FieldType::Float;
+    else if (EqualsNoCase(c.typeName, "date"))
+        c.type = FieldType::Date;
+    else if (EqualsNoCase(c.typeName, "string"))
+        c.type = FieldType::Text;
+    else if (EqualsNoCase(c.typeName, "bin.hex") && EqualsNoCase(c.subtype, "Text"))
+        c.type = FieldType::Memo;
+    else
+        c.type = FieldType::Other;
+    return c;
+}
+
+void ReadParams(const PacketTag& tag, TableImage& image) {
+    for (const auto& a : tag.attributes) {
+        if (EqualsNoCase(a.name, "CHANGE_LOG")) {
+            const auto numbers = ParseList(DecodeAttribute(a.raw));
+            if (numbers.size() < 3)
+                throw PacketError("Invalid parameter.");
+            image.changeLog.reserve(numbers.size() / 3);
+            for (std::size_t i = 0; i + 2 < numbers.size(); i += 3) // a partial last entry is ignored
+                image.changeLog.push_back({numbers[i], numbers[i + 1], numbers[i + 2]});
+        } else if (EqualsNoCase(a.name, "AUTOINCVALUE")) {
+            if (auto n = ParseInteger(DecodeAttribute(a.raw)))
+                image.autoIncValue = *n;
+        } else {
+            if (EqualsNoCase(a.name, "DEFAULT_ORDER"))
+                image.defaultOrder = ParseList(DecodeAttribute(a.raw));
+            image.carriedParams.emplace_back(std::string(a.name), ParamText(a.name, a.raw));
+        }
+    }
+}
+
+Value ParseValue(const Column& column, std::string_view raw) {
+    // Numbers rarely hold references; read them in place when they do not.
+    std::string decoded;
+    std::string_view text = raw;
+    if (column.type != FieldType::Text && column.type != FieldType::Memo && column.type != FieldType::Other &&
+        raw.find('&') != std::string_view::npos) {
+        decoded = DecodeAttribute(raw);
+        text = decoded;
+    }
+    switch (column.type) {
+    case FieldType::AutoInc:
+    case FieldType::Integer:
+        if (auto n = ParseInteger(text))
+            return *n;
+        return {};
+    case FieldType::Float:
+        if (auto d = ParseFloat(text))
+            return *d;
+        return {};
+    case FieldType::Date:
+        if (auto days = ParseDate(text))
+            return std::int64_t{*days};
+        return {};
+    case FieldType::Text:
+    case FieldType::Memo:
+    case FieldType::Other: {
+        std::string bytes = DecodeAttribute(raw);
+        if (column.type == FieldType::Text && column.width > 0 && bytes.size() > static_cast<std::size_t>(column.width))
+            bytes.resize(static_cast<std::size_t>(column.width));
+        return bytes;
+    }
+    }
+    return {};
+}
+
+class RowReader {
+public:
+    // No document of `size` bytes holds more than size / 6 rows ("<ROW/>"), which bounds the
+    // record numbers worth remembering a predecessor for.
+    RowReader(TableImage& image, std::size_t size) : m_image(image) {
+        m_predecessor.assign(1, 0);
+        const std::size_t limit = size / 6 + 1;
+        for (const auto& e : image.changeLog)
+            if (e.action == 8) { // modification
+                if (e.record >= m_predecessor.size() && e.record <= limit)
+                    m_predecessor.resize(e.record + 1, 0);
+                if (e.record < m_predecessor.size())
+                    m_predecessor[e.record] = e.predecessor;
+            }
+        for (std::size_t c = 0; c < image.columns.size(); ++c)
+            if (image.columns[c].type == FieldType::Memo)
+                m_memos.push_back(c);
+    }
+
+    void Read(const PacketTag& tag) {
+        const auto& columns = m_image.columns;
+        Version v;
+        v.values.resize(columns.size());
+        std::vector<bool>& present = m_present;
+        present.assign(columns.size(), false);
+        std::size_t guess = 0;
+        for (const auto& a : tag.attributes) {
+            if (a.name == "RowState") {
+                v.state = static_cast<std::uint8_t>(ParseInteger(a.raw).value_or(0) & 0xFF);
+                continue;
+            }
+            // Rows list their attributes in column order, so try the next column first.
+            std::size_t c = guess < columns.size() && columns[guess].attrName == a.name ? guess : columns.size();
+            if (c == columns.size())
+                for (std::size_t k = 0; k < columns.size(); ++k)
+                    if (columns[k].attrName == a.name) {
+                        c = k;
+                        break;
+                    }
+            if (c == columns.size())
+                continue; // names no column
+            v.values[c] = ParseValue(columns[c], a.raw);
+            present[c] = true;
+            guess = c + 1;
+        }
+        const auto record = static_cast<std::uint32_t>(m_image.versions.size() + 1);
+        if ((v.state & RowModified) && !m_memos.empty()) {
+            const std::uint32_t before = record < m_predecessor.size() ? m_predecessor[record] : 0;
+            for (std::size_t c : m_memos)
+                if (!present[c] && before != 0 && before < record)
+                    v.values[c] = m_image.versions[before - 1].values[c];
+        }
+        m_image.versions.push_back(std::move(v));
+    }
+
+private:
+    TableImage& m_image;
+    std::vector<std::uint32_t> m_predecessor;
+    std::vector<std::size_t> m_memos;
+    std::vector<bool> m_present;
+};
+
+} // namespace
+
+TableImage ReadPacketXml(std::string_view bytes) {
+    std::string converted;
+    std::size_t start = 0;
+    bool utf8 = false;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        start = 3;
+        utf8 = true;
+    }
+    // The declaration may say UTF-8; only then, and only for valid UTF-8, is the text
+    // converted to the 8-bit character set before it is read further.
+    std::size_t p = start;
+    while (p < bytes.size() && static_cast<unsigned char>(bytes[p]) >= 1 && static_cast<unsigned char>(bytes[p]) <= 32)
+        ++p;
+    if (!utf8 && bytes.substr(p).starts_with("<?")) {
+        const auto end = bytes.find("?>", p + 2);
+        if (end != std::string_view::npos) {
+            const std::string_view declaration = bytes.substr(p, end - p);
+            const auto at = declaration.find("ncoding");
+            if (at != std::string_view::npos && at > 0 && (declaration[at - 1] == 'e' || declaration[at - 1] == 'E')) {
+                std::size_t q = at + 7;
+                while (q < declaration.size() && (declaration[q] == ' ' || declaration[q] == '='))
+                    ++q;
+                if (q < declaration.size() && (declaration[q] == '"' || declaration[q] == '\''))
+                    ++q;
+                utf8 = EqualsNoCase(declaration.substr(q, 5), "UTF-8") && IsValidUtf8(bytes.substr(start));
+            }
+        }
+    }
+    std::string_view text = bytes;
+    if (utf8) {
+        converted = Utf8ToCp1252(bytes.substr(start));
+        text = converted;
+        start = 0;
+    }
+
+    PacketScanner scanner(text, start);
+    TableImage image;
+    PacketTag* tag = &scanner.Expect();
+    bool inPacket = false;
+    if (tag->name == "DATAPACKET" && tag->kind == PacketTag::Start) {
+        inPacket = true;
+        tag = &scanner.Expect();
+    }
+    if (tag->name == "ROWDATA" && tag->kind != PacketTag::End)
+        throw PacketError("Datapacket contains no meta data.");
+    if (tag->name != "METADATA" || tag->kind != PacketTag::Start)
+        Mismatch();
+    tag = &scanner.Expect();
+    if (tag->name != "FIELDS" || tag->kind != PacketTag::Start)
+        Mismatch();
+    for (;;) {
+        tag = &scanner.Expect();
+        if (tag->kind == PacketTag::End && tag->name == "FIELDS")
+            break;
+        if (tag->name != "FIELD" || tag->kind == PacketTag::End)
+            Mismatch();
+        image.columns.push_back(ReadField(*tag));
+        if (tag->kind == PacketTag::Start)
+            scanner.SkipContent("FIELD");
+    }
+    if (image.columns.empty())
+        Mismatch();
+    tag = &scanner.Expect();
+    if (tag->name == "PARAMS" && tag->kind != PacketTag::End) {
+        ReadParams(*tag, image);
+        if (tag->kind == PacketTag::Start)
+            scanner.SkipContent("PARAMS");
+        tag = &scanner.Expect();
+    }
+    if (tag->kind != PacketTag::End || tag->name != "METADATA")
+        Mismatch();
+    tag = &scanner.Expect();
+    if (tag->name != "ROWDATA" || tag->kind == PacketTag::End)
+        Mismatch();
+    if (tag->kind == PacketTag::Start) {
+        RowReader rows(image, text.size());
+        for (;;) {
+            tag = &scanner.Expect();
+            if (tag->kind == PacketTag::End && tag->name == "ROWDATA")
+                break;
+            if (tag->name != "ROW" || tag->kind == PacketTag::End)
+                Mismatch();
+            rows.Read(*tag);
+            if (tag->kind == PacketTag::Start)
+                scanner.SkipContent("ROW");
+        }
+    }
+    if (inPacket) {
+        tag = &scanner.Expect();
+        if (tag->kind != PacketTag::End || tag->name != "DATAPACKET")
+            Mismatch();
+    }
+    // A file without a counter: start above every id its rows hold, so none is handed out twice.
+    const int autoInc = image.AutoIncColumn();
+    if (autoInc >= 0 && !image.autoIncValue) {
+        std::int64_t highest = 0;
+        for (const auto& v : image.versions)
+            if (const auto* id = std::get_if<std::int64_t>(&v.values[static_cast<std::size_t>(autoInc)]))
+                highest = std::max(highest, *id);
+        image.autoIncValue = highest + 1;
+    }
+    return image;
+}
+
+} // namespace data

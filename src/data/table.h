@@ -1,0 +1,178 @@
+#pragma once
+// A table: typed records in a record store, a current record, a mode (closed, browsing,
+// inserting, editing), a view order by index field names, post handlers, lookup fields,
+// find by key, the cursor flags, and a binding to its data file. Field names match
+// without regard to case. Values are Windows-1252 bytes.
+//
+// Invariants: while open, m_view holds exactly the visible versions of the store, sorted
+// by the view order (ties by record number); m_pos indexes it (or is -1 when it is
+// empty). While inserting or editing, m_buffer holds the record being edited.
+#include "column.h"
+#include "record_store.h"
+#include "value.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace data {
+
+class DataSource;
+
+enum class TableState { Inactive, Browse, Edit, Insert };
+
+struct IndexDef {
+    std::string name;
+    std::string fields; // "sportlerid;Datum"
+};
+
+struct LookupFieldDef {
+    std::string name;
+    int size = 20;
+    std::string keyField;       // in this table
+    class Table* lookupTable = nullptr;
+    std::string lookupKeyField; // in the lookup table
+    std::string resultField;    // shown from the lookup table
+};
+
+class Table {
+public:
+    explicit Table(std::string name);
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    const std::string& Name() const { return m_name; }
+
+    // --- definitions ---
+    // The stored fields the program works with; a file must carry each of them with the same
+    // type and size. Without definitions the file's columns are taken as they are.
+    void SetFieldDefs(std::vector<FieldDef> defs) { m_fieldDefs = std::move(defs); }
+    const std::vector<FieldDef>& FieldDefs() const { return m_fieldDefs; }
+    void AddLookupField(LookupFieldDef def) { m_lookups.push_back(std::move(def)); }
+    std::vector<IndexDef>& IndexDefs() { return m_indexDefs; }
+    void SetIndexFieldNames(const std::string& names);
+    const std::string& IndexFieldNames() const { return m_indexFieldNames; }
+    void SetFileName(std::string path) { m_fileName = std::move(path); }
+    const std::string& FileName() const { return m_fileName; }
+
+    std::function<void(Table&)> BeforePost;
+    std::function<void(Table&)> AfterPost;
+
+    // --- state ---
+    TableState State() const { return m_state; }
+    bool Active() const { return m_state != TableState::Inactive; }
+    bool Editing() const { return m_state == TableState::Edit || m_state == TableState::Insert; }
+    bool Changed() const { return m_changed; }
+    bool Bof() const { return m_bof; }
+    bool Eof() const { return m_eof; }
+    bool CanModify() const { return Active(); }
+    int RecordCount() const { return static_cast<int>(m_view.size()); }
+    int RecNo() const { return m_pos; } // 0-based position in the view, -1 when empty
+    const RecordStore& Store() const { return *m_store; }
+
+    // --- opening, closing and files ---
+    void Open();
+    void Close();
+    void CreateDataSet();
+    void LoadFromFile(const std::string& path);
+    void SaveToFile(const std::string& path = {});
+    // Replaces the table with a packet image (used by load and by tests).
+    void OpenFromImage(TableImage image);
+
+    // --- moving ---
+    void First();
+    void Prior();
+    void Next();
+    void Last();
+    void MoveTo(int position); // for grids: makes the record at a view position current
+    bool FindKey(const std::vector<Value>& key);
+
+    // --- editing ---
+    void Insert();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+    void Refresh();
+    bool Modified() const { return m_modified; }
+
+    // --- fields of the current record ---
+    int FieldCount() const { return static_cast<int>(m_fields.size()); }
+    const std::string& FieldName(int field) const { return m_fields[static_cast<std::size_t>(field)].name; }
+    FieldType FieldTypeOf(int field) const { return m_fields[static_cast<std::size_t>(field)].type; }
+    bool IsLookupField(int field) const { return m_fields[static_cast<std::size_t>(field)].lookup >= 0; }
+    int FindField(const std::string& name) const; // -1 when there is none
+    int FieldIndex(const std::string& name) const; // fails with "Feld '...' nicht gefunden"
+
+    Value GetValue(const std::string& name) const;
+    Value ValueAt(int position, int field) const; // a record of the view, for grids
+    bool IsNull(const std::string& name) const;
+    std::string AsString(const std::string& name) const; // bytes; numbers as text
+    std::int64_t AsInteger(const std::string& name) const; // NULL reads as 0
+    double AsFloat(const std::string& name) const;
+    int AsDate(const std::string& name) const; // NULL reads as day 0 (1899)
+
+    void SetValue(const std::string& name, Value value);
+    // Text: trailing blanks are dropped and a text longer than the field is cut to size.
+    void SetAsString(const std::string& name, const std::string& bytes);
+    void SetAsInteger(const std::string& name, std::int64_t value) { SetValue(name, value); }
+    void SetAsFloat(const std::string& name, double value) { SetValue(name, value); }
+    void SetAsDate(const std::string& name, int days) { SetValue(name, std::int64_t{days}); }
+    void Clear(const std::string& name) { SetValue(name, Value{}); }
+
+    // Lookup fields: the values to choose from, and choosing one (sets the key field).
+    std::vector<std::string> LookupValues(const std::string& name) const;
+    void SetLookupValue(const std::string& name, const std::string& bytes);
+
+    // --- observers ---
+    void AddDataSource(DataSource* source);
+    void RemoveDataSource(DataSource* source);
+
+private:
+    struct Field {
+        std::string name;
+        FieldType type;
+        int size;
+        int column; // index into the store's columns, or -1
+        int lookup; // index into m_lookups, or -1
+    };
+
+    const Values* CurrentValues() const;
+    Value FieldValue(const Values* values, const Field& field) const;
+    void BindFields(const std::vector<Column>& columns);
+    void SortView();
+    void PlaceInView(std::uint32_t record);
+    bool ViewLess(std::uint32_t a, std::uint32_t b) const;
+    void CheckActive() const;
+    void CheckBrowseMode();
+    void SetState(TableState state);
+    void WriteTo(const std::string& path);
+    void NotifyActive();
+    void NotifyData();
+    void NotifyEditing();
+
+    std::string m_name;
+    std::vector<FieldDef> m_fieldDefs;
+    std::vector<LookupFieldDef> m_lookups;
+    std::vector<IndexDef> m_indexDefs;
+    std::string m_indexFieldNames;
+    std::vector<int> m_indexColumns;
+    std::string m_fileName;
+
+    TableState m_state = TableState::Inactive;
+    std::unique_ptr<RecordStore> m_store;
+    std::vector<Field> m_fields;
+    std::vector<std::uint32_t> m_view;
+    int m_pos = -1;
+    bool m_bof = true;
+    bool m_eof = true;
+    bool m_changed = false;
+    bool m_modified = false;
+    Values m_buffer;
+    std::vector<DataSource*> m_sources;
+};
+
+} // namespace data

@@ -1,0 +1,24 @@
+#pragma once
+// A data file that exists but cannot be read as this table: the message is the reading
+// failure's own; the path tells which file it was, so that the caller can keep exactly
+// that file aside and not another table's.
+#include "platform/errors.h"
+#include "table_image.h"
+
+#include <string>
+
+namespace data {
+
+class UnreadableFile : public vexo::Error {
+public:
+    UnreadableFile(const std::string& message, std::string path) : vexo::Error(message), m_path(std::move(path)) {}
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+std::string ReadOwnFile(const std::string& path);
+TableImage ReadOwnPacket(const std::string& path, const std::string& bytes);
+
+} // namespace data

@@ -1,0 +1,16 @@
+#pragma once
+// One field value of a record version: NULL, an integer (also dates, as day numbers), a
+// float, or text bytes in Windows-1252.
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace data {
+
+using Value = std::variant<std::monostate, std::int64_t, double, std::string>;
+using Values = std::vector<Value>;
+
+inline bool IsNull(const Value& v) { return std::holds_alternative<std::monostate>(v); }
+
+} // namespace data

@@ -1,0 +1,115 @@
+#include "value_text.h"
+
+#include "date_value.h"
+
+#include <charconv>
+#include <limits>
+
+namespace data {
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool DigitBeforeLetter(std::string_view text) {
+    for (char c : text) {
+        if (IsDigit(c))
+            return true;
+        if (IsAsciiLetter(c))
+            return false;
+    }
+    return false;
+}
+
+} // namespace
+
+void AppendFloat(std::string& out, double value) {
+    char buffer[40];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 16);
+    out.append(buffer, result.ptr);
+}
+
+void AppendInteger(std::string& out, std::int64_t value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+void AppendDate(std::string& out, int days) {
+    const CivilDate c = CivilFromDays(days);
+    char buffer[16];
+    const int year = c.year < 0 ? 0 : (c.year > 9999 ? 9999 : c.year);
+    buffer[0] = static_cast<char>('0' + year / 1000);
+    buffer[1] = static_cast<char>('0' + year / 100 % 10);
+    buffer[2] = static_cast<char>('0' + year / 10 % 10);
+    buffer[3] = static_cast<char>('0' + year % 10);
+    buffer[4] = static_cast<char>('0' + c.month / 10);
+    buffer[5] = static_cast<char>('0' + c.month % 10);
+    buffer[6] = static_cast<char>('0' + c.day / 10);
+    buffer[7] = static_cast<char>('0' + c.day % 10);
+    out.append(buffer, 8);
+}
+
+std::optional<std::int64_t> ParseInteger(std::string_view text) {
+    if (!DigitBeforeLetter(text))
+        return std::nullopt;
+    std::size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    std::int64_t value = 0;
+    constexpr std::int64_t Limit = std::numeric_limits<std::int32_t>::max();
+    while (i < text.size() && IsDigit(text[i])) {
+        value = value * 10 + (text[i++] - '0');
+        if (value > Limit + 1)
+            value = Limit + 1; // the columns are 32 bits: saturate rather than wrap
+    }
+    if (negative)
+        value = -value;
+    if (value > Limit)
+        value = Limit;
+    return value;
+}
+
+std::optional<double> ParseFloat(std::string_view text) {
+    if (!DigitBeforeLetter(text))
+        return std::nullopt;
+    std::size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    double value = 0;
+    const char* first = text.data() + i;
+    const char* last = text.data() + text.size();
+    if (first < last && (IsDigit(*first) || *first == '.')) {
+        const auto result = std::from_chars(first, last, value, std::chars_format::general);
+        if (result.ec == std::errc::result_out_of_range)
+            value = 0; // like atof, an unreadable magnitude is no number at all
+        else if (result.ec != std::errc())
+            value = 0;
+    }
+    return negative ? -value : value;
+}
+
+std::optional<int> ParseDate(std::string_view text) {
+    int digits[8];
+    int count = 0;
+    for (char c : text)
+        if (IsDigit(c) && count < 8)
+            digits[count++] = c - '0';
+    if (count < 7)
+        return std::nullopt;
+    const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+    const int month = digits[4] * 10 + digits[5];
+    const int day = count == 7 ? digits[6] : digits[6] * 10 + digits[7];
+    if (!IsValidCivil(year, month, day))
+        return std::nullopt;
+    return DaysFromCivil(year, month, day);
+}
+
+} // namespace data

@@ -1,0 +1,27 @@
+#pragma once
+// Value texts of the data packet: how numbers and dates are written and read back.
+#include "value.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace data {
+
+// "%.16g" with "." as decimal point, whatever the locale.
+void AppendFloat(std::string& out, double value);
+void AppendInteger(std::string& out, std::int64_t value);
+// Eight digits yyyymmdd.
+void AppendDate(std::string& out, int days);
+
+// Integers and floats: a digit must come before any letter, else NULL; then read like the
+// C functions atoi and atof (leading blanks and a sign allowed, reading stops at the first
+// character that does not fit; "," ends a float).
+std::optional<std::int64_t> ParseInteger(std::string_view text);
+std::optional<double> ParseFloat(std::string_view text);
+// The digits of the text in order: four for the year, two for the month, one or two for
+// the day; other characters are skipped. Impossible dates and too few digits give NULL.
+std::optional<int> ParseDate(std::string_view text);
+
+} // namespace data
