@@ -32,9 +32,12 @@ const char* const KnownTypes[] = {"i1",     "i2",       "i4",        "i8",      
                                   "r10",    "fixed",    "fixedFMT",  "date",      "time",      "dateTime",
                                   "SQLdateTime", "string", "string.uni", "bin.hex", "nested",   "struct"};
 
-bool IsKnownType(std::string_view name) {
-    return std::any_of(std::begin(KnownTypes), std::end(KnownTypes),
-                       [&](const char* known) { return EqualsNoCase(name, known); });
+// The type name in its usual spelling, or nothing when it is not a known type.
+const char* KnownType(std::string_view name) {
+    for (const char* known : KnownTypes)
+        if (EqualsNoCase(name, known))
+            return known;
+    return nullptr;
 }
 
 bool IsListParam(std::string_view name) {
@@ -116,8 +119,10 @@ Column ReadField(const PacketTag& tag) {
     }
     if (!haveName)
         Mismatch();
-    if (!haveType || !IsKnownType(c.typeName))
+    const char* type = haveType ? KnownType(c.typeName) : nullptr;
+    if (!type)
         throw PacketError("Invalid field type.");
+    c.typeName = type;
     c.name = haveFieldName ? fieldName : c.attrName;
     const bool autoinc = EqualsNoCase(c.subtype, "Autoinc");
     if (autoinc)

@@ -123,7 +123,8 @@ void Table::PlaceInView(std::uint32_t record) {
     auto at = m_view.end();
     if (!m_indexColumns.empty())
         at = std::lower_bound(m_view.begin(), m_view.end(), record, [this](auto a, auto b) { return ViewLess(a, b); });
-    m_pos = static_cast<int>(m_view.insert(at, record) - m_view.begin());
+    const auto placed = m_view.insert(at, record); // may move the vector: take begin() after it
+    m_pos = static_cast<int>(placed - m_view.begin());
 }
 
 // ----- opening and closing -----

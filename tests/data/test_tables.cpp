@@ -1,0 +1,348 @@
+// The athlete and result tables: the checks on posting an athlete, the computed values of
+// a result, the look-ups, the cursor flags and the field rules.
+#include "data/data_source.h"
+#include "data/text_encoding.h"
+#include "data_rig.h"
+
+#include <QtTest>
+
+using namespace data;
+
+namespace {
+
+// A data module whose files were just created in an empty folder, both tables open.
+struct OpenRig : DataRig {
+    OpenRig() { Module().FirstActivation(); }
+    Table& Athletes() { return dm->cdsSportler; }
+    Table& Results() { return dm->cdsMultiwert; }
+
+    std::int64_t AddAthlete(const char* first, const char* last, const char* sex, int year) {
+        Athletes().Insert();
+        Athletes().SetAsString("Vorname", first);
+        Athletes().SetAsString("Name", last);
+        Athletes().SetAsString("Geschlecht", sex);
+        Athletes().SetAsInteger("Geburtsjahr", year);
+        Athletes().Post();
+        return Athletes().AsInteger("sportlerid");
+    }
+    void AddResult(std::int64_t athlete, int y, int m, int d, int level, int shuttle) {
+        Results().Insert();
+        Results().SetAsInteger("sportlerid", athlete);
+        Results().SetAsDate("Datum", DaysFromCivil(y, m, d));
+        Results().SetAsInteger("Level", level);
+        Results().SetAsInteger("Runde", shuttle);
+        Results().SetAsFloat("VO2-wert", 99.9); // whatever was typed is replaced
+        Results().Post();
+    }
+    QString Rating() { return QString::fromStdString(Cp1252ToUtf8(Results().AsString("Bewertung"))); }
+};
+
+struct LinkCounter : DataLink {
+    int active = 0, data = 0, editing = 0;
+    void ActiveChanged() override { ++active; }
+    void DataChanged() override { ++data; }
+    void EditingChanged() override { ++editing; }
+};
+
+} // namespace
+
+class TestTables : public QObject {
+    Q_OBJECT
+private slots:
+    void athleteChecks_data() {
+        QTest::addColumn<QString>("year"); // empty: the field stays empty
+        QTest::addColumn<QString>("sex");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        const QString yearMessage = QStringLiteral("das Geburtsjahr sollte zwischen 1920 und heute liegen!");
+        const QString sexMessage = QStringLiteral("das Geschlecht sollte \"W\" oder \"M\" sein");
+        QTest::newRow("1919") << "1919" << "W" << yearMessage;
+        QTest::newRow("1920") << "1920" << "W" << "";
+        QTest::newRow("this year") << "2026" << "M" << "";
+        QTest::newRow("next year") << "2027" << "M" << yearMessage;
+        QTest::newRow("empty year") << "" << "W" << yearMessage;
+        QTest::newRow("lower-case w stays") << "1990" << "w" << "";
+        QTest::newRow("x") << "1990" << "x" << sexMessage;
+        QTest::newRow("F") << "1990" << "F" << sexMessage;
+        QTest::newRow("empty sex") << "1990" << "" << sexMessage;
+        QTest::newRow("W with blanks is W") << "1990" << "W  " << "";
+        QTest::newRow("both wrong: only the year") << "1800" << "x" << yearMessage;
+    }
+    void athleteChecks() {
+        QFETCH(QString, year);
+        QFETCH(QString, sex);
+        QFETCH(QString, message);
+        OpenRig rig;
+        Table& t = rig.Athletes();
+        t.Insert();
+        t.SetAsString("Name", "Test");
+        t.SetAsString("Geschlecht", sex.toStdString());
+        if (!year.isEmpty())
+            t.SetAsInteger("Geburtsjahr", year.toInt());
+        bool aborted = false;
+        try {
+            t.Post();
+        } catch (const vexo::Abort&) {
+            aborted = true;
+        }
+        QCOMPARE(aborted, !message.isEmpty());
+        if (message.isEmpty()) {
+            QVERIFY(rig.dialogs.Shown().empty());
+            QCOMPARE(t.State(), TableState::Browse);
+            QCOMPARE(QString::fromStdString(t.AsString("Geschlecht")), sex.trimmed());
+            QCOMPARE(t.RecordCount(), 1);
+        } else {
+            QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
+            QCOMPARE(rig.dialogs.Shown()[0].kind, ShownBox::Message);
+            QCOMPARE(QString::fromStdString(rig.dialogs.Shown()[0].text), message);
+            // Nothing stored; the input stays for correcting or cancelling.
+            QCOMPARE(t.State(), TableState::Insert);
+            QCOMPARE(t.AsString("Name"), std::string("Test"));
+            QCOMPARE(t.RecordCount(), 0);
+            QCOMPARE(t.Store().Count(), 0u);
+        }
+    }
+
+    void resultSteps_data() {
+        QTest::addColumn<QString>("sex");
+        QTest::addColumn<int>("born");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("shuttle");
+        QTest::addColumn<double>("vo2");
+        QTest::addColumn<QString>("rating");
+        QTest::addColumn<bool>("message");
+        QTest::newRow("level 5 shuttle 2") << "M" << 1981 << 5 << 2 << 30.2 << "schlecht" << false;
+        QTest::newRow("woman 45 sehr gut") << "W" << 1981 << 6 << 1 << 32.9 << "sehr gut" << false;
+        QTest::newRow("lower-case w") << "w" << 1981 << 6 << 1 << 32.9 << "sehr gut" << false;
+        QTest::newRow("top rating umlaut") << "M" << 2000 << 12 << 1 << 53.7 << "überragend" << false;
+        QTest::newRow("level 3: no value") << "M" << 2000 << 3 << 5 << 0.0 << "sehr schlecht" << false;
+        QTest::newRow("outside the table") << "M" << 2000 << 0 << 1 << 0.0 << "sehr schlecht" << true;
+        QTest::newRow("aged 12: no word") << "M" << 2014 << 10 << 1 << 46.8 << "" << false;
+    }
+    void resultSteps() {
+        QFETCH(QString, sex);
+        QFETCH(int, born);
+        QFETCH(int, level);
+        QFETCH(int, shuttle);
+        QFETCH(double, vo2);
+        QFETCH(QString, rating);
+        QFETCH(bool, message);
+        OpenRig rig;
+        const auto id = rig.AddAthlete("Eva", "Engel", sex.toLatin1().constData(), born);
+        rig.Athletes().SaveToFile();
+        rig.AddResult(id, 2026, 6, 1, level, shuttle);
+        QCOMPARE(rig.Results().AsFloat("VO2-wert"), vo2);
+        QCOMPARE(rig.Rating(), rating);
+        QVERIFY(!rig.Results().IsNull("Bewertung"));
+        QCOMPARE(rig.dialogs.Texts(), message ? std::vector<std::string>{"Werte nicht definiert"}
+                                              : std::vector<std::string>{});
+        QCOMPARE(rig.Results().AsString("Sportler Vorname"), std::string("Eva"));
+        QCOMPARE(rig.Results().AsString("Sportler Name"), std::string("Engel"));
+    }
+
+    void editedDateRecomputesRating() {
+        OpenRig rig;
+        const auto id = rig.AddAthlete("Ute", "Ulm", "W", 1960);
+        rig.Athletes().SaveToFile();
+        rig.AddResult(id, 2019, 5, 1, 6, 1); // 59 years: 32.9 is "sehr gut"
+        QCOMPARE(rig.Rating(), QStringLiteral("sehr gut"));
+        rig.Results().Edit();
+        rig.Results().SetAsDate("Datum", DaysFromCivil(2021, 1, 1)); // 61 years
+        rig.Results().Post();
+        QCOMPARE(rig.Rating(), QStringLiteral("überragend"));
+    }
+
+    // The look-up copy reflects the athlete file as it stood when it was last opened.
+    void unsavedAthleteIsRatedWithDefaults() {
+        OpenRig rig;
+        const auto id = rig.AddAthlete("Tina", "Tal", "W", 2005); // stored, not saved
+        rig.AddResult(id, 2026, 3, 1, 6, 1);
+        // Unknown to the look-up: a man aged 2026 (birth year 0), row 60 and over.
+        QCOMPARE(rig.Rating(), QStringLiteral("gut"));
+        rig.Athletes().SaveToFile();
+        rig.AddAthlete("Udo", "Ufer", "M", 1990); // closes the look-up copy again
+        rig.Results().First();
+        rig.Results().Edit();
+        rig.Results().Post();
+        QCOMPARE(rig.Rating(), QStringLiteral("ok")); // a woman aged 21 with 32.9
+    }
+
+    void resultWithoutAthleteIsStored() {
+        OpenRig rig;
+        rig.AddResult(77, 2026, 3, 1, 15, 13); // 67.5
+        QCOMPARE(rig.Rating(), QStringLiteral("überragend"));
+        QCOMPARE(rig.Results().RecordCount(), 1);
+        QVERIFY(rig.Results().IsNull("Sportler Name"));
+    }
+
+    void lookupFailsOnAnUnreadableAthleteFile() {
+        OpenRig rig;
+        rig.AddAthlete("Xaver", "Xylo", "M", 1990); // closes the look-up copy
+        rig.Write(global::SportlerPath, "kaputt");
+        try {
+            rig.AddResult(1, 2026, 3, 1, 6, 1);
+            QFAIL("posted without a look-up");
+        } catch (const vexo::Error& e) {
+            QCOMPARE(std::string(e.what()), std::string("Mismatch in datapacket."));
+        }
+        QCOMPARE(rig.Results().RecordCount(), 0);
+        QCOMPARE(rig.Results().State(), TableState::Insert);
+    }
+
+    void refresh_data() {
+        QTest::addColumn<bool>("history");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("with a change log") << true
+                                           << "Die Änderungen müssen vor der Aktualisierung der Daten übernommen werden";
+        QTest::newRow("without") << false << "Fehlender Daten-Provider oder Datenpaket";
+    }
+    void refresh() {
+        QFETCH(bool, history);
+        QFETCH(QString, message);
+        OpenRig rig;
+        if (history) {
+            rig.AddAthlete("Rita", "Rot", "W", 1990);
+            rig.Athletes().SaveToFile();
+            rig.Athletes().LoadFromFile(global::SportlerPath);
+        }
+        const int count = rig.Athletes().RecordCount();
+        try {
+            rig.Athletes().Refresh();
+            QFAIL("refresh succeeded");
+        } catch (const vexo::Error& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), message);
+        }
+        QCOMPARE(rig.Athletes().RecordCount(), count);
+        QVERIFY(rig.Athletes().Active());
+    }
+
+    void viewOrders() {
+        OpenRig rig;
+        rig.AddAthlete("A", "meier", "W", 1990);
+        rig.AddAthlete("B", "Albers", "W", 1990);
+        rig.AddAthlete("C", Utf8ToCp1252("Özdemir").c_str(), "M", 1990);
+        rig.AddAthlete("D", "Zander", "M", 1990);
+        std::vector<std::string> names;
+        for (rig.Athletes().First(); !rig.Athletes().Eof(); rig.Athletes().Next())
+            names.push_back(rig.Athletes().AsString("Vorname"));
+        QCOMPARE(names, (std::vector<std::string>{"B", "A", "C", "D"}));
+
+        rig.Athletes().SaveToFile();
+        rig.AddResult(2, 2020, 1, 1, 5, 1);
+        rig.AddResult(1, 2021, 1, 1, 5, 1);
+        rig.AddResult(1, 2019, 1, 1, 5, 1);
+        std::vector<std::pair<std::int64_t, int>> order;
+        for (rig.Results().First(); !rig.Results().Eof(); rig.Results().Next())
+            order.emplace_back(rig.Results().AsInteger("sportlerid"), CivilFromDays(rig.Results().AsDate("Datum")).year);
+        QCOMPARE(order, (std::vector<std::pair<std::int64_t, int>>{{1, 2019}, {1, 2021}, {2, 2020}}));
+    }
+
+    void cursorFlags() {
+        OpenRig rig;
+        Table& t = rig.Athletes();
+        QVERIFY(t.Bof() && t.Eof());
+        rig.AddAthlete("A", "A", "W", 1990);
+        rig.AddAthlete("B", "B", "W", 1990);
+        t.First();
+        QVERIFY(t.Bof() && !t.Eof());
+        t.Next();
+        QVERIFY(!t.Bof() && !t.Eof());
+        t.Next(); // no further record
+        QVERIFY(t.Eof());
+        QCOMPARE(t.AsString("Name"), std::string("B"));
+        t.Prior(); // back to the first: not yet at the beginning
+        QCOMPARE(t.AsString("Name"), std::string("A"));
+        QVERIFY(!t.Bof() && !t.Eof());
+        t.Prior(); // no move, now at the beginning
+        QVERIFY(t.Bof());
+        QCOMPARE(t.AsString("Name"), std::string("A"));
+        t.Last();
+        QVERIFY(t.Eof() && !t.Bof());
+    }
+
+    void fieldRules() {
+        OpenRig rig;
+        Table& t = rig.Athletes();
+        t.Insert();
+        t.SetAsString("Vorname", "Maximilian-Alexander Graf  ");
+        QCOMPARE(t.AsString("Vorname"), std::string("Maximilian-Alexander"));
+        t.SetAsString("Name", "Kurz   ");
+        QCOMPARE(t.AsString("Name"), std::string("Kurz"));
+        QCOMPARE(t.AsInteger("Geburtsjahr"), std::int64_t(0));
+        QCOMPARE(t.AsInteger("GEBURTSJAHR"), std::int64_t(0)); // names match without regard to case
+        t.Cancel();
+        rig.Results().Insert();
+        QCOMPARE(CivilFromDays(rig.Results().AsDate("Datum")).year, 1899);
+        rig.Results().Cancel();
+        try {
+            t.SetAsString("Name", "x");
+            QFAIL("assigned while browsing");
+        } catch (const vexo::Error&) {
+        }
+        try {
+            t.AsString("Nachname");
+            QFAIL("unknown field");
+        } catch (const vexo::Error& e) {
+            QCOMPARE(std::string(e.what()), std::string("Feld 'Nachname' nicht gefunden"));
+        }
+    }
+
+    void lookupFields() {
+        OpenRig rig;
+        rig.AddAthlete("Anna", "Adler", "W", 1990);
+        rig.AddAthlete("Ben", "Bauer", "M", 1990);
+        Table& r = rig.Results();
+        QCOMPARE(r.LookupValues("Sportler Name"), (std::vector<std::string>{"Adler", "Bauer"}));
+        r.Insert();
+        r.SetLookupValue("Sportler Name", "Bauer");
+        QCOMPARE(r.AsInteger("sportlerid"), std::int64_t(2));
+        QCOMPARE(r.AsString("Sportler Vorname"), std::string("Ben"));
+        r.Cancel();
+        // Closed athlete table: the names are empty.
+        rig.Athletes().SaveToFile();
+        rig.AddResult(1, 2020, 1, 1, 5, 1);
+        QCOMPARE(r.AsString("Sportler Name"), std::string("Adler"));
+        rig.Athletes().Close();
+        QCOMPARE(r.AsString("Sportler Name"), std::string());
+    }
+
+    void notifications() {
+        OpenRig rig;
+        LinkCounter link;
+        link.SetDataSource(&rig.dm->d_Sportler);
+        QVERIFY(link.Active());
+        rig.Athletes().Insert();
+        QCOMPARE(link.editing, 1);
+        rig.Athletes().Cancel();
+        QCOMPARE(link.editing, 2);
+        const int data = link.data;
+        rig.AddAthlete("A", "A", "W", 1990);
+        QVERIFY(link.data > data);
+        rig.Athletes().Close();
+        QCOMPARE(link.active, 1);
+        QVERIFY(!link.Active());
+    }
+
+    void postsAndCancels() {
+        OpenRig rig;
+        Table& t = rig.Athletes();
+        rig.AddAthlete("A", "A", "W", 1990);
+        t.Edit();
+        t.SetAsString("Name", "Z");
+        t.Cancel();
+        QCOMPARE(t.AsString("Name"), std::string("A"));
+        QCOMPARE(t.Store().Count(), 1u);
+        // Edit on an empty table inserts; delete while inserting cancels.
+        rig.Results().Edit();
+        QCOMPARE(rig.Results().State(), TableState::Insert);
+        rig.Results().Delete();
+        QCOMPARE(rig.Results().State(), TableState::Browse);
+        try {
+            rig.Results().Delete();
+            QFAIL("deleted from an empty table");
+        } catch (const vexo::Error&) {
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestTables)
+#include "test_tables.moc"

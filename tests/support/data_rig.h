@@ -1,0 +1,58 @@
+#pragma once
+// A data module on a temporary folder, with scripted dialogs and a virtual clock set to
+// 10 December 2026, 10:00. The data files are the folder's "sportler.xml" and
+// "multiwert.xml".
+#include "data/DModule.h"
+#include "platform/errors.h"
+#include "data/date_value.h"
+#include "evaluation/global.h"
+#include "fake_dialogs.h"
+#include "virtual_clock.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+
+struct DataRig {
+    static platform::LocalDateTime Start() {
+        return std::int64_t(data::DaysFromCivil(2026, 12, 10)) * platform::MillisecondsPerDay + 10 * 3600000LL;
+    }
+
+    QTemporaryDir dir;
+    VirtualClock clock{Start()};
+    FakeDialogs dialogs;
+    std::unique_ptr<TDM1> dm;
+
+    DataRig() {
+        global::InitVO2Table();
+        global::SportlerPath = Path("sportler.xml");
+        global::MultiwertPath = Path("multiwert.xml");
+    }
+    ~DataRig() {
+        dm.reset();
+        DM1 = nullptr;
+    }
+    TDM1& Module() {
+        if (!dm) {
+            dm = std::make_unique<TDM1>();
+            DM1 = dm.get();
+        }
+        return *dm;
+    }
+    std::string Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
+    QByteArray Read(const std::string& path) const {
+        QFile f(QString::fromStdString(path));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void Write(const std::string& path, const QByteArray& bytes) const {
+        QFile f(QString::fromStdString(path));
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(bytes);
+    }
+};
+
+// Reads a file of the golden folder.
+QByteArray Golden(const char* name);
