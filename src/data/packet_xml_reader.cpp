@@ -338,6 +338,11 @@ TableImage ReadPacketXml(std::string_view bytes) {
     if (tag->name != "ROWDATA" || tag->kind == PacketTag::End)
         Mismatch();
     if (tag->kind == PacketTag::Start) {
+        // Every insert and modification in the log made one row: room for them at once.
+        std::size_t expected = 0;
+        for (const auto& e : image.changeLog)
+            expected += e.action != 2;
+        image.versions.reserve(std::min(expected, text.size() / 6 + 1));
         RowReader rows(image, text.size());
         for (;;) {
             tag = &scanner.Expect();

@@ -1,0 +1,193 @@
+// Data-store benchmark: a results file of 100 000 record versions with a realistic history
+// (inserts, modifications, deletions), written and read with the program's own packet
+// code and, for comparison, parsed by pugixml; then load plus save through a table, posts
+// into a table of 10 000 visible records, and the memory of the loaded table.
+//
+//   build/bench/bench_data [versions]      (default 100000)
+#include "data/DModule.h"
+#include "data/data_file.h"
+#include "data/date_value.h"
+#include "data/packet_xml.h"
+#include "data/record_store.h"
+#include "evaluation/global.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <malloc.h>
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct QuietDialogs : platform::DialogService {
+    void ShowMessage(const std::string&) override {}
+    platform::Answer AskYesNo(const std::string&) override { return platform::Answer::Yes; }
+    platform::Answer AskYesAbort(const std::string&) override { return platform::Answer::Yes; }
+    void ShowError(const std::string&) override {}
+};
+
+struct FixedClock : platform::ClockService {
+    platform::LocalDateTime Now() const override {
+        return std::int64_t(data::DaysFromCivil(2026, 12, 10)) * platform::MillisecondsPerDay;
+    }
+    std::string FormatLongTime(std::int64_t) const override { return {}; }
+};
+
+template <typename F> double BestMs(int runs, F f) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        f();
+        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+// Resident memory, after handing freed heap pages back, so that buffers that were only
+// passing through (the file's bytes, the previous table) are not counted.
+long ResidentKb() {
+    malloc_trim(0);
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+const char* const Words[] = {"sehr schlecht", "schlecht", "ok", "gut", "sehr gut", "\xfc" "berragend"};
+const char* const Notes[] = {"", "", "", "Halle nass", "nach Krankheit", "Knie links bandagiert",
+                             "Test abgebrochen, Seitenstechen", "sehr motiviert & ehrgeizig"};
+
+// A results table with `count` record versions: six in ten inserts, three modifications,
+// one deletion, in a random order as a year of use would produce them.
+data::TableImage MakeHistory(int count) {
+    data::TableImage image;
+    for (const auto& def : std::vector<data::FieldDef>{{"werteid", data::FieldType::AutoInc, 0},
+                                                       {"sportlerid", data::FieldType::Integer, 0},
+                                                       {"Datum", data::FieldType::Date, 0},
+                                                       {"Level", data::FieldType::Integer, 0},
+                                                       {"Runde", data::FieldType::Integer, 0},
+                                                       {"VO2-wert", data::FieldType::Float, 0},
+                                                       {"Bewertung", data::FieldType::Text, 15},
+                                                       {"Infoswerte", data::FieldType::Memo, 0}})
+        image.columns.push_back(data::MakeColumn(def));
+    image.columns[0].readOnly = true;
+    image.autoIncValue = 1;
+    data::RecordStore store(image);
+    std::mt19937 random(42);
+    global::InitVO2Table();
+    auto values = [&] {
+        const int level = 4 + int(random() % 12);
+        data::Values v(8);
+        v[1] = std::int64_t(1 + random() % 600);
+        v[2] = std::int64_t(data::DaysFromCivil(2020, 1, 1) + int(random() % 2500));
+        v[3] = std::int64_t(level);
+        v[4] = std::int64_t(1 + random() % 9);
+        v[5] = global::VO2Table[std::size_t((level - 1) * 18 + std::get<std::int64_t>(v[4]) - 1)];
+        v[6] = std::string(Words[random() % 6]);
+        const char* note = Notes[random() % 8];
+        if (*note)
+            v[7] = std::string(note);
+        return v;
+    };
+    std::vector<std::uint32_t> visible;
+    while (int(store.Count()) < count) {
+        const unsigned what = random() % 10;
+        if (what < 6 || visible.size() < 100) {
+            visible.push_back(store.Insert(values()));
+        } else if (what < 9) {
+            const std::size_t at = random() % visible.size();
+            data::Values v = store.At(visible[at]).values;
+            v[4] = std::int64_t(1 + random() % 9);
+            visible[at] = store.Modify(visible[at], v);
+        } else {
+            const std::size_t at = random() % visible.size();
+            store.Delete(visible[at]);
+            visible[at] = visible.back();
+            visible.pop_back();
+        }
+    }
+    return store.Image();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int versions = argc > 1 ? std::atoi(argv[1]) : 100000;
+    QuietDialogs dialogs;
+    FixedClock clock;
+    platform::SetDialogs(&dialogs);
+    platform::SetClock(&clock);
+
+    const data::TableImage image = MakeHistory(versions);
+    const std::string bytes = data::WritePacketXml(image);
+    std::printf("results file: %d record versions, %zu change-log entries, %.1f MB\n", versions,
+                image.changeLog.size(), bytes.size() / 1e6);
+
+    const double writeMs = BestMs(5, [&] { volatile auto n = data::WritePacketXml(image).size(); (void)n; });
+    const double readMs = BestMs(5, [&] { volatile auto n = data::ReadPacketXml(bytes).versions.size(); (void)n; });
+    const double pugiMs = BestMs(5, [&] {
+        pugi::xml_document doc;
+        volatile bool ok = doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);
+        (void)ok;
+    });
+    std::printf("WritePacketXml %8.2f ms  (%.0f MB/s)\n", writeMs, bytes.size() / 1e3 / writeMs);
+    std::printf("ReadPacketXml  %8.2f ms  (%.0f MB/s)\n", readMs, bytes.size() / 1e3 / readMs);
+    std::printf("pugixml parse  %8.2f ms  (%.0f MB/s); ReadPacketXml at %.2f of pugixml's speed (target >= 0.5)\n",
+                pugiMs, bytes.size() / 1e3 / pugiMs, pugiMs / readMs);
+
+    // Load plus save through the results table of the data module, on a real file.
+    char folder[] = "/tmp/vexo-bench-XXXXXX";
+    if (!mkdtemp(folder))
+        return 1;
+    global::SportlerPath = std::string(folder) + "/sportler.xml";
+    global::MultiwertPath = std::string(folder) + "/multiwert.xml";
+    const long before = ResidentKb();
+    {
+        TDM1 dm;
+        dm.FirstActivation();
+        data::WriteFileSafely(global::MultiwertPath, bytes);
+        const double loadSaveMs = BestMs(5, [&] {
+            dm.cdsMultiwert.LoadFromFile(global::MultiwertPath);
+            dm.cdsMultiwert.SaveToFile();
+        });
+        const long loaded = ResidentKb();
+        std::printf("load + save    %8.2f ms  (target <= 150 ms), %d visible records\n", loadSaveMs,
+                    dm.cdsMultiwert.RecordCount());
+        std::printf("memory         %8.1f MB for the loaded table, %.2f x the file size (target <= 3)\n",
+                    (loaded - before) / 1024.0, (loaded - before) * 1024.0 / bytes.size());
+
+        // Posts into a table of 10 000 visible records, each with its look-up and rating.
+        dm.CreateMultiwertTable();
+        data::Table& t = dm.cdsMultiwert;
+        std::mt19937 random(7);
+        auto post = [&] {
+            t.Insert();
+            t.SetAsInteger("sportlerid", 1 + random() % 600);
+            t.SetAsDate("Datum", data::DaysFromCivil(2026, 1, 1) + int(random() % 300));
+            t.SetAsInteger("Level", 4 + random() % 12);
+            t.SetAsInteger("Runde", 1 + random() % 9);
+            t.Post();
+        };
+        while (t.RecordCount() < 10000)
+            post();
+        const int posts = 2000;
+        const auto start = Clock::now();
+        for (int i = 0; i < posts; ++i)
+            post();
+        const double perPost = std::chrono::duration<double, std::milli>(Clock::now() - start).count() / posts;
+        std::printf("post           %8.4f ms per record into %d..%d visible records (target <= 1 ms)\n", perPost,
+                    10000, t.RecordCount());
+    }
+    std::remove(global::SportlerPath.c_str());
+    std::remove(global::MultiwertPath.c_str());
+    rmdir(folder);
+    return 0;
+}
