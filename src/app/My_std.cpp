@@ -1,11 +1,80 @@
 #include "My_std.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+
+#include <cstring>
+#include <elf.h>
+#include <fstream>
+#include <vector>
 
 std::string GetAppDir() {
     std::string dir = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath().toStdString();
     if (dir.empty() || dir.back() != '/')
         dir += '/';
     return dir;
+}
+
+std::string GetTempDir() {
+    std::string dir = QDir::tempPath().toStdString();
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+std::string FormatVersionText(unsigned ms, unsigned ls) {
+    return "Version: " + std::to_string(ms >> 16) + "." + std::to_string(ms & 0xFFFF) + "." +
+           std::to_string(ls >> 16) + "    Build: " + std::to_string(ls & 0xFFFF);
+}
+
+namespace {
+
+// The contents of the ELF section `name` of the file at `path`, or nothing.
+std::vector<char> ReadElfSection(const std::string& path, const char* name) {
+    std::ifstream file(path, std::ios::binary);
+    Elf64_Ehdr header{};
+    if (!file.read(reinterpret_cast<char*>(&header), sizeof header) ||
+        std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != ELFCLASS64 ||
+        header.e_shentsize != sizeof(Elf64_Shdr) || header.e_shstrndx >= header.e_shnum)
+        return {};
+    std::vector<Elf64_Shdr> sections(header.e_shnum);
+    file.seekg(static_cast<std::streamoff>(header.e_shoff));
+    if (!file.read(reinterpret_cast<char*>(sections.data()),
+                   static_cast<std::streamsize>(sections.size() * sizeof(Elf64_Shdr))))
+        return {};
+    const Elf64_Shdr& names = sections[header.e_shstrndx];
+    if (names.sh_size > (1u << 20))
+        return {};
+    std::vector<char> nameTable(names.sh_size + 1, '\0');
+    file.seekg(static_cast<std::streamoff>(names.sh_offset));
+    if (!file.read(nameTable.data(), static_cast<std::streamsize>(names.sh_size)))
+        return {};
+    for (const auto& section : sections) {
+        if (section.sh_name >= names.sh_size || std::strcmp(&nameTable[section.sh_name], name) != 0)
+            continue;
+        if (section.sh_size == 0 || section.sh_size > 4096 || section.sh_type == SHT_NOBITS)
+            return {};
+        std::vector<char> content(section.sh_size);
+        file.seekg(static_cast<std::streamoff>(section.sh_offset));
+        if (!file.read(content.data(), static_cast<std::streamsize>(content.size())))
+            return {};
+        return content;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string GetVersionText() {
+    // The record lives in a section of the executable; its size 0 (or no section) means
+    // the executable carries no version record.
+    const std::vector<char> record = ReadElfSection("/proc/self/exe", ".vexo_version");
+    if (record.size() < 4 * sizeof(std::uint32_t))
+        return {};
+    std::uint32_t words[4];
+    std::memcpy(words, record.data(), sizeof words);
+    if (words[0] != 0xFEEF04BDu)
+        return {};
+    return FormatVersionText(words[2], words[3]);
 }
