@@ -5,7 +5,11 @@
 #include <QFileInfo>
 
 #include <cstring>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <elf.h>
+#endif
 #include <fstream>
 #include <vector>
 
@@ -27,6 +31,28 @@ std::string FormatVersionText(unsigned ms, unsigned ls) {
     return "Version: " + std::to_string(ms >> 16) + "." + std::to_string(ms & 0xFFFF) + "." +
            std::to_string(ls >> 16) + "    Build: " + std::to_string(ls & 0xFFFF);
 }
+
+#ifdef _WIN32
+
+std::string GetVersionText() {
+    // The standard version resource of the executable.
+    wchar_t path[MAX_PATH];
+    if (GetModuleFileNameW(nullptr, path, MAX_PATH) == 0)
+        return {};
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path, &handle);
+    if (size == 0)
+        return {};
+    std::vector<char> buffer(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoW(path, 0, size, buffer.data()) ||
+        !VerQueryValueW(buffer.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info)
+        return {};
+    return FormatVersionText(info->dwFileVersionMS, info->dwFileVersionLS);
+}
+
+#else
 
 namespace {
 
@@ -78,3 +104,5 @@ std::string GetVersionText() {
         return {};
     return FormatVersionText(words[2], words[3]);
 }
+
+#endif

@@ -2,6 +2,7 @@
 // the menu column locked during a test, and the "ENDE" question.
 #include "app/My_std.h"
 #include "app/vexo_multistage_form.h"
+#include "data/DModule.h"
 #include "evaluation/global.h"
 #include "fake_dialogs.h"
 #include "fake_sound.h"
@@ -150,6 +151,40 @@ private slots:
         QVERIFY(Child(w, "Panel2")->isEnabled());
         QVERIFY(Child(w, "btn_werte")->isEnabled());
         QCOMPARE(Child<ui::Panel>(w, "Anzeige")->Caption(), QStringLiteral("0"));
+    }
+
+    // The first activation opens the data files, later ones do not; closing the window by
+    // its frame during a test asks nothing, and the end of the program saves both tables.
+    void dataFilesOverTheWindowsLife() {
+        Rig rig;
+        QTemporaryDir dir;
+        global::SportlerPath = dir.filePath(QStringLiteral("sportler.xml")).toStdString();
+        global::MultiwertPath = dir.filePath(QStringLiteral("multiwert.xml")).toStdString();
+        TDM1 dataModule;
+        DM1 = &dataModule;
+        struct Release {
+            ~Release() { DM1 = nullptr; }
+        } release;
+        rig.window.FormActivate();
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("multiwert.xml"))));
+        QVERIFY(dataModule.cdsMultiwert.Active());
+        dataModule.cdsMultiwert.Insert();
+        dataModule.cdsMultiwert.SetAsInteger("Level", 6);
+        dataModule.cdsMultiwert.SetAsInteger("Runde", 1);
+        dataModule.cdsMultiwert.Post();
+        QFile::remove(dir.filePath(QStringLiteral("sportler.xml")));
+        rig.window.FormActivate(); // a later activation touches no file
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("sportler.xml"))));
+
+        rig.window.show();
+        rig.window.btn_startClick();
+        QVERIFY(rig.window.close());
+        QCOMPARE(rig.dialogs.Texts(), std::vector<std::string>{});
+        rig.window.FormDestroy(); // as the window's destruction does
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("sportler.xml"))));
+        QFile results(dir.filePath(QStringLiteral("multiwert.xml")));
+        QVERIFY(results.open(QIODevice::ReadOnly));
+        QVERIFY(results.readAll().contains("Level=\"6\""));
     }
 
     void endAsksBeforeQuitting_data() {

@@ -4,9 +4,13 @@
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_timer.h"
 
+#include "platform/errors.h"
+
 #include <QElapsedTimer>
 #include <QThread>
 #include <QtTest>
+
+#include <thread>
 
 namespace {
 
@@ -98,6 +102,22 @@ private slots:
         RunUntil(log.clock, freed + 10);
         timer.SetEnabled(false);
         QCOMPARE(log.ticks.size(), std::size_t(1));
+    }
+
+    // Where the platform cannot supply a timer (here: a thread without an event loop), the
+    // switch fails with the toolkit's message, which the default error display shows.
+    void noTimerAvailable() {
+        std::string message;
+        std::thread([&] {
+            platform::QtTimer timer;
+            timer.SetInterval(100);
+            try {
+                timer.SetEnabled(true);
+            } catch (const vexo::Error& e) {
+                message = e.what();
+            }
+        }).join();
+        QCOMPARE(message, std::string("Nicht genügend Timer verfügbar"));
     }
 
     void longTimePattern_data() {
