@@ -66,20 +66,14 @@ std::vector<std::uint32_t> ParseList(std::string_view text) {
     return numbers;
 }
 
-std::string JoinList(const std::vector<std::uint32_t>& numbers) {
-    std::string text;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        if (i)
-            text += ' ';
-        text += std::to_string(numbers[i]);
-    }
-    return text;
-}
-
 // Carried-over parameter texts: lists are normalised to single blanks, the rest kept.
 std::string ParamText(std::string_view name, std::string_view raw) {
     std::string text = DecodeAttribute(raw);
-    return IsListParam(name) ? JoinList(ParseList(text)) : text;
+    if (!IsListParam(name))
+        return text;
+    std::string list;
+    AppendList(list, ParseList(text));
+    return list;
 }
 
 Column ReadField(const PacketTag& tag) {

@@ -53,16 +53,6 @@ std::string AttrNameOf(const std::string& name) {
     return attr;
 }
 
-std::string JoinNumbers(const std::vector<std::uint32_t>& numbers) {
-    std::string text;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        if (i)
-            text += ' ';
-        AppendInteger(text, numbers[i]);
-    }
-    return text;
-}
-
 void AppendField(std::string& out, const Column& c) {
     out.append("<FIELD");
     if (NeedsFieldName(c.name))
@@ -127,8 +117,11 @@ std::string WritePacketXml(const TableImage& table) {
     for (const auto& c : columns)
         AppendField(out, c);
     out.append("</FIELDS><PARAMS");
-    if (table.explicitDefaultOrder)
-        AppendAttribute(out, "DEFAULT_ORDER", JoinNumbers(*table.explicitDefaultOrder));
+    if (table.explicitDefaultOrder) {
+        out.append(" DEFAULT_ORDER=\"");
+        AppendList(out, *table.explicitDefaultOrder);
+        out += '"';
+    }
     if (withHistory) {
         out.append(" CHANGE_LOG=\"");
         for (std::size_t i = 0; i < table.changeLog.size(); ++i) {

@@ -22,7 +22,30 @@ bool DigitBeforeLetter(std::string_view text) {
     return false;
 }
 
+// The start of a number as the C functions atoi and atof read it: leading blanks, then an
+// optional sign. Returns the position after them; nothing when a letter comes before any
+// digit (or there is no digit at all).
+std::optional<std::size_t> NumberStart(std::string_view text, bool& negative) {
+    if (!DigitBeforeLetter(text))
+        return std::nullopt;
+    std::size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i]))
+        ++i;
+    negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    return i;
+}
+
 } // namespace
+
+void AppendList(std::string& out, const std::vector<std::uint32_t>& numbers) {
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i)
+            out += ' ';
+        AppendInteger(out, numbers[i]);
+    }
+}
 
 void AppendFloat(std::string& out, double value) {
     char buffer[40];
@@ -52,14 +75,11 @@ void AppendDate(std::string& out, int days) {
 }
 
 std::optional<std::int64_t> ParseInteger(std::string_view text) {
-    if (!DigitBeforeLetter(text))
-        return std::nullopt;
-    std::size_t i = 0;
-    while (i < text.size() && IsCSpace(text[i]))
-        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
+    const auto start = NumberStart(text, negative);
+    if (!start)
+        return std::nullopt;
+    std::size_t i = *start;
     std::int64_t value = 0;
     constexpr std::int64_t Limit = std::numeric_limits<std::int32_t>::max();
     while (i < text.size() && IsDigit(text[i])) {
@@ -75,16 +95,12 @@ std::optional<std::int64_t> ParseInteger(std::string_view text) {
 }
 
 std::optional<double> ParseFloat(std::string_view text) {
-    if (!DigitBeforeLetter(text))
-        return std::nullopt;
-    std::size_t i = 0;
-    while (i < text.size() && IsCSpace(text[i]))
-        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
+    const auto start = NumberStart(text, negative);
+    if (!start)
+        return std::nullopt;
     double value = 0;
-    const char* first = text.data() + i;
+    const char* first = text.data() + *start;
     const char* last = text.data() + text.size();
     if (first < last && (IsDigit(*first) || *first == '.')) {
         const auto result = std::from_chars(first, last, value, std::chars_format::general);

@@ -6,12 +6,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace data {
 
 // "%.16g" with "." as decimal point, whatever the locale.
 void AppendFloat(std::string& out, double value);
 void AppendInteger(std::string& out, std::int64_t value);
+// A list value: the numbers in decimal, separated by one blank.
+void AppendList(std::string& out, const std::vector<std::uint32_t>& numbers);
 // Eight digits yyyymmdd.
 void AppendDate(std::string& out, int days);
 

@@ -18,22 +18,7 @@ using namespace data;
 
 namespace {
 
-void AddAthlete(Table& t, const char* name, int year = 1990) {
-    t.Insert();
-    t.SetAsString("Name", name);
-    t.SetAsString("Geschlecht", "W");
-    t.SetAsInteger("Geburtsjahr", year);
-    t.Post();
-}
-
-void AddResult(Table& t, std::int64_t athlete, int level) {
-    t.Insert();
-    t.SetAsInteger("sportlerid", athlete);
-    t.SetAsDate("Datum", DaysFromCivil(2026, 12, 1));
-    t.SetAsInteger("Level", level);
-    t.SetAsInteger("Runde", 1);
-    t.Post();
-}
+void AddResult(Table& t, std::int64_t athlete, int level) { PostResult(t, athlete, 2026, 12, 1, level, 1); }
 
 QStringList FilesIn(const QTemporaryDir& dir) { return QDir(dir.path()).entryList(QDir::Files, QDir::Name); }
 
@@ -161,7 +146,7 @@ private slots:
     void savesAtProgramEnd() {
         DataRig rig;
         rig.Module().FirstActivation();
-        AddAthlete(rig.dm->cdsSportler, "Ende");
+        PostAthlete(rig.dm->cdsSportler, "Eva", "Ende", "W", 1990);
         AddResult(rig.dm->cdsMultiwert, 1, 8);
         rig.dm->SaveAtProgramEnd();
         rig.dm.reset();

@@ -20,15 +20,6 @@ std::string Std(const QByteArray& b) { return std::string(b.constData(), std::si
 // Reading and writing again: the canonical form of a document.
 QByteArray Canonical(const QByteArray& document) { return Bytes(WritePacketXml(ReadPacketXml(Std(document)))); }
 
-void PostAthlete(data::Table& t, const char* first, const char* last, const char* sex, int year) {
-    t.Insert();
-    t.SetAsString("Vorname", first);
-    t.SetAsString("Name", last);
-    t.SetAsString("Geschlecht", sex);
-    t.SetAsInteger("Geburtsjahr", year);
-    t.Post();
-}
-
 // One column of the given type, one row holding `value`; returns the row element.
 std::string RowOf(FieldType type, const Value& value, const char* name = "x", int size = 20) {
     TableImage image;

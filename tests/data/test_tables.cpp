@@ -17,22 +17,10 @@ struct OpenRig : DataRig {
     Table& Results() { return dm->cdsMultiwert; }
 
     std::int64_t AddAthlete(const char* first, const char* last, const char* sex, int year) {
-        Athletes().Insert();
-        Athletes().SetAsString("Vorname", first);
-        Athletes().SetAsString("Name", last);
-        Athletes().SetAsString("Geschlecht", sex);
-        Athletes().SetAsInteger("Geburtsjahr", year);
-        Athletes().Post();
-        return Athletes().AsInteger("sportlerid");
+        return PostAthlete(Athletes(), first, last, sex, year);
     }
     void AddResult(std::int64_t athlete, int y, int m, int d, int level, int shuttle) {
-        Results().Insert();
-        Results().SetAsInteger("sportlerid", athlete);
-        Results().SetAsDate("Datum", DaysFromCivil(y, m, d));
-        Results().SetAsInteger("Level", level);
-        Results().SetAsInteger("Runde", shuttle);
-        Results().SetAsFloat("VO2-wert", 99.9); // whatever was typed is replaced
-        Results().Post();
+        PostResult(Results(), athlete, y, m, d, level, shuttle);
     }
     QString Rating() { return QString::fromStdString(Cp1252ToUtf8(Results().AsString("Bewertung"))); }
 };

@@ -54,5 +54,27 @@ struct DataRig {
     }
 };
 
+// Posts an athlete; returns the id it was given.
+inline std::int64_t PostAthlete(data::Table& t, const char* first, const char* last, const char* sex, int year) {
+    t.Insert();
+    t.SetAsString("Vorname", first);
+    t.SetAsString("Name", last);
+    t.SetAsString("Geschlecht", sex);
+    t.SetAsInteger("Geburtsjahr", year);
+    t.Post();
+    return t.AsInteger("sportlerid");
+}
+
+// Posts a result; whatever is typed into the VO2max field is replaced on posting.
+inline void PostResult(data::Table& t, std::int64_t athlete, int y, int m, int d, int level, int shuttle) {
+    t.Insert();
+    t.SetAsInteger("sportlerid", athlete);
+    t.SetAsDate("Datum", data::DaysFromCivil(y, m, d));
+    t.SetAsInteger("Level", level);
+    t.SetAsInteger("Runde", shuttle);
+    t.SetAsFloat("VO2-wert", 99.9);
+    t.Post();
+}
+
 // Reads a file of the golden folder.
 QByteArray Golden(const char* name);
