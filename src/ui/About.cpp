@@ -83,6 +83,8 @@ TAboutBox::TAboutBox(std::function<std::string()> versionText, QWidget* parent)
     setWindowTitle(QStringLiteral("Infos"));
     setFont(ui::UiFont(13, false, QStringLiteral("System")));
     setFixedSize(413, 470);
+    // A fixed dialog frame: no resizing, no minimising or maximising.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
