@@ -273,15 +273,18 @@ TableImage ReadPacketXml(std::string_view bytes) {
     if (!utf8 && bytes.substr(p).starts_with("<?")) {
         const auto end = bytes.find("?>", p + 2);
         if (end != std::string_view::npos) {
-            const std::string_view declaration = bytes.substr(p, end - p);
-            const auto at = declaration.find("ncoding");
-            if (at != std::string_view::npos && at > 0 && (declaration[at - 1] == 'e' || declaration[at - 1] == 'E')) {
-                std::size_t q = at + 7;
+            std::string declaration(bytes.substr(p, end - p));
+            for (char& c : declaration) // the attribute's name may be written in any case
+                if (c >= 'A' && c <= 'Z')
+                    c = static_cast<char>(c + 32);
+            const auto at = declaration.find("encoding");
+            if (at != std::string::npos) {
+                std::size_t q = at + 8;
                 while (q < declaration.size() && (declaration[q] == ' ' || declaration[q] == '='))
                     ++q;
                 if (q < declaration.size() && (declaration[q] == '"' || declaration[q] == '\''))
                     ++q;
-                utf8 = EqualsNoCase(declaration.substr(q, 5), "UTF-8") && IsValidUtf8(bytes.substr(start));
+                utf8 = declaration.compare(q, 5, "utf-8") == 0 && IsValidUtf8(bytes.substr(start));
             }
         }
     }

@@ -232,6 +232,8 @@ private slots:
         const QByteArray utf8 = QString::fromLatin1(memo).toUtf8().replace(
             "<?xml version=\"1.0\" standalone=\"yes\"?>", "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>");
         QTest::newRow("UTF-8 with declaration") << memo << utf8;
+        QTest::newRow("UTF-8, declared in capitals")
+            << memo << QByteArray(utf8).replace("encoding=\"utf-8\"", "ENCODING=\"UTF-8\"");
         QTest::newRow("UTF-8 with byte-order mark")
             << memo << QByteArray("\xEF\xBB\xBF") + QString::fromLatin1(memo).toUtf8();
         QTest::newRow("comments, instructions and line breaks")
