@@ -27,6 +27,19 @@ private slots:
         QVERIFY2(took >= lengthMs && took <= lengthMs * 5 / 4 + 50, qPrintable(QString::number(took)));
     }
 
+    // One player, one sound after another: each call still lasts as long as its sound.
+    void soundsInARow() {
+        platform::SdlSound sound;
+        for (const char* file : {"ding.wav", "tada.wav", "ding.wav"}) {
+            const int lengthMs = QByteArray(file) == "ding.wav" ? 300 : 1500;
+            QElapsedTimer clock;
+            clock.start();
+            sound.PlaySync(QStringLiteral(VEXO_ASSETS "/%1").arg(QLatin1String(file)).toStdString());
+            QVERIFY2(clock.elapsed() >= lengthMs && clock.elapsed() <= lengthMs * 5 / 4 + 50,
+                     qPrintable(QString::number(clock.elapsed())));
+        }
+    }
+
     // A missing or broken file falls back to the short built-in beep, without an error,
     // and still returns promptly.
     void unplayableFileFallsBack_data() {

@@ -1,7 +1,5 @@
 #include "sdl_sound.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -27,40 +25,53 @@ std::vector<std::int16_t> MakeFallbackBeep() {
     return samples;
 }
 
-void PlayBuffer(const SDL_AudioSpec& wanted, const Uint8* data, Uint32 length) {
-    SDL_AudioSpec request = wanted;
-    // A device buffer of a fiftieth of a second keeps the wait after the last queued
-    // byte short, so the call ends close to the sound's real end.
-    request.samples = static_cast<Uint16>(std::max(64, wanted.freq / 50));
-    request.callback = nullptr;
-    request.userdata = nullptr;
-    SDL_AudioSpec obtained{};
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &request, &obtained, 0);
-    if (device == 0)
-        return;
-    const Uint32 start = SDL_GetTicks();
-    SDL_QueueAudio(device, data, length);
-    SDL_PauseAudioDevice(device, 0);
-    while (SDL_GetQueuedAudioSize(device) > 0)
-        SDL_Delay(1);
-    // The queue is empty once the last buffer went to the device: let that buffer play
-    // out, and never return before the sound's own length has passed.
-    const int frameBytes = SDL_AUDIO_BITSIZE(wanted.format) / 8 * std::max<int>(1, wanted.channels);
-    const Uint32 soundMs = static_cast<Uint32>(1000.0 * length / frameBytes / std::max(1, wanted.freq));
-    const Uint32 bufferMs =
-        static_cast<Uint32>(1000.0 * obtained.samples / (obtained.freq > 0 ? obtained.freq : wanted.freq));
-    const Uint32 played = SDL_GetTicks() - start;
-    SDL_Delay(std::max(bufferMs, soundMs > played ? soundMs - played : 0));
-    SDL_CloseAudioDevice(device);
-}
-
 } // namespace
 
 SdlSound::SdlSound() { m_audioReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; }
 
 SdlSound::~SdlSound() {
+    CloseDevice();
     if (m_audioReady)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlSound::CloseDevice() {
+    if (m_device != 0)
+        SDL_CloseAudioDevice(m_device);
+    m_device = 0;
+}
+
+void SdlSound::Play(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length) {
+    const bool sameFormat = m_device != 0 && m_deviceFormat.freq == spec.freq &&
+                            m_deviceFormat.format == spec.format && m_deviceFormat.channels == spec.channels;
+    if (!sameFormat) {
+        CloseDevice();
+        SDL_AudioSpec request = spec;
+        // A device buffer of a fiftieth of a second keeps the wait after the last queued
+        // byte short, so the call ends close to the sound's real end.
+        request.samples = static_cast<Uint16>(std::max(64, spec.freq / 50));
+        request.callback = nullptr;
+        request.userdata = nullptr;
+        m_device = SDL_OpenAudioDevice(nullptr, 0, &request, &m_obtained, 0);
+        if (m_device == 0)
+            return;
+        m_deviceFormat = spec;
+    }
+    const Uint32 start = SDL_GetTicks();
+    SDL_ClearQueuedAudio(m_device);
+    SDL_QueueAudio(m_device, data, length);
+    SDL_PauseAudioDevice(m_device, 0);
+    while (SDL_GetQueuedAudioSize(m_device) > 0)
+        SDL_Delay(1);
+    // The queue is empty once the last buffer went to the device: let that buffer play
+    // out, and never return before the sound's own length has passed.
+    const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * std::max<int>(1, spec.channels);
+    const Uint32 soundMs = static_cast<Uint32>(1000.0 * length / frameBytes / std::max(1, spec.freq));
+    const Uint32 bufferMs =
+        static_cast<Uint32>(1000.0 * m_obtained.samples / (m_obtained.freq > 0 ? m_obtained.freq : spec.freq));
+    const Uint32 played = SDL_GetTicks() - start;
+    SDL_Delay(std::max(bufferMs, soundMs > played ? soundMs - played : 0));
+    SDL_PauseAudioDevice(m_device, 1);
 }
 
 void SdlSound::PlaySync(const std::string& fileName) {
@@ -70,7 +81,7 @@ void SdlSound::PlaySync(const std::string& fileName) {
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     if (SDL_LoadWAV(fileName.c_str(), &spec, &buffer, &length) != nullptr) {
-        PlayBuffer(spec, buffer, length);
+        Play(spec, buffer, length);
         SDL_FreeWAV(buffer);
         return;
     }
@@ -79,8 +90,8 @@ void SdlSound::PlaySync(const std::string& fileName) {
     beepSpec.freq = BeepRate;
     beepSpec.format = AUDIO_S16SYS;
     beepSpec.channels = 1;
-    PlayBuffer(beepSpec, reinterpret_cast<const Uint8*>(beep.data()),
-               static_cast<Uint32>(beep.size() * sizeof(std::int16_t)));
+    Play(beepSpec, reinterpret_cast<const Uint8*>(beep.data()),
+         static_cast<Uint32>(beep.size() * sizeof(std::int16_t)));
 }
 
 } // namespace platform
