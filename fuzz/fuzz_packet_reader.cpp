@@ -14,14 +14,9 @@ namespace {
 // stable round trip.
 bool RowNamesClash(const data::TableImage& image) {
     std::set<std::string> seen{"RowState"};
-    for (const auto& c : image.columns) {
-        std::string attr = c.name;
-        for (char& ch : attr)
-            if (std::string_view(" !#$%()*?").find(ch) != std::string_view::npos)
-                ch = '_';
-        if (!seen.insert(attr).second)
+    for (const auto& c : image.columns)
+        if (!seen.insert(data::AttrNameOf(c.name)).second)
             return true;
-    }
     return false;
 }
 

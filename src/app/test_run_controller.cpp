@@ -11,13 +11,13 @@ constexpr std::int32_t LastLevel = schedule::LevelCount;
 
 TestRunController::TestRunController(RunDisplay& display, platform::Timer& shuttleTimer,
                                      platform::Timer& displayTimer)
-    : m_display(display), m_shuttleTimer(shuttleTimer), m_displayTimer(displayTimer) {
+    : m_display(display), m_shuttleTimer(shuttleTimer) {
     m_shuttleTimer.SetEnabled(false);
     m_shuttleTimer.SetInterval(5000); // always replaced before the timer is switched on
     m_shuttleTimer.SetOnTimer([this] { Timer1Timer(); });
-    m_displayTimer.SetInterval(DisplayIntervalMs);
-    m_displayTimer.SetOnTimer([this] { Timer2Timer(); });
-    m_displayTimer.SetEnabled(true);
+    displayTimer.SetInterval(DisplayIntervalMs);
+    displayTimer.SetOnTimer([this] { Timer2Timer(); });
+    displayTimer.SetEnabled(true);
 }
 
 void TestRunController::btn_startClick() {

@@ -17,7 +17,8 @@ class TestRunController {
 public:
     static constexpr int DisplayIntervalMs = 500;
 
-    // The timers belong to the window; the controller sets them up and drives them.
+    // The timers belong to the window; the controller sets them up and drives them. The
+    // display timer runs from now on until the window goes.
     TestRunController(RunDisplay& display, platform::Timer& shuttleTimer, platform::Timer& displayTimer);
 
     void btn_startClick();
@@ -36,7 +37,6 @@ private:
 
     RunDisplay& m_display;
     platform::Timer& m_shuttleTimer;
-    platform::Timer& m_displayTimer;
     std::int32_t m_currentLevel = 0;
     std::int32_t m_shuttleCounter = 0;
     platform::LocalDateTime m_testStartTime = 0;

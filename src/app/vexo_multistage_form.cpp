@@ -145,7 +145,6 @@ void TMultistage_frm::PlaceChildren() {
     const int displayWidth = Panel3->width();
     Anzeige->setGeometry(0, 0, displayWidth, std::max(0, upper - ShuttleDisplayHeight));
     p_durchgang->setGeometry(0, std::max(0, upper - ShuttleDisplayHeight), displayWidth, ShuttleDisplayHeight);
-    Label1->resize(Label1->width(), std::max(Label1->sizeHint().height(), ShuttleDisplayHeight - 6 - 85));
 }
 
 void TMultistage_frm::resizeEvent(QResizeEvent* event) {

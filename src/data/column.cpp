@@ -1,16 +1,27 @@
 #include "column.h"
 
+#include <string_view>
+
 namespace data {
+
+namespace {
+constexpr std::string_view NameOnlyCharacters = " !#$%()*?";
+}
+
+bool NeedsFieldName(const std::string& name) { return name.find_first_of(NameOnlyCharacters) != std::string::npos; }
+
+std::string AttrNameOf(const std::string& name) {
+    std::string attr = name;
+    for (char& c : attr)
+        if (NameOnlyCharacters.find(c) != std::string_view::npos)
+            c = '_';
+    return attr;
+}
 
 Column MakeColumn(const FieldDef& def) {
     Column c;
     c.name = def.name;
-    // Characters that XML attribute names cannot carry are replaced in the row attribute.
-    c.attrName = def.name;
-    for (char& ch : c.attrName)
-        if (ch == ' ' || ch == '!' || ch == '#' || ch == '$' || ch == '%' || ch == '(' || ch == ')' || ch == '*' ||
-            ch == '?')
-            ch = '_';
+    c.attrName = AttrNameOf(def.name);
     c.type = def.type;
     switch (def.type) {
     case FieldType::AutoInc:

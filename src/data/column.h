@@ -34,4 +34,9 @@ struct FieldDef {
 
 Column MakeColumn(const FieldDef& def);
 
+// A column's attribute name in the rows: its name with each of the characters that XML
+// attribute names cannot carry (blank ! # $ % ( ) * ?) replaced by "_".
+std::string AttrNameOf(const std::string& name);
+bool NeedsFieldName(const std::string& name); // the name holds one of those characters
+
 } // namespace data

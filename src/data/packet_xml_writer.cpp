@@ -43,16 +43,6 @@ void AppendAttribute(std::string& out, std::string_view name, std::string_view v
     out += '"';
 }
 
-bool NeedsFieldName(const std::string& name) { return name.find_first_of(" !#$%()*?") != std::string::npos; }
-
-std::string AttrNameOf(const std::string& name) {
-    std::string attr = name;
-    for (char& c : attr)
-        if (std::string_view(" !#$%()*?").find(c) != std::string_view::npos)
-            c = '_';
-    return attr;
-}
-
 void AppendField(std::string& out, const Column& c) {
     out.append("<FIELD");
     if (NeedsFieldName(c.name))
