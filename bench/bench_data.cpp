@@ -158,9 +158,12 @@ int main(int argc, char** argv) {
             dm.cdsMultiwert.LoadFromFile(global::MultiwertPath);
             dm.cdsMultiwert.SaveToFile();
         });
+        const double loadMs = BestMs(5, [&] { dm.cdsMultiwert.LoadFromFile(global::MultiwertPath); });
+        const double saveMs = BestMs(5, [&] { dm.cdsMultiwert.SaveToFile(); });
         const long loaded = ResidentKb();
-        std::printf("load + save    %8.2f ms  (target <= 150 ms), %d visible records\n", loadSaveMs,
-                    dm.cdsMultiwert.RecordCount());
+        std::printf("load + save    %8.2f ms  (target <= 150 ms; load %.2f ms, save %.2f ms with fsync), "
+                    "%d visible records\n",
+                    loadSaveMs, loadMs, saveMs, dm.cdsMultiwert.RecordCount());
         std::printf("memory         %8.1f MB for the loaded table, %.2f x the file size (target <= 3)\n",
                     (loaded - before) / 1024.0, (loaded - before) * 1024.0 / bytes.size());
 

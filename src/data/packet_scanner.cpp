@@ -2,6 +2,7 @@
 
 #include "packet_error.h"
 
+#include <array>
 #include <cstring>
 
 namespace data {
@@ -56,9 +57,17 @@ PacketTag& PacketScanner::Expect() {
 }
 
 namespace {
-bool IsNameEnd(char c) {
-    return static_cast<unsigned char>(c) <= 32 || c == '>' || c == '/' || c == '=' || c == '<' || c == '"';
-}
+// The bytes that end an element or attribute name: blanks and control characters and the
+// markup characters, looked up rather than compared one by one (this is the hot loop).
+const std::array<bool, 256> NameEnds = [] {
+    std::array<bool, 256> ends{};
+    for (int c = 0; c <= 32; ++c)
+        ends[static_cast<std::size_t>(c)] = true;
+    for (char c : {'>', '/', '=', '<', '"'})
+        ends[static_cast<unsigned char>(c)] = true;
+    return ends;
+}();
+bool IsNameEnd(char c) { return NameEnds[static_cast<unsigned char>(c)]; }
 } // namespace
 
 void PacketScanner::ReadTag(PacketTag& tag) {

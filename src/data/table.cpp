@@ -6,6 +6,7 @@
 #include "value_compare.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace data {
 namespace {
@@ -115,8 +116,43 @@ bool Table::ViewLess(std::uint32_t a, std::uint32_t b) const {
 
 void Table::SortView() {
     m_view = m_store->Visible();
-    if (!m_indexColumns.empty())
+    if (m_indexColumns.empty())
+        return;
+    const auto& columns = m_store->Columns();
+    const bool numeric = std::all_of(m_indexColumns.begin(), m_indexColumns.end(), [&](int c) {
+        const FieldType t = columns[static_cast<std::size_t>(c)].type;
+        return t == FieldType::Integer || t == FieldType::AutoInc || t == FieldType::Date;
+    });
+    if (!numeric) {
         std::stable_sort(m_view.begin(), m_view.end(), [this](auto a, auto b) { return ViewLess(a, b); });
+        return;
+    }
+    // Ids and dates: gather the keys once, side by side, and sort those; comparing through
+    // every version's own storage would miss the cache at each step. NULL sorts first, and
+    // ties keep record-number order, as ViewLess does.
+    const std::size_t width = m_indexColumns.size();
+    std::vector<std::int64_t> keys(m_view.size() * width);
+    for (std::size_t r = 0; r < m_view.size(); ++r)
+        for (std::size_t k = 0; k < width; ++k) {
+            const Value& v = m_store->At(m_view[r]).values[static_cast<std::size_t>(m_indexColumns[k])];
+            const auto* n = std::get_if<std::int64_t>(&v);
+            keys[r * width + k] = n ? *n : std::numeric_limits<std::int64_t>::min();
+        }
+    std::vector<std::uint32_t> order(m_view.size());
+    for (std::uint32_t r = 0; r < order.size(); ++r)
+        order[r] = r;
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const std::int64_t* ka = &keys[a * width];
+        const std::int64_t* kb = &keys[b * width];
+        for (std::size_t k = 0; k < width; ++k)
+            if (ka[k] != kb[k])
+                return ka[k] < kb[k];
+        return a < b;
+    });
+    std::vector<std::uint32_t> sorted(m_view.size());
+    for (std::size_t r = 0; r < order.size(); ++r)
+        sorted[r] = m_view[order[r]];
+    m_view = std::move(sorted);
 }
 
 void Table::PlaceInView(std::uint32_t record) {
