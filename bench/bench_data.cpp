@@ -21,7 +21,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <malloc.h>
+#include <memory>
 #include <random>
+#include <type_traits>
 #include <unistd.h>
 
 namespace {
@@ -42,12 +44,19 @@ struct FixedClock : platform::ClockService {
     std::string FormatLongTime(std::int64_t) const override { return {}; }
 };
 
+// The best of several runs; `f` may time a part of itself and return its milliseconds.
 template <typename F> double BestMs(int runs, F f) {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) {
         const auto start = Clock::now();
-        f();
-        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        double ms = 0;
+        if constexpr (std::is_same_v<decltype(f()), double>)
+            ms = f();
+        else {
+            f();
+            ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        }
+        best = std::min(best, ms);
     }
     return best;
 }
@@ -132,11 +141,21 @@ int main(int argc, char** argv) {
                 image.changeLog.size(), bytes.size() / 1e6);
 
     const double writeMs = BestMs(5, [&] { volatile auto n = data::WritePacketXml(image).size(); (void)n; });
-    const double readMs = BestMs(5, [&] { volatile auto n = data::ReadPacketXml(bytes).versions.size(); (void)n; });
-    const double pugiMs = BestMs(5, [&] {
-        pugi::xml_document doc;
-        volatile bool ok = doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);
+    // Parsing alone on both sides: the result is released outside the timed part.
+    data::TableImage read;
+    const double readMs = BestMs(9, [&] {
+        read = data::TableImage();
+        const auto start = Clock::now();
+        read = data::ReadPacketXml(bytes);
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    });
+    const double pugiMs = BestMs(9, [&] {
+        auto doc = std::make_unique<pugi::xml_document>();
+        const auto start = Clock::now();
+        volatile bool ok = doc->load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         (void)ok;
+        return ms;
     });
     std::printf("WritePacketXml %8.2f ms  (%.0f MB/s)\n", writeMs, bytes.size() / 1e3 / writeMs);
     std::printf("ReadPacketXml  %8.2f ms  (%.0f MB/s)\n", readMs, bytes.size() / 1e3 / readMs);

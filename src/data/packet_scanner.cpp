@@ -71,32 +71,35 @@ bool IsNameEnd(char c) { return NameEnds[static_cast<unsigned char>(c)]; }
 } // namespace
 
 void PacketScanner::ReadTag(PacketTag& tag) {
-    const std::size_t size = m_text.size();
+    // A local view: the compiler need not reload the member after every store into `tag`.
+    const std::string_view text = m_text;
+    const std::size_t size = text.size();
     std::size_t p = m_pos + 1;
     tag.attributes.clear();
     tag.kind = PacketTag::Start;
-    if (p < size && m_text[p] == '/') {
+    if (p < size && text[p] == '/') {
         tag.kind = PacketTag::End;
         ++p;
     }
     const std::size_t nameStart = p;
-    while (p < size && !IsNameEnd(m_text[p]))
+    while (p < size && !IsNameEnd(text[p]))
         ++p;
     if (p == nameStart)
         Fail();
-    tag.name = m_text.substr(nameStart, p - nameStart);
+    tag.name = text.substr(nameStart, p - nameStart);
+    std::size_t nextHint = 0;
     for (;;) {
-        while (p < size && static_cast<unsigned char>(m_text[p]) <= 32)
+        while (p < size && static_cast<unsigned char>(text[p]) <= 32)
             ++p;
         if (p >= size)
             Fail();
-        const char c = m_text[p];
+        const char c = text[p];
         if (c == '>') {
             m_pos = p + 1;
             return;
         }
         if (c == '/') {
-            if (tag.kind == PacketTag::End || p + 1 >= size || m_text[p + 1] != '>')
+            if (tag.kind == PacketTag::End || p + 1 >= size || text[p + 1] != '>')
                 Fail();
             tag.kind = PacketTag::Empty;
             m_pos = p + 2;
@@ -105,26 +108,39 @@ void PacketScanner::ReadTag(PacketTag& tag) {
         if (tag.kind == PacketTag::End)
             Fail();
         const std::size_t attrStart = p;
-        while (p < size && !IsNameEnd(m_text[p]))
-            ++p;
+        int hint = -1;
+        // The expected name at this place, or the one after it (an attribute may be absent).
+        for (std::size_t k = nextHint; m_expected && k < nextHint + 2 && k < m_expected->size(); ++k) {
+            const std::string& expected = (*m_expected)[k];
+            if (size - p > expected.size() && IsNameEnd(text[p + expected.size()]) &&
+                text.compare(p, expected.size(), expected) == 0) {
+                hint = static_cast<int>(k);
+                nextHint = k + 1;
+                p += expected.size();
+                break;
+            }
+        }
+        if (hint < 0)
+            while (p < size && !IsNameEnd(text[p]))
+                ++p;
         if (p == attrStart)
             Fail();
-        const std::string_view name = m_text.substr(attrStart, p - attrStart);
-        while (p < size && static_cast<unsigned char>(m_text[p]) <= 32)
+        const std::string_view name = text.substr(attrStart, p - attrStart);
+        while (p < size && static_cast<unsigned char>(text[p]) <= 32)
             ++p;
-        if (p >= size || m_text[p] != '=')
+        if (p >= size || text[p] != '=')
             Fail();
         ++p;
-        while (p < size && static_cast<unsigned char>(m_text[p]) <= 32)
+        while (p < size && static_cast<unsigned char>(text[p]) <= 32)
             ++p;
-        if (p >= size || m_text[p] != '"')
+        if (p >= size || text[p] != '"')
             Fail();
         ++p;
-        const void* quote = std::memchr(m_text.data() + p, '"', size - p);
+        const void* quote = std::memchr(text.data() + p, '"', size - p);
         if (!quote)
             Fail();
-        const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(quote) - m_text.data());
-        tag.attributes.push_back({name, m_text.substr(p, end - p)});
+        const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data());
+        tag.attributes.push_back({name, text.substr(p, end - p), hint});
         p = end + 1;
     }
 }

@@ -2,9 +2,11 @@
 #include "packet_scanner.h"
 #include "packet_xml.h"
 #include "text_encoding.h"
+#include "date_value.h"
 #include "value_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 namespace data {
@@ -158,7 +160,38 @@ void ReadParams(const PacketTag& tag, TableImage& image) {
     }
 }
 
+// The plain forms the writer produces, read without the general rules: a decimal integer
+// (optionally negative) and eight date digits. Anything else takes the general way.
+std::optional<std::int64_t> PlainInteger(std::string_view raw) {
+    std::size_t i = raw.size() > 1 && raw[0] == '-' ? 1 : 0;
+    if (i == raw.size() || raw.size() - i > 9)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < raw.size(); ++i) {
+        if (raw[i] < '0' || raw[i] > '9')
+            return std::nullopt;
+        value = value * 10 + (raw[i] - '0');
+    }
+    return raw[0] == '-' ? -value : value;
+}
+
 Value ParseValue(const Column& column, std::string_view raw) {
+    if (column.type == FieldType::Integer || column.type == FieldType::AutoInc) {
+        if (const auto n = PlainInteger(raw))
+            return *n;
+    } else if (column.type == FieldType::Date && raw.size() == 8) {
+        if (const auto ymd = PlainInteger(raw); ymd && *ymd >= 0) {
+            const int year = static_cast<int>(*ymd / 10000), month = static_cast<int>(*ymd / 100 % 100),
+                      day = static_cast<int>(*ymd % 100);
+            if (IsValidCivil(year, month, day))
+                return std::int64_t{DaysFromCivil(year, month, day)};
+        }
+    } else if (column.type == FieldType::Float && !raw.empty() && raw[0] >= '0' && raw[0] <= '9') {
+        double value = 0;
+        const auto result = std::from_chars(raw.data(), raw.data() + raw.size(), value);
+        if (result.ec == std::errc() && result.ptr == raw.data() + raw.size())
+            return value;
+    }
     // Numbers rarely hold references; read them in place when they do not.
     std::string decoded;
     std::string_view text = raw;
@@ -210,33 +243,39 @@ public:
         for (std::size_t c = 0; c < image.columns.size(); ++c)
             if (image.columns[c].type == FieldType::Memo)
                 m_memos.push_back(c);
+        m_expectedNames.push_back("RowState");
+        for (const auto& c : image.columns)
+            m_expectedNames.push_back(c.attrName);
     }
+
+    std::size_t ColumnNamed(std::string_view name) const {
+        const auto& columns = m_image.columns;
+        for (std::size_t k = 0; k < columns.size(); ++k)
+            if (columns[k].attrName == name)
+                return k;
+        return columns.size();
+    }
+
+    // The names a row usually carries, in order: the state, then the columns.
+    const std::vector<std::string>* ExpectedNames() const { return &m_expectedNames; }
 
     void Read(const PacketTag& tag) {
         const auto& columns = m_image.columns;
-        Version v;
-        v.values.resize(columns.size());
-        std::vector<bool>& present = m_present;
-        present.assign(columns.size(), false);
-        std::size_t guess = 0;
+        Version v{0, Values(columns.size(), m_image.arena.get())};
+        std::vector<unsigned char>& present = m_present;
+        present.assign(columns.size(), 0);
         for (const auto& a : tag.attributes) {
-            if (a.name == "RowState") {
+            // Attributes found at their usual place name their column already (hint 0 is the
+            // row state); any others are looked up by name, in whatever order they come.
+            if (a.hint == 0 || (a.hint < 0 && a.name == "RowState")) {
                 v.state = static_cast<std::uint8_t>(ParseInteger(a.raw).value_or(0) & 0xFF);
                 continue;
             }
-            // Rows list their attributes in column order, so try the next column first.
-            std::size_t c = guess < columns.size() && columns[guess].attrName == a.name ? guess : columns.size();
-            if (c == columns.size())
-                for (std::size_t k = 0; k < columns.size(); ++k)
-                    if (columns[k].attrName == a.name) {
-                        c = k;
-                        break;
-                    }
-            if (c == columns.size())
+            const std::size_t c = a.hint > 0 ? static_cast<std::size_t>(a.hint - 1) : ColumnNamed(a.name);
+            if (c >= columns.size())
                 continue; // names no column
             v.values[c] = ParseValue(columns[c], a.raw);
-            present[c] = true;
-            guess = c + 1;
+            present[c] = 1;
         }
         const auto record = static_cast<std::uint32_t>(m_image.versions.size() + 1);
         if ((v.state & RowModified) && !m_memos.empty()) {
@@ -252,7 +291,8 @@ private:
     TableImage& m_image;
     std::vector<std::uint32_t> m_predecessor;
     std::vector<std::size_t> m_memos;
-    std::vector<bool> m_present;
+    std::vector<unsigned char> m_present;
+    std::vector<std::string> m_expectedNames;
 };
 
 } // namespace
@@ -339,8 +379,12 @@ TableImage ReadPacketXml(std::string_view bytes) {
         std::size_t expected = 0;
         for (const auto& e : image.changeLog)
             expected += e.action != 2;
-        image.versions.reserve(std::min(expected, text.size() / 6 + 1));
+        expected = std::min(expected, text.size() / 6 + 1);
+        image.versions.reserve(expected);
+        image.arena = std::make_shared<std::pmr::monotonic_buffer_resource>(
+            std::max<std::size_t>(1024, expected * image.columns.size() * sizeof(Value)));
         RowReader rows(image, text.size());
+        scanner.SetExpectedNames(rows.ExpectedNames());
         for (;;) {
             tag = &scanner.Expect();
             if (tag->kind == PacketTag::End && tag->name == "ROWDATA")

@@ -6,6 +6,8 @@
 #include "value.h"
 
 #include <cstdint>
+#include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <utility>
@@ -33,6 +35,9 @@ constexpr std::uint32_t OrderDescending = 32768;
 constexpr std::uint32_t OrderCaseInsensitive = 16384;
 
 struct TableImage {
+    // Where the reader puts the values of the versions it reads: one growing block instead
+    // of an allocation per row. Declared first, so that it outlives the versions.
+    std::shared_ptr<std::pmr::monotonic_buffer_resource> arena;
     std::vector<Column> columns;
     std::vector<Version> versions; // record number n is versions[n - 1]
     std::vector<LogEntry> changeLog;
@@ -45,6 +50,24 @@ struct TableImage {
     std::vector<std::pair<std::string, std::string>> carriedParams;
 
     int AutoIncColumn() const; // the first i4 column with subtype "Autoinc", or -1
+
+    TableImage() = default;
+    TableImage(const TableImage&) = default;
+    TableImage(TableImage&&) noexcept = default;
+    // Assignment swaps: the old contents leave with `other`, whose destruction releases
+    // the versions before their arena (a member-wise assignment would release the arena
+    // first).
+    TableImage& operator=(TableImage other) noexcept {
+        std::swap(arena, other.arena);
+        std::swap(columns, other.columns);
+        std::swap(versions, other.versions);
+        std::swap(changeLog, other.changeLog);
+        std::swap(autoIncValue, other.autoIncValue);
+        std::swap(explicitDefaultOrder, other.explicitDefaultOrder);
+        std::swap(defaultOrder, other.defaultOrder);
+        std::swap(carriedParams, other.carriedParams);
+        return *this;
+    }
 };
 
 } // namespace data

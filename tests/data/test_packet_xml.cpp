@@ -257,6 +257,17 @@ private slots:
         QCOMPARE(Canonical(variant), Canonical(original));
     }
 
+    // A table read over another one: the old rows go before the memory they lived in.
+    void imageReadOverAnother() {
+        TableImage image = ReadPacketXml(Std(Golden("sportler_memo_untouched.xml")));
+        image = ReadPacketXml(Std(Golden("sportler_three_second_deleted.xml")));
+        QCOMPARE(image.versions.size(), std::size_t(3));
+        QCOMPARE(std::get<std::string>(image.versions[2].values[2]), std::string("Celik"));
+        const TableImage copy = image;
+        image = TableImage();
+        QCOMPARE(std::get<std::string>(copy.versions[1].values[1]), std::string("Ben"));
+    }
+
     void utf8WithoutDeclarationStaysBytes() {
         const QByteArray memo = Golden("sportler_memo_untouched.xml");
         const TableImage image = ReadPacketXml(Std(QString::fromLatin1(memo).toUtf8()));
