@@ -83,6 +83,7 @@ public:
                        m_in[m_pos] != '\r' && m_in[m_pos] != '\n' && m_in[m_pos] != '\0')
                     ++m_pos;
                 TextBytes(m_in.substr(start, m_pos - start));
+                m_groupStart = false; // a destination word only counts first in its group
             }
         }
         Flush();
@@ -103,8 +104,6 @@ private:
             return; // an unbalanced closing brace changes nothing
         --m_depth;
         Flush();
-        if (State().destination == Destination::ColourTable)
-            m_inColourTable = false;
         if (m_state.size() > m_depth + 1) // this group had a state of its own
             m_state.pop_back();
         m_groupStart = false;
@@ -206,7 +205,6 @@ private:
         GroupState& s = State();
         if (w == "colortbl") {
             s.destination = Destination::ColourTable;
-            m_inColourTable = true;
             m_colours.clear();
             m_pendingColour = QColor();
             return;
@@ -402,7 +400,6 @@ private:
     std::vector<GroupState> m_state;
     std::size_t m_depth = 0;
     bool m_groupStart = false;
-    bool m_inColourTable = false;
     std::vector<QColor> m_colours;
     QColor m_pendingColour;
     QString m_pending;
