@@ -384,7 +384,7 @@ TableImage ReadPacketXml(std::string_view bytes) {
         image.arena = std::make_shared<std::pmr::monotonic_buffer_resource>(
             std::max<std::size_t>(1024, expected * image.columns.size() * sizeof(Value)));
         RowReader rows(image, text.size());
-        scanner.SetExpectedNames(rows.ExpectedNames());
+        scanner.SetExpectedNames(rows.ExpectedNames()); // taken back below, before `rows` goes
         for (;;) {
             tag = &scanner.Expect();
             if (tag->kind == PacketTag::End && tag->name == "ROWDATA")
@@ -395,6 +395,7 @@ TableImage ReadPacketXml(std::string_view bytes) {
             if (tag->kind == PacketTag::Start)
                 scanner.SkipContent("ROW");
         }
+        scanner.SetExpectedNames(nullptr);
     }
     if (inPacket) {
         tag = &scanner.Expect();

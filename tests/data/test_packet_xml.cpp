@@ -6,6 +6,7 @@
 #include "data/text_encoding.h"
 #include "data_rig.h"
 
+#include <QDir>
 #include <QtTest>
 
 #include <random>
@@ -266,6 +267,23 @@ private slots:
         const TableImage copy = image;
         image = TableImage();
         QCOMPARE(std::get<std::string>(copy.versions[1].values[1]), std::string("Ben"));
+    }
+
+    // Inputs the fuzzer once found a fault with: each ends in a table or a reading failure.
+    void fuzzRegressions() {
+        const QDir dir(QStringLiteral(VEXO_GOLDEN "/../fuzz_regressions"));
+        const QStringList files = dir.entryList(QDir::Files);
+        QVERIFY(!files.isEmpty());
+        for (const QString& name : files) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            try {
+                const TableImage image = ReadPacketXml(Std(bytes));
+                ReadPacketXml(WritePacketXml(image)); // what was written reads again
+            } catch (const PacketError&) {
+            }
+        }
     }
 
     void utf8WithoutDeclarationStaysBytes() {
