@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -88,8 +89,29 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+namespace {
+
+// Temporary files of earlier saves of `path` that never finished (the program was killed
+// in the middle): they hold nothing anybody needs, so they do not pile up beside the file.
+void RemoveStaleTemporaries(const std::string& directory, const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp-";
+    DIR* dir = ::opendir(directory.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
 void WriteFileSafely(const std::string& path, const std::string& bytes) {
     const std::string directory = DirectoryOf(path);
+    RemoveStaleTemporaries(directory, path);
     std::string temp = path + ".tmp-XXXXXX";
     Descriptor fd(::mkstemp(temp.data()));
     if (fd.Get() < 0)

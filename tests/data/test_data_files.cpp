@@ -266,6 +266,9 @@ private slots:
                 QFAIL(qPrintable(QString("round %1: %2").arg(round).arg(e.what())));
             }
         }
+        // The next save clears away what the killed saves left half written.
+        rig.dm->cdsMultiwert.SaveToFile();
+        QCOMPARE(FilesIn(rig.dir), (QStringList{"multiwert.xml", "sportler.xml"}));
     }
 };
 
