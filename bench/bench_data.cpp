@@ -70,9 +70,21 @@ long ResidentKb() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-const char* const Words[] = {"sehr schlecht", "schlecht", "ok", "gut", "sehr gut", "\xfc" "berragend"};
-const char* const Notes[] = {"", "", "", "Halle nass", "nach Krankheit", "Knie links bandagiert",
-                             "Test abgebrochen, Seitenstechen", "sehr motiviert & ehrgeizig"};
+const char* const Words[] = {"sehr schlecht",
+                             "schlecht",
+                             "ok",
+                             "gut",
+                             "sehr gut",
+                             "\xfc"
+                             "berragend"};
+const char* const Notes[] = {"",
+                             "",
+                             "",
+                             "Halle nass",
+                             "nach Krankheit",
+                             "Knie links bandagiert",
+                             "Test abgebrochen, Seitenstechen",
+                             "sehr motiviert & ehrgeizig"};
 
 // A results table with `count` record versions: six in ten inserts, three modifications,
 // one deletion, in a random order as a year of use would produce them.
@@ -140,7 +152,10 @@ int main(int argc, char** argv) {
     std::printf("results file: %d record versions, %zu change-log entries, %.1f MB\n", versions,
                 image.changeLog.size(), bytes.size() / 1e6);
 
-    const double writeMs = BestMs(5, [&] { volatile auto n = data::WritePacketXml(image).size(); (void)n; });
+    const double writeMs = BestMs(5, [&] {
+        volatile auto n = data::WritePacketXml(image).size();
+        (void)n;
+    });
     // Parsing alone on both sides: the result is released outside the timed part.
     data::TableImage read;
     const double readMs = BestMs(9, [&] {
@@ -152,15 +167,17 @@ int main(int argc, char** argv) {
     const double pugiMs = BestMs(9, [&] {
         auto doc = std::make_unique<pugi::xml_document>();
         const auto start = Clock::now();
-        volatile bool ok = doc->load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);
+        volatile bool ok =
+            doc->load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         (void)ok;
         return ms;
     });
     std::printf("WritePacketXml %8.2f ms  (%.0f MB/s)\n", writeMs, bytes.size() / 1e3 / writeMs);
     std::printf("ReadPacketXml  %8.2f ms  (%.0f MB/s)\n", readMs, bytes.size() / 1e3 / readMs);
-    std::printf("pugixml parse  %8.2f ms  (%.0f MB/s); ReadPacketXml at %.2f of pugixml's speed (target >= 0.5)\n",
-                pugiMs, bytes.size() / 1e3 / pugiMs, pugiMs / readMs);
+    std::printf(
+        "pugixml parse  %8.2f ms  (%.0f MB/s); ReadPacketXml at %.2f of pugixml's speed (target >= 0.5)\n",
+        pugiMs, bytes.size() / 1e3 / pugiMs, pugiMs / readMs);
 
     // Load plus save through the results table of the data module, on a real file.
     char folder[] = "/tmp/vexo-bench-XXXXXX";
@@ -204,9 +221,10 @@ int main(int argc, char** argv) {
         const auto start = Clock::now();
         for (int i = 0; i < posts; ++i)
             post();
-        const double perPost = std::chrono::duration<double, std::milli>(Clock::now() - start).count() / posts;
-        std::printf("post           %8.4f ms per record into %d..%d visible records (target <= 1 ms)\n", perPost,
-                    10000, t.RecordCount());
+        const double perPost =
+            std::chrono::duration<double, std::milli>(Clock::now() - start).count() / posts;
+        std::printf("post           %8.4f ms per record into %d..%d visible records (target <= 1 ms)\n",
+                    perPost, 10000, t.RecordCount());
     }
     std::remove(global::SportlerPath.c_str());
     std::remove(global::MultiwertPath.c_str());

@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
         since.start();
         controller.btn_startClick();
     });
-    std::printf("levels %d, %zu shuttle ticks, %.1f s nominal\n", levels, nominal.size(), nominal.back() / 1000);
+    std::printf("levels %d, %zu shuttle ticks, %.1f s nominal\n", levels, nominal.size(),
+                nominal.back() / 1000);
     app.exec();
 
     std::vector<double> lateness;

@@ -70,6 +70,10 @@ void TestRunController::Timer2Timer() {
     m_display.SetElapsedText(platform::Clock().FormatLongTime(elapsed));
 }
 
-void TestRunController::PlayShuttleBeep() { platform::Sound().PlaySync("ding.wav"); }
+void TestRunController::PlayShuttleBeep() {
+    platform::Sound().PlaySync("ding.wav");
+}
 
-void TestRunController::PlayLevelFanfare() { platform::Sound().PlaySync("tada.wav"); }
+void TestRunController::PlayLevelFanfare() {
+    platform::Sound().PlaySync("tada.wav");
+}

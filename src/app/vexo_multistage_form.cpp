@@ -2,18 +2,18 @@
 
 #include "My_std.h"
 #include "data/DModule.h"
-#include "vexo_application.h"
 #include "evaluation/global.h"
 #include "platform/dialogs.h"
 #include "ui/panel.h"
+#include "vexo_application.h"
 
 #include <QApplication>
 #include <QEvent>
 
 namespace {
 
-const QColor MenuBlue(128, 128, 255);   // stored colour 16744576
-const QColor EndRed(255, 128, 128);     // stored colour 8421631
+const QColor MenuBlue(128, 128, 255); // stored colour 16744576
+const QColor EndRed(255, 128, 128);   // stored colour 8421631
 const QColor StatusYellow(255, 255, 0);
 
 constexpr int DesignWidth = 743;
@@ -144,7 +144,8 @@ void TMultistage_frm::PlaceChildren() {
     Panel3->setGeometry(MenuWidth, 0, std::max(0, w - MenuWidth), upper);
     const int displayWidth = Panel3->width();
     Anzeige->setGeometry(0, 0, displayWidth, std::max(0, upper - ShuttleDisplayHeight));
-    p_durchgang->setGeometry(0, std::max(0, upper - ShuttleDisplayHeight), displayWidth, ShuttleDisplayHeight);
+    p_durchgang->setGeometry(0, std::max(0, upper - ShuttleDisplayHeight), displayWidth,
+                             ShuttleDisplayHeight);
 }
 
 void TMultistage_frm::resizeEvent(QResizeEvent* event) {
@@ -209,12 +210,18 @@ void TMultistage_frm::ShowModal(QDialog* window) {
         window->exec();
 }
 
-void TMultistage_frm::SetMenuEnabled(bool enabled) { Panel2->setEnabled(enabled); }
+void TMultistage_frm::SetMenuEnabled(bool enabled) {
+    Panel2->setEnabled(enabled);
+}
 
-void TMultistage_frm::SetLevelText(const std::string& text) { Anzeige->SetCaption(QString::fromStdString(text)); }
+void TMultistage_frm::SetLevelText(const std::string& text) {
+    Anzeige->SetCaption(QString::fromStdString(text));
+}
 
 void TMultistage_frm::SetShuttleText(const std::string& text) {
     p_durchgang->SetCaption(QString::fromStdString(text));
 }
 
-void TMultistage_frm::SetElapsedText(const std::string& text) { l_time->setText(QString::fromStdString(text)); }
+void TMultistage_frm::SetElapsedText(const std::string& text) {
+    l_time->setText(QString::fromStdString(text));
+}

@@ -18,12 +18,14 @@ namespace {
 using data::FieldType;
 
 const std::vector<data::FieldDef> SportlerFields{
-    {"sportlerid", FieldType::AutoInc, 0}, {"Vorname", FieldType::Text, 20},     {"Name", FieldType::Text, 20},
-    {"Geschlecht", FieldType::Text, 10},   {"Geburtsjahr", FieldType::Integer, 0}, {"Infos", FieldType::Memo, 0}};
+    {"sportlerid", FieldType::AutoInc, 0},  {"Vorname", FieldType::Text, 20},
+    {"Name", FieldType::Text, 20},          {"Geschlecht", FieldType::Text, 10},
+    {"Geburtsjahr", FieldType::Integer, 0}, {"Infos", FieldType::Memo, 0}};
 
 const std::vector<data::FieldDef> MultiwertFields{
-    {"werteid", FieldType::AutoInc, 0}, {"sportlerid", FieldType::Integer, 0}, {"Datum", FieldType::Date, 0},
-    {"Level", FieldType::Integer, 0},   {"Runde", FieldType::Integer, 0},      {"VO2-wert", FieldType::Float, 0},
+    {"werteid", FieldType::AutoInc, 0}, {"sportlerid", FieldType::Integer, 0},
+    {"Datum", FieldType::Date, 0},      {"Level", FieldType::Integer, 0},
+    {"Runde", FieldType::Integer, 0},   {"VO2-wert", FieldType::Float, 0},
     {"Bewertung", FieldType::Text, 15}, {"Infoswerte", FieldType::Memo, 0}};
 
 // Refuses a post: the user is told why, then the silent abort ends the post.
@@ -46,7 +48,8 @@ TDM1::TDM1() {
 
     cdsMultiwert.SetFieldDefs(MultiwertFields);
     cdsMultiwert.IndexDefs() = {{"cdsMultiwertIndex1", ""}};
-    cdsMultiwert.AddLookupField({"Sportler Vorname", 20, "sportlerid", &cdsSportler, "sportlerid", "Vorname"});
+    cdsMultiwert.AddLookupField(
+        {"Sportler Vorname", 20, "sportlerid", &cdsSportler, "sportlerid", "Vorname"});
     cdsMultiwert.AddLookupField({"Sportler Name", 20, "sportlerid", &cdsSportler, "sportlerid", "Name"});
     cdsMultiwert.SetIndexFieldNames("sportlerid;Datum");
     cdsMultiwert.BeforePost = [this](data::Table& t) { cdsMultiwertBeforePost(t); };

@@ -8,7 +8,9 @@ namespace {
 constexpr std::string_view NameOnlyCharacters = " !#$%()*?";
 }
 
-bool NeedsFieldName(const std::string& name) { return name.find_first_of(NameOnlyCharacters) != std::string::npos; }
+bool NeedsFieldName(const std::string& name) {
+    return name.find_first_of(NameOnlyCharacters) != std::string::npos;
+}
 
 std::string AttrNameOf(const std::string& name) {
     std::string attr = name;

@@ -19,7 +19,7 @@ struct Column {
     bool hidden = false;
     bool link = false;
     std::string subtype;
-    int decimals = -1;       // -1: not given
+    int decimals = -1; // -1: not given
     bool calculated = false;
     // Column parameters carried over from the file read, written back in the order read.
     std::vector<std::pair<std::string, std::string>> extraParams;

@@ -6,7 +6,9 @@
 
 namespace data {
 
-DataLink::~DataLink() { SetDataSource(nullptr); }
+DataLink::~DataLink() {
+    SetDataSource(nullptr);
+}
 
 void DataLink::SetDataSource(DataSource* source) {
     if (source == m_source)
@@ -18,9 +20,13 @@ void DataLink::SetDataSource(DataSource* source) {
         m_source->m_links.push_back(this);
 }
 
-bool DataLink::Active() const { return m_source && m_source->DataSet() && m_source->DataSet()->Active(); }
+bool DataLink::Active() const {
+    return m_source && m_source->DataSet() && m_source->DataSet()->Active();
+}
 
-DataSource::DataSource(Table* table) { SetDataSet(table); }
+DataSource::DataSource(Table* table) {
+    SetDataSet(table);
+}
 
 DataSource::~DataSource() {
     SetDataSet(nullptr);

@@ -7,7 +7,9 @@
 
 namespace data {
 
-void PacketScanner::Fail() { throw PacketError(MismatchMessage); }
+void PacketScanner::Fail() {
+    throw PacketError(MismatchMessage);
+}
 
 void PacketScanner::SkipBlanks() {
     for (;;) {
@@ -67,7 +69,9 @@ const std::array<bool, 256> NameEnds = [] {
         ends[static_cast<unsigned char>(c)] = true;
     return ends;
 }();
-bool IsNameEnd(char c) { return NameEnds[static_cast<unsigned char>(c)]; }
+bool IsNameEnd(char c) {
+    return NameEnds[static_cast<unsigned char>(c)];
+}
 } // namespace
 
 void PacketScanner::ReadTag(PacketTag& tag) {
@@ -158,11 +162,17 @@ void PacketScanner::SkipContent(std::string_view name) {
 
 std::string DecodeAttribute(std::string_view raw) {
     std::string out;
-    out.reserve(raw.size());
+    DecodeAttributeInto(raw, out);
+    return out;
+}
+
+void DecodeAttributeInto(std::string_view raw, std::string& out) {
+    out.reserve(out.size() + raw.size());
     std::size_t i = 0;
     while (i < raw.size()) {
         const void* amp = std::memchr(raw.data() + i, '&', raw.size() - i);
-        const std::size_t at = amp ? static_cast<std::size_t>(static_cast<const char*>(amp) - raw.data()) : raw.size();
+        const std::size_t at =
+            amp ? static_cast<std::size_t>(static_cast<const char*>(amp) - raw.data()) : raw.size();
         out.append(raw.data() + i, at - i);
         if (at >= raw.size())
             break;
@@ -213,7 +223,6 @@ std::string DecodeAttribute(std::string_view raw) {
             i = at + 1;
         }
     }
-    return out;
 }
 
 } // namespace data

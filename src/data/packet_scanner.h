@@ -55,5 +55,6 @@ private:
 
 // Resolves &amp; &apos; &gt; &lt; &quot; &#N; and &#xH; (low 8 bits); any other "&" stays.
 std::string DecodeAttribute(std::string_view raw);
+void DecodeAttributeInto(std::string_view raw, std::string& out); // appends to `out`
 
 } // namespace data

@@ -1,8 +1,8 @@
+#include "date_value.h"
 #include "packet_error.h"
 #include "packet_scanner.h"
 #include "packet_xml.h"
 #include "text_encoding.h"
-#include "date_value.h"
 #include "value_text.h"
 
 #include <algorithm>
@@ -27,12 +27,14 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-[[noreturn]] void Mismatch() { throw PacketError(MismatchMessage); }
+[[noreturn]] void Mismatch() {
+    throw PacketError(MismatchMessage);
+}
 
-const char* const KnownTypes[] = {"i1",     "i2",       "i4",        "i8",        "ui1",       "ui2",    "ui4",
-                                  "ui8",    "int",      "uint",      "IntArray",  "UIntArray", "boolean", "r8",
-                                  "r10",    "fixed",    "fixedFMT",  "date",      "time",      "dateTime",
-                                  "SQLdateTime", "string", "string.uni", "bin.hex", "nested",   "struct"};
+const char* const KnownTypes[] = {
+    "i1",   "i2",       "i4",          "i8",      "ui1",        "ui2",     "ui4",    "ui8",      "int",
+    "uint", "IntArray", "UIntArray",   "boolean", "r8",         "r10",     "fixed",  "fixedFMT", "date",
+    "time", "dateTime", "SQLdateTime", "string",  "string.uni", "bin.hex", "nested", "struct"};
 
 // The type name in its usual spelling, or nothing when it is not a known type.
 const char* KnownType(std::string_view name) {
@@ -104,9 +106,11 @@ Column ReadField(const PacketTag& tag) {
         } else if (EqualsNoCase(a.name, "SUBTYPE")) {
             c.subtype = DecodeAttribute(a.raw);
         } else if (EqualsNoCase(a.name, "WIDTH")) {
-            c.width = static_cast<int>(std::clamp<std::int64_t>(ParseInteger(DecodeAttribute(a.raw)).value_or(0), 0, 32767));
+            c.width = static_cast<int>(
+                std::clamp<std::int64_t>(ParseInteger(DecodeAttribute(a.raw)).value_or(0), 0, 32767));
         } else if (EqualsNoCase(a.name, "DECIMALS")) {
-            c.decimals = static_cast<int>(std::clamp<std::int64_t>(ParseInteger(DecodeAttribute(a.raw)).value_or(0), 0, 32767));
+            c.decimals = static_cast<int>(
+                std::clamp<std::int64_t>(ParseInteger(DecodeAttribute(a.raw)).value_or(0), 0, 32767));
         } else if (EqualsNoCase(a.name, "CALCULATED")) {
             c.calculated = EqualsNoCase(DecodeAttribute(a.raw), "true");
         } else {
@@ -175,55 +179,55 @@ std::optional<std::int64_t> PlainInteger(std::string_view raw) {
     return raw[0] == '-' ? -value : value;
 }
 
-Value ParseValue(const Column& column, std::string_view raw) {
+// Reads a value into `out` (NULL on entry), in place: rows are many, and a value built
+// elsewhere and then moved in costs twice.
+void ParseValue(const Column& column, std::string_view raw, Value& out) {
     if (column.type == FieldType::Integer || column.type == FieldType::AutoInc) {
-        if (const auto n = PlainInteger(raw))
-            return *n;
+        if (const auto n = PlainInteger(raw)) {
+            out.emplace<std::int64_t>(*n);
+            return;
+        }
     } else if (column.type == FieldType::Date && raw.size() == 8) {
         if (const auto ymd = PlainInteger(raw); ymd && *ymd >= 0) {
             const int year = static_cast<int>(*ymd / 10000), month = static_cast<int>(*ymd / 100 % 100),
                       day = static_cast<int>(*ymd % 100);
-            if (IsValidCivil(year, month, day))
-                return std::int64_t{DaysFromCivil(year, month, day)};
+            if (IsValidCivil(year, month, day)) {
+                out.emplace<std::int64_t>(DaysFromCivil(year, month, day));
+                return;
+            }
         }
     } else if (column.type == FieldType::Float && !raw.empty() && raw[0] >= '0' && raw[0] <= '9') {
         double value = 0;
         const auto result = std::from_chars(raw.data(), raw.data() + raw.size(), value);
-        if (result.ec == std::errc() && result.ptr == raw.data() + raw.size())
-            return value;
+        if (result.ec == std::errc() && result.ptr == raw.data() + raw.size()) {
+            out.emplace<double>(value);
+            return;
+        }
+    }
+    if (column.type == FieldType::Text || column.type == FieldType::Memo || column.type == FieldType::Other) {
+        std::string& bytes = out.emplace<std::string>();
+        DecodeAttributeInto(raw, bytes);
+        if (column.type == FieldType::Text && column.width > 0 &&
+            bytes.size() > static_cast<std::size_t>(column.width))
+            bytes.resize(static_cast<std::size_t>(column.width));
+        return;
     }
     // Numbers rarely hold references; read them in place when they do not.
     std::string decoded;
     std::string_view text = raw;
-    if (column.type != FieldType::Text && column.type != FieldType::Memo && column.type != FieldType::Other &&
-        raw.find('&') != std::string_view::npos) {
+    if (raw.find('&') != std::string_view::npos) {
         decoded = DecodeAttribute(raw);
         text = decoded;
     }
-    switch (column.type) {
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-        if (auto n = ParseInteger(text))
-            return *n;
-        return {};
-    case FieldType::Float:
+    if (column.type == FieldType::Float) {
         if (auto d = ParseFloat(text))
-            return *d;
-        return {};
-    case FieldType::Date:
+            out.emplace<double>(*d);
+    } else if (column.type == FieldType::Date) {
         if (auto days = ParseDate(text))
-            return std::int64_t{*days};
-        return {};
-    case FieldType::Text:
-    case FieldType::Memo:
-    case FieldType::Other: {
-        std::string bytes = DecodeAttribute(raw);
-        if (column.type == FieldType::Text && column.width > 0 && bytes.size() > static_cast<std::size_t>(column.width))
-            bytes.resize(static_cast<std::size_t>(column.width));
-        return bytes;
+            out.emplace<std::int64_t>(*days);
+    } else if (auto n = ParseInteger(text)) {
+        out.emplace<std::int64_t>(*n);
     }
-    }
-    return {};
 }
 
 class RowReader {
@@ -274,7 +278,8 @@ public:
             const std::size_t c = a.hint > 0 ? static_cast<std::size_t>(a.hint - 1) : ColumnNamed(a.name);
             if (c >= columns.size())
                 continue; // names no column
-            v.values[c] = ParseValue(columns[c], a.raw);
+            v.values[c] = Value{};
+            ParseValue(columns[c], a.raw, v.values[c]);
             present[c] = 1;
         }
         const auto record = static_cast<std::uint32_t>(m_image.versions.size() + 1);
@@ -308,7 +313,8 @@ TableImage ReadPacketXml(std::string_view bytes) {
     // The declaration may say UTF-8; only then, and only for valid UTF-8, is the text
     // converted to the 8-bit character set before it is read further.
     std::size_t p = start;
-    while (p < bytes.size() && static_cast<unsigned char>(bytes[p]) >= 1 && static_cast<unsigned char>(bytes[p]) <= 32)
+    while (p < bytes.size() && static_cast<unsigned char>(bytes[p]) >= 1 &&
+           static_cast<unsigned char>(bytes[p]) <= 32)
         ++p;
     if (!utf8 && bytes.substr(p).starts_with("<?")) {
         const auto end = bytes.find("?>", p + 2);

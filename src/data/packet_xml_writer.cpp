@@ -99,7 +99,8 @@ std::string WritePacketXml(const TableImage& table) {
     for (const auto& v : table.versions) {
         estimate += 24;
         for (const auto& value : v.values)
-            estimate += 16 + (std::holds_alternative<std::string>(value) ? std::get<std::string>(value).size() : 0);
+            estimate +=
+                16 + (std::holds_alternative<std::string>(value) ? std::get<std::string>(value).size() : 0);
     }
     out.reserve(estimate);
 

@@ -13,7 +13,8 @@ namespace {
 
 bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -51,7 +52,9 @@ void Table::AddDataSource(DataSource* source) {
         m_sources.push_back(source);
 }
 
-void Table::RemoveDataSource(DataSource* source) { std::erase(m_sources, source); }
+void Table::RemoveDataSource(DataSource* source) {
+    std::erase(m_sources, source);
+}
 
 void Table::NotifyActive() {
     for (DataSource* s : std::vector<DataSource*>(m_sources))
@@ -107,7 +110,8 @@ bool Table::ViewLess(std::uint32_t a, std::uint32_t b) const {
     const auto& va = m_store->At(a).values;
     const auto& vb = m_store->At(b).values;
     for (int column : m_indexColumns) {
-        const int c = CompareValues(va[static_cast<std::size_t>(column)], vb[static_cast<std::size_t>(column)], true);
+        const int c =
+            CompareValues(va[static_cast<std::size_t>(column)], vb[static_cast<std::size_t>(column)], true);
         if (c != 0)
             return c < 0;
     }
@@ -158,7 +162,8 @@ void Table::SortView() {
 void Table::PlaceInView(std::uint32_t record) {
     auto at = m_view.end();
     if (!m_indexColumns.empty())
-        at = std::lower_bound(m_view.begin(), m_view.end(), record, [this](auto a, auto b) { return ViewLess(a, b); });
+        at = std::lower_bound(m_view.begin(), m_view.end(), record,
+                              [this](auto a, auto b) { return ViewLess(a, b); });
     const auto placed = m_view.insert(at, record); // may move the vector: take begin() after it
     m_pos = static_cast<int>(placed - m_view.begin());
 }
@@ -337,7 +342,8 @@ bool Table::FindKey(const std::vector<Value>& key) {
         }
         return 0;
     };
-    const auto at = std::partition_point(m_view.begin(), m_view.end(), [&](auto r) { return compare(r) < 0; });
+    const auto at =
+        std::partition_point(m_view.begin(), m_view.end(), [&](auto r) { return compare(r) < 0; });
     if (n == 0 || at == m_view.end() || compare(*at) != 0)
         return false;
     m_pos = static_cast<int>(at - m_view.begin());

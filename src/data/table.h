@@ -31,7 +31,7 @@ struct IndexDef {
 struct LookupFieldDef {
     std::string name;
     int size = 20;
-    std::string keyField;       // in this table
+    std::string keyField; // in this table
     class Table* lookupTable = nullptr;
     std::string lookupKeyField; // in the lookup table
     std::string resultField;    // shown from the lookup table
@@ -104,13 +104,13 @@ public:
     const std::string& FieldName(int field) const { return m_fields[static_cast<std::size_t>(field)].name; }
     FieldType FieldTypeOf(int field) const { return m_fields[static_cast<std::size_t>(field)].type; }
     bool IsLookupField(int field) const { return m_fields[static_cast<std::size_t>(field)].lookup >= 0; }
-    int FindField(const std::string& name) const; // -1 when there is none
+    int FindField(const std::string& name) const;  // -1 when there is none
     int FieldIndex(const std::string& name) const; // fails with "Feld '...' nicht gefunden"
 
     Value GetValue(const std::string& name) const;
     Value ValueAt(int position, int field) const; // a record of the view, for grids
     bool IsNull(const std::string& name) const;
-    std::string AsString(const std::string& name) const; // bytes; numbers as text
+    std::string AsString(const std::string& name) const;   // bytes; numbers as text
     std::int64_t AsInteger(const std::string& name) const; // NULL reads as 0
     double AsFloat(const std::string& name) const;
     int AsDate(const std::string& name) const; // NULL reads as day 0 (1899)

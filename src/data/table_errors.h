@@ -11,7 +11,8 @@ namespace data {
 
 class UnreadableFile : public vexo::Error {
 public:
-    UnreadableFile(const std::string& message, std::string path) : vexo::Error(message), m_path(std::move(path)) {}
+    UnreadableFile(const std::string& message, std::string path)
+        : vexo::Error(message), m_path(std::move(path)) {}
     const std::string& Path() const { return m_path; }
 
 private:

@@ -14,7 +14,8 @@ int Table::FindField(const std::string& name) const {
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         const std::string& f = m_fields[i].name;
         if (f.size() == name.size() && std::equal(f.begin(), f.end(), name.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
             }))
             return static_cast<int>(i);
     }
@@ -81,7 +82,9 @@ Value Table::ValueAt(int position, int field) const {
     return FieldValue(values, m_fields[static_cast<std::size_t>(field)]);
 }
 
-bool Table::IsNull(const std::string& name) const { return data::IsNull(GetValue(name)); }
+bool Table::IsNull(const std::string& name) const {
+    return data::IsNull(GetValue(name));
+}
 
 std::string Table::AsString(const std::string& name) const {
     const Value v = GetValue(name);
@@ -117,7 +120,9 @@ double Table::AsFloat(const std::string& name) const {
     return 0;
 }
 
-int Table::AsDate(const std::string& name) const { return static_cast<int>(AsInteger(name)); }
+int Table::AsDate(const std::string& name) const {
+    return static_cast<int>(AsInteger(name));
+}
 
 void Table::SetValue(const std::string& name, Value value) {
     CheckActive();

@@ -31,7 +31,9 @@ void Table::SaveToFile(const std::string& path) {
     WriteTo(path.empty() ? m_fileName : path);
 }
 
-void Table::WriteTo(const std::string& path) { WriteFileSafely(path, WritePacketXml(m_store->Image())); }
+void Table::WriteTo(const std::string& path) {
+    WriteFileSafely(path, WritePacketXml(m_store->Image()));
+}
 
 std::string ReadOwnFile(const std::string& path) {
     try {

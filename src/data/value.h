@@ -14,6 +14,8 @@ using Value = std::variant<std::monostate, std::int64_t, double, std::string>;
 // in one memory arena (the versions are never freed one by one), see TableImage.
 using Values = std::pmr::vector<Value>;
 
-inline bool IsNull(const Value& v) { return std::holds_alternative<std::monostate>(v); }
+inline bool IsNull(const Value& v) {
+    return std::holds_alternative<std::monostate>(v);
+}
 
 } // namespace data

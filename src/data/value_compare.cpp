@@ -57,14 +57,17 @@ int CompareValues(const Value& a, const Value& b, bool ignoreCase) {
     }
     if (const auto* ia = std::get_if<std::int64_t>(&a)) {
         const double x = static_cast<double>(*ia);
-        const double y = std::holds_alternative<std::int64_t>(b) ? static_cast<double>(std::get<std::int64_t>(b))
-                                                                 : std::get_if<double>(&b) ? std::get<double>(b) : 0;
+        const double y = std::holds_alternative<std::int64_t>(b)
+                             ? static_cast<double>(std::get<std::int64_t>(b))
+                         : std::get_if<double>(&b) ? std::get<double>(b)
+                                                   : 0;
         return x < y ? -1 : (x > y ? 1 : 0);
     }
     if (const auto* da = std::get_if<double>(&a)) {
         const double y = std::holds_alternative<double>(b) ? std::get<double>(b)
-                         : std::holds_alternative<std::int64_t>(b) ? static_cast<double>(std::get<std::int64_t>(b))
-                                                                   : 0;
+                         : std::holds_alternative<std::int64_t>(b)
+                             ? static_cast<double>(std::get<std::int64_t>(b))
+                             : 0;
         return *da < y ? -1 : (*da > y ? 1 : 0);
     }
     if (const auto* sa = std::get_if<std::string>(&a)) {

@@ -26,7 +26,8 @@ constexpr std::array<Bounds, 6> MenNorms{{
     {20.5, 26.1, 32.3, 36.5, 44.3},
 }};
 
-constexpr std::array<const char*, 6> Words{"sehr schlecht", "schlecht", "ok", "gut", "sehr gut", "überragend"};
+constexpr std::array<const char*, 6> Words{"sehr schlecht", "schlecht", "ok",
+                                           "gut",           "sehr gut", "überragend"};
 
 } // namespace
 

@@ -5,8 +5,8 @@
 #include "sound.h"
 #include "timer.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 namespace {
@@ -24,13 +24,29 @@ template <typename T> T& Installed(T* service, const char* name) {
 }
 } // namespace
 
-DialogService& Dialogs() { return Installed(g_dialogs, "dialogs"); }
-void SetDialogs(DialogService* dialogs) { g_dialogs = dialogs; }
-TimerFactory& Timers() { return Installed(g_timers, "timers"); }
-void SetTimers(TimerFactory* timers) { g_timers = timers; }
-ClockService& Clock() { return Installed(g_clock, "clock"); }
-void SetClock(ClockService* clock) { g_clock = clock; }
-SoundPlayer& Sound() { return Installed(g_sound, "sound"); }
-void SetSound(SoundPlayer* sound) { g_sound = sound; }
+DialogService& Dialogs() {
+    return Installed(g_dialogs, "dialogs");
+}
+void SetDialogs(DialogService* dialogs) {
+    g_dialogs = dialogs;
+}
+TimerFactory& Timers() {
+    return Installed(g_timers, "timers");
+}
+void SetTimers(TimerFactory* timers) {
+    g_timers = timers;
+}
+ClockService& Clock() {
+    return Installed(g_clock, "clock");
+}
+void SetClock(ClockService* clock) {
+    g_clock = clock;
+}
+SoundPlayer& Sound() {
+    return Installed(g_sound, "sound");
+}
+void SetSound(SoundPlayer* sound) {
+    g_sound = sound;
+}
 
 } // namespace platform

@@ -7,11 +7,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextEdit>
 #include <QUrl>
 
 namespace {
@@ -117,19 +117,18 @@ TAboutBox::TAboutBox(std::function<std::string()> versionText, QWidget* parent)
     QPalette memoPalette = Memo1->palette();
     memoPalette.setColor(QPalette::Base, palette().color(QPalette::Button));
     Memo1->setPalette(memoPalette);
-    Memo1->setPlainText(QStringLiteral(
-        "Rizidevizi Fitnesstest\n"
-        "\n"
-        "Der 20-m-Pendellauf mit stufenweise steigendem Tempo\n"
-        "wurde 1982 von Léger und Lambert veröffentlicht\n"
-        "und 1988 von Léger und Kollegen überarbeitet;\n"
-        "seitdem wird er weltweit in Schule und Verein gelaufen.\n"
-        "\n"
-        "Der Test dient zur Ermittlung der Maximalen Sauerstoffaufnahme\n"
-        "(VO max) eines Menschen.\n"
-        "\n"
-        "Das Programm wurde geschrieben um den Test durchzuführen,\n"
-        "die Ergebnisse zu verwalten und sie zu bewerten."));
+    Memo1->setPlainText(QStringLiteral("Rizidevizi Fitnesstest\n"
+                                       "\n"
+                                       "Der 20-m-Pendellauf mit stufenweise steigendem Tempo\n"
+                                       "wurde 1982 von Léger und Lambert veröffentlicht\n"
+                                       "und 1988 von Léger und Kollegen überarbeitet;\n"
+                                       "seitdem wird er weltweit in Schule und Verein gelaufen.\n"
+                                       "\n"
+                                       "Der Test dient zur Ermittlung der Maximalen Sauerstoffaufnahme\n"
+                                       "(VO max) eines Menschen.\n"
+                                       "\n"
+                                       "Das Programm wurde geschrieben um den Test durchzuführen,\n"
+                                       "die Ergebnisse zu verwalten und sie zu bewerten."));
     // Every line centred.
     QTextCursor cursor(Memo1->document());
     cursor.select(QTextCursor::Document);
@@ -148,8 +147,8 @@ TAboutBox::TAboutBox(std::function<std::string()> versionText, QWidget* parent)
     MakeLabel(panel, "Label1", QStringLiteral("Datum"), {16, 317}, captionFont);
     MakeLabel(panel, "Label6", QStringLiteral("September 2008"), {160, 317}, arial11, maroon);
     MakeLabel(panel, "Label2", QStringLiteral("Testprotokoll"), {16, 336}, captionFont);
-    MakeLabel(panel, "Label7", QStringLiteral("nach Léger und Lambert (1982),\nüberarbeitet 1988"), {160, 336},
-              arial11, maroon);
+    MakeLabel(panel, "Label7", QStringLiteral("nach Léger und Lambert (1982),\nüberarbeitet 1988"),
+              {160, 336}, arial11, maroon);
     MakeLabel(panel, "Label3", QStringLiteral("Programm"), {16, 370}, captionFont);
     MakeLabel(panel, "Label8", QStringLiteral("Vexo-Rizidevizi, freie Version"), {160, 370}, arial11, maroon);
     MakeLabel(panel, "Label9", QStringLiteral("Kontakt"), {16, 389}, captionFont);

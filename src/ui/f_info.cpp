@@ -48,14 +48,16 @@ Tfrm_info::Tfrm_info(QWidget* parent) : QDialog(parent) {
 // box shows over the open window; closing that box does not read the file again.
 bool Tfrm_info::event(QEvent* event) {
     if (event->type() == QEvent::Show && !event->spontaneous())
-        QMetaObject::invokeMethod(this, [this] { FormActivate(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { FormActivate(); }, Qt::QueuedConnection);
     return QDialog::event(event);
 }
 
 void Tfrm_info::FormActivate() {
     // Looked up by its bare name in the working directory, as the sounds are. On failure the
     // viewer keeps what it showed before and the error reaches the default error display.
-    const std::string path = QDir::current().absoluteFilePath(QString::fromLatin1(InfoFileName)).toStdString();
+    const std::string path =
+        QDir::current().absoluteFilePath(QString::fromLatin1(InfoFileName)).toStdString();
     const std::string bytes = data::ReadWholeFile(path);
     ui::LoadRichText(bytes, *RichEdit1->document());
 }

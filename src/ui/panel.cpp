@@ -36,7 +36,8 @@ void Panel::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(this);
     painter.setFont(font());
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     const int margin = m_captionAlignment & Qt::AlignLeft ? 4 : 0;
     painter.drawText(rect().adjusted(margin, 0, -margin, 0), static_cast<int>(m_captionAlignment), m_caption);
 }
@@ -54,7 +55,8 @@ void Panel::resizeEvent(QResizeEvent* event) {
 
 QFont UiFont(int pixelHeight, bool bold, const QString& family) {
     QFont font;
-    font.setFamilies({family, QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    font.setFamilies(
+        {family, QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     font.setPixelSize(pixelHeight);
     font.setBold(bold);
     return font;

@@ -43,14 +43,17 @@ struct GroupState {
 // Destinations whose content is not part of the text.
 bool IsSkippedDestination(std::string_view word) {
     static const char* const skipped[] = {
-        "fonttbl",  "stylesheet", "info",      "pict",      "header",     "headerl",     "headerr",
-        "headerf",  "footer",     "footerl",   "footerr",   "footerf",    "footnote",    "listtable",
-        "listoverridetable",      "rsidtbl",   "generator", "xmlnstbl",   "themedata",   "colorschememapping",
-        "datastore", "latentstyles", "pgdsctbl", "object",  "fldinst",    "filetbl",     "revtbl",
-        "bkmkstart", "bkmkend",   "pn",        "pntxta",    "pntxtb",     "ftnsep",      "ftnsepc",
-        "aftnsep",  "aftnsepc",   "template",  "userprops", "mmathPr",    "wgrffmtfilter", "docvar",
-        "nonshppict", "shp",      "shpinst",   "sp",        "sn",         "sv",          "objdata",
-        "comment",  "annotation", "atnid",     "atnauthor", "atrfstart",  "atrfend",     "passwordhash"};
+        "fonttbl",   "stylesheet",   "info",      "pict",      "header",
+        "headerl",   "headerr",      "headerf",   "footer",    "footerl",
+        "footerr",   "footerf",      "footnote",  "listtable", "listoverridetable",
+        "rsidtbl",   "generator",    "xmlnstbl",  "themedata", "colorschememapping",
+        "datastore", "latentstyles", "pgdsctbl",  "object",    "fldinst",
+        "filetbl",   "revtbl",       "bkmkstart", "bkmkend",   "pn",
+        "pntxta",    "pntxtb",       "ftnsep",    "ftnsepc",   "aftnsep",
+        "aftnsepc",  "template",     "userprops", "mmathPr",   "wgrffmtfilter",
+        "docvar",    "nonshppict",   "shp",       "shpinst",   "sp",
+        "sn",        "sv",           "objdata",   "comment",   "annotation",
+        "atnid",     "atnauthor",    "atrfstart", "atrfend",   "passwordhash"};
     for (const char* s : skipped)
         if (word == s)
             return true;
@@ -79,8 +82,9 @@ public:
                 ++m_pos; // line breaks in the file mean nothing
             } else {
                 const std::size_t start = m_pos;
-                while (m_pos < m_in.size() && m_in[m_pos] != '{' && m_in[m_pos] != '}' && m_in[m_pos] != '\\' &&
-                       m_in[m_pos] != '\r' && m_in[m_pos] != '\n' && m_in[m_pos] != '\0')
+                while (m_pos < m_in.size() && m_in[m_pos] != '{' && m_in[m_pos] != '}' &&
+                       m_in[m_pos] != '\\' && m_in[m_pos] != '\r' && m_in[m_pos] != '\n' &&
+                       m_in[m_pos] != '\0')
                     ++m_pos;
                 TextBytes(m_in.substr(start, m_pos - start));
                 m_groupStart = false; // a destination word only counts first in its group
@@ -173,7 +177,7 @@ private:
         case '\'': {
             if (m_pos + 2 <= m_in.size()) {
                 const auto hex = [](char h) {
-                    return h >= '0' && h <= '9' ? h - '0'
+                    return h >= '0' && h <= '9'   ? h - '0'
                            : h >= 'a' && h <= 'f' ? h - 'a' + 10
                            : h >= 'A' && h <= 'F' ? h - 'A' + 10
                                                   : -1;
@@ -361,7 +365,8 @@ private:
         format.setFontUnderline(m_pendingChars.underline);
         format.setFontPointSize(m_pendingChars.halfPoints / 2.0);
         const int colour = m_pendingChars.colour;
-        if (colour > 0 && colour < static_cast<int>(m_colours.size()) && m_colours[static_cast<std::size_t>(colour)].isValid())
+        if (colour > 0 && colour < static_cast<int>(m_colours.size()) &&
+            m_colours[static_cast<std::size_t>(colour)].isValid())
             format.setForeground(m_colours[static_cast<std::size_t>(colour)]);
         ApplyParagraph(m_para);
         m_cursor.insertText(m_pending, format);

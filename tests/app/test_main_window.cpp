@@ -20,7 +20,9 @@ template <typename T = QWidget> T* Child(QWidget& window, const char* name) {
     return child;
 }
 
-QColor Colour(QWidget* w) { return w->palette().color(QPalette::Window); }
+QColor Colour(QWidget* w) {
+    return w->palette().color(QPalette::Window);
+}
 
 struct Rig {
     VirtualClock clock;
@@ -58,9 +60,9 @@ private slots:
             const char* caption;
             QRect geometry;
         } buttons[] = {
-            {"btn_start", "START", {0, 3, 153, 72}},         {"btn_stop", "STOP", {616, 3, 127, 72}},
-            {"btn_sportler", "Sportler", {1, 19, 153, 46}},  {"btn_werte", "Werte", {1, 87, 153, 46}},
-            {"Button4", "Auswertung", {1, 155, 153, 46}},    {"btn_info", "Informationen", {1, 222, 153, 46}},
+            {"btn_start", "START", {0, 3, 153, 72}},        {"btn_stop", "STOP", {616, 3, 127, 72}},
+            {"btn_sportler", "Sportler", {1, 19, 153, 46}}, {"btn_werte", "Werte", {1, 87, 153, 46}},
+            {"Button4", "Auswertung", {1, 155, 153, 46}},   {"btn_info", "Informationen", {1, 222, 153, 46}},
         };
         for (const auto& b : buttons) {
             auto* button = Child<QPushButton>(w, b.name);
@@ -132,7 +134,8 @@ private slots:
         QVERIFY(rig.window.Controller().Running());
         QCOMPARE(Child<ui::Panel>(w, "Anzeige")->Caption(), QStringLiteral("1"));
         QCOMPARE(rig.sound.Played(), std::vector<std::string>{"tada.wav"});
-        for (const char* name : {"Panel2", "btn_sportler", "btn_werte", "Button4", "btn_info", "Panel4", "StatusBar1"})
+        for (const char* name :
+             {"Panel2", "btn_sportler", "btn_werte", "Button4", "btn_info", "Panel4", "StatusBar1"})
             QVERIFY2(!Child(w, name)->isEnabled(), name);
         QVERIFY(Child(w, "btn_start")->isEnabled());
         QVERIFY(Child(w, "btn_stop")->isEnabled());

@@ -18,9 +18,13 @@ using namespace data;
 
 namespace {
 
-void AddResult(Table& t, std::int64_t athlete, int level) { PostResult(t, athlete, 2026, 12, 1, level, 1); }
+void AddResult(Table& t, std::int64_t athlete, int level) {
+    PostResult(t, athlete, 2026, 12, 1, level, 1);
+}
 
-QStringList FilesIn(const QTemporaryDir& dir) { return QDir(dir.path()).entryList(QDir::Files, QDir::Name); }
+QStringList FilesIn(const QTemporaryDir& dir) {
+    return QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+}
 
 // Runs `body` in a child process and returns its exit code (or 128 + signal).
 template <typename F> int InChild(F body) {
@@ -45,7 +49,8 @@ private slots:
         QCOMPARE(rig.Read(global::MultiwertPath), Golden("multiwert_created.xml"));
         QCOMPARE(FilesIn(rig.dir), (QStringList{"multiwert.xml", "sportler.xml"}));
         QVERIFY(rig.dialogs.Shown().empty());
-        QVERIFY(rig.dm->cdsSportler.Active() && rig.dm->cdsSportler2.Active() && rig.dm->cdsMultiwert.Active());
+        QVERIFY(rig.dm->cdsSportler.Active() && rig.dm->cdsSportler2.Active() &&
+                rig.dm->cdsMultiwert.Active());
     }
 
     void athleteFilePresentResultsFileMissing() {
@@ -196,7 +201,8 @@ private slots:
                 rig.dm->cdsMultiwert.SaveToFile();
                 return 3;
             } catch (const vexo::Error& e) {
-                const std::string expected = "Datei \"" + global::MultiwertPath + "\" kann nicht erstellt werden. ";
+                const std::string expected =
+                    "Datei \"" + global::MultiwertPath + "\" kann nicht erstellt werden. ";
                 const bool ok = std::string(e.what()).rfind(expected, 0) == 0 &&
                                 std::string(e.what()).size() > expected.size() &&
                                 rig.dm->cdsMultiwert.RecordCount() == 1;
@@ -225,9 +231,12 @@ private slots:
                 rig.dm->cdsMultiwert.SaveToFile();
                 return 3;
             } catch (const vexo::Error& e) {
-                const std::string expected = "Datei \"" + global::MultiwertPath + "\" kann nicht erstellt werden. ";
-                return std::string(e.what()).rfind(expected, 0) == 0 && rig.dm->cdsMultiwert.RecordCount() == 51 ? 0
-                                                                                                               : 4;
+                const std::string expected =
+                    "Datei \"" + global::MultiwertPath + "\" kann nicht erstellt werden. ";
+                return std::string(e.what()).rfind(expected, 0) == 0 &&
+                               rig.dm->cdsMultiwert.RecordCount() == 51
+                           ? 0
+                           : 4;
             }
         });
         QCOMPARE(result, 0);
@@ -260,7 +269,8 @@ private slots:
             waitpid(pid, nullptr, 0);
             const QByteArray bytes = rig.Read(global::MultiwertPath);
             try {
-                const TableImage image = ReadPacketXml(std::string(bytes.constData(), std::size_t(bytes.size())));
+                const TableImage image =
+                    ReadPacketXml(std::string(bytes.constData(), std::size_t(bytes.size())));
                 QVERIFY(image.versions.size() >= 300);
             } catch (const std::exception& e) {
                 QFAIL(qPrintable(QString("round %1: %2").arg(round).arg(e.what())));

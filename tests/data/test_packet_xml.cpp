@@ -15,11 +15,17 @@ using namespace data;
 
 namespace {
 
-QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), qsizetype(s.size())); }
-std::string Std(const QByteArray& b) { return std::string(b.constData(), std::size_t(b.size())); }
+QByteArray Bytes(const std::string& s) {
+    return QByteArray(s.data(), qsizetype(s.size()));
+}
+std::string Std(const QByteArray& b) {
+    return std::string(b.constData(), std::size_t(b.size()));
+}
 
 // Reading and writing again: the canonical form of a document.
-QByteArray Canonical(const QByteArray& document) { return Bytes(WritePacketXml(ReadPacketXml(Std(document)))); }
+QByteArray Canonical(const QByteArray& document) {
+    return Bytes(WritePacketXml(ReadPacketXml(Std(document))));
+}
 
 // One column of the given type, one row holding `value`; returns the row element.
 std::string RowOf(FieldType type, const Value& value, const char* name = "x", int size = 20) {
@@ -33,7 +39,8 @@ std::string RowOf(FieldType type, const Value& value, const char* name = "x", in
 
 Value ReadOne(const char* fieldXml, const char* valueXml) {
     const std::string doc = std::string("<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>") + fieldXml +
-                            "</FIELDS><PARAMS/></METADATA><ROWDATA><ROW " + valueXml + "/></ROWDATA></DATAPACKET>";
+                            "</FIELDS><PARAMS/></METADATA><ROWDATA><ROW " + valueXml +
+                            "/></ROWDATA></DATAPACKET>";
     return ReadPacketXml(doc).versions.at(0).values.at(0);
 }
 
@@ -149,9 +156,10 @@ private slots:
         t.Clear("Infos");
         t.Post();
         t.SaveToFile();
-        QVERIFY(rig.Read(global::SportlerPath).contains("<ROW RowState=\"8\" sportlerid=\"1\" Vorname=\"Lena\" "
-                                                        "Name=\"Beispiel\" Geschlecht=\"W\" Geburtsjahr=\"1995\" "
-                                                        "Infos=\"\"/>"));
+        QVERIFY(rig.Read(global::SportlerPath)
+                    .contains("<ROW RowState=\"8\" sportlerid=\"1\" Vorname=\"Lena\" "
+                              "Name=\"Beispiel\" Geschlecht=\"W\" Geburtsjahr=\"1995\" "
+                              "Infos=\"\"/>"));
         t.LoadFromFile(global::SportlerPath);
         QCOMPARE(t.AsString("Infos"), std::string());
     }
@@ -193,9 +201,11 @@ private slots:
         QTest::newRow("first element neither") << with("<METADATA>", "<META>") << mismatch;
         QTest::newRow("METADATA without FIELDS") << with("<FIELDS>", "<PARAMS/><FIELDS>") << mismatch;
         QTest::newRow("FIELDS without FIELD")
-            << QByteArray("<DATAPACKET><METADATA><FIELDS></FIELDS></METADATA><ROWDATA/></DATAPACKET>") << mismatch;
+            << QByteArray("<DATAPACKET><METADATA><FIELDS></FIELDS></METADATA><ROWDATA/></DATAPACKET>")
+            << mismatch;
         QTest::newRow("FIELD without attrname") << with("attrname=\"Name\"", "name=\"Name\"") << mismatch;
-        QTest::newRow("ROWDATA missing") << with("<ROWDATA>", "<ROWS>").replace("</ROWDATA>", "</ROWS>") << mismatch;
+        QTest::newRow("ROWDATA missing")
+            << with("<ROWDATA>", "<ROWS>").replace("</ROWDATA>", "</ROWS>") << mismatch;
         QTest::newRow("element other than ROW") << with("<ROW RowState", "<RECORD RowState") << mismatch;
         QTest::newRow("single-quoted value") << with("WIDTH=\"10\"", "WIDTH='10'") << mismatch;
         QByteArray deep = "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"a\" fieldtype=\"i4\">";
@@ -205,13 +215,14 @@ private slots:
         QTest::newRow("no meta data")
             << QByteArray("<DATAPACKET Version=\"2.0\"><ROWDATA></ROWDATA></DATAPACKET>")
             << QStringLiteral("Datapacket contains no meta data.");
-        QTest::newRow("field without type") << with(" fieldtype=\"i4\"/>", "/>") << QStringLiteral("Invalid field type.");
-        QTest::newRow("unknown type") << with("fieldtype=\"bin.hex\"", "fieldtype=\"blob\"")
-                                      << QStringLiteral("Invalid field type.");
-        QTest::newRow("change log too short") << with("CHANGE_LOG=\"1 0 4\"", "CHANGE_LOG=\"1 0\"")
-                                              << QStringLiteral("Invalid parameter.");
-        QTest::newRow("change log empty") << with("CHANGE_LOG=\"1 0 4\"", "CHANGE_LOG=\"\"")
-                                          << QStringLiteral("Invalid parameter.");
+        QTest::newRow("field without type")
+            << with(" fieldtype=\"i4\"/>", "/>") << QStringLiteral("Invalid field type.");
+        QTest::newRow("unknown type")
+            << with("fieldtype=\"bin.hex\"", "fieldtype=\"blob\"") << QStringLiteral("Invalid field type.");
+        QTest::newRow("change log too short")
+            << with("CHANGE_LOG=\"1 0 4\"", "CHANGE_LOG=\"1 0\"") << QStringLiteral("Invalid parameter.");
+        QTest::newRow("change log empty")
+            << with("CHANGE_LOG=\"1 0 4\"", "CHANGE_LOG=\"\"") << QStringLiteral("Invalid parameter.");
     }
     void failures() {
         QFETCH(QByteArray, document);
@@ -231,25 +242,30 @@ private slots:
         const QByteArray lena = Golden("sportler_lena.xml");
         const QByteArray memo = Golden("sportler_memo_untouched.xml");
         const QByteArray utf8 = QString::fromLatin1(memo).toUtf8().replace(
-            "<?xml version=\"1.0\" standalone=\"yes\"?>", "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>");
+            "<?xml version=\"1.0\" standalone=\"yes\"?>",
+            "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>");
         QTest::newRow("UTF-8 with declaration") << memo << utf8;
         QTest::newRow("UTF-8, declared in capitals")
             << memo << QByteArray(utf8).replace("encoding=\"utf-8\"", "ENCODING=\"UTF-8\"");
         QTest::newRow("UTF-8 with byte-order mark")
             << memo << QByteArray("\xEF\xBB\xBF") + QString::fromLatin1(memo).toUtf8();
         QTest::newRow("comments, instructions and line breaks")
-            << lena << QByteArray(lena).replace("<METADATA>", "\r\n  <!-- Felder -->\n\t<?pi x?><METADATA>\n");
+            << lena
+            << QByteArray(lena).replace("<METADATA>", "\r\n  <!-- Felder -->\n\t<?pi x?><METADATA>\n");
         QTest::newRow("row attributes reordered, unknown ones")
-            << lena << QByteArray(lena).replace("sportlerid=\"1\" Vorname=\"Lena\" Name=\"Beispiel\"",
-                                                "Name=\"Beispiel\" Extra=\"x\" Vorname=\"Lena\" sportlerid=\"1\"");
+            << lena
+            << QByteArray(lena).replace("sportlerid=\"1\" Vorname=\"Lena\" Name=\"Beispiel\"",
+                                        "Name=\"Beispiel\" Extra=\"x\" Vorname=\"Lena\" sportlerid=\"1\"");
         QTest::newRow("attribute order in FIELD")
-            << lena << QByteArray(lena).replace("attrname=\"Vorname\" fieldtype=\"string\"",
-                                                "fieldtype=\"STRING\" attrname=\"Vorname\"");
-        QTest::newRow("empty ROWDATA element") << Golden("sportler_created.xml")
-                                               << Golden("sportler_created.xml").replace("<ROWDATA></ROWDATA>", "<ROWDATA/>");
-        QTest::newRow("without DATAPACKET") << lena
-                                            << QByteArray(lena).replace("<DATAPACKET Version=\"2.0\">", "")
-                                                   .replace("</DATAPACKET>", "");
+            << lena
+            << QByteArray(lena).replace("attrname=\"Vorname\" fieldtype=\"string\"",
+                                        "fieldtype=\"STRING\" attrname=\"Vorname\"");
+        QTest::newRow("empty ROWDATA element")
+            << Golden("sportler_created.xml")
+            << Golden("sportler_created.xml").replace("<ROWDATA></ROWDATA>", "<ROWDATA/>");
+        QTest::newRow("without DATAPACKET")
+            << lena
+            << QByteArray(lena).replace("<DATAPACKET Version=\"2.0\">", "").replace("</DATAPACKET>", "");
         QTest::newRow("numeric references") << lena << QByteArray(lena).replace("Lena", "&#76;e&#x6E;a");
     }
     void toleratedVariations() {
@@ -298,7 +314,8 @@ private slots:
                     "<FIELD attrname=\"Name\" fieldtype=\"string\" ORIGIN=\"a&amp;b\" WIDTH=\"20\"/>");
         doc.replace("DEFAULT_ORDER=\"\"", "DEFAULT_ORDER=\"\" LCID=\"1031\" PRIMARY_KEY=\"1  2\"");
         const QByteArray out = Canonical(doc);
-        QVERIFY(out.contains("<FIELD attrname=\"Name\" fieldtype=\"string\" WIDTH=\"20\" ORIGIN=\"a&amp;b\"/>"));
+        QVERIFY(
+            out.contains("<FIELD attrname=\"Name\" fieldtype=\"string\" WIDTH=\"20\" ORIGIN=\"a&amp;b\"/>"));
         QVERIFY(out.contains("AUTOINCVALUE=\"2\" DEFAULT_ORDER=\"\" LCID=\"1031\" PRIMARY_KEY=\"1 2\"/>"));
     }
 
@@ -307,23 +324,30 @@ private slots:
         QTest::addColumn<data::Value>("value");
         QTest::addColumn<QByteArray>("row");
         auto text = [](const char* s) { return Value{std::string(s)}; };
-        QTest::newRow("float 26.8") << int(FieldType::Float) << Value{26.8} << QByteArray("<ROW x=\"26.8\"/>");
+        QTest::newRow("float 26.8") << int(FieldType::Float) << Value{26.8}
+                                    << QByteArray("<ROW x=\"26.8\"/>");
         QTest::newRow("float 42") << int(FieldType::Float) << Value{42.0} << QByteArray("<ROW x=\"42\"/>");
         QTest::newRow("float 0.5") << int(FieldType::Float) << Value{0.5} << QByteArray("<ROW x=\"0.5\"/>");
-        QTest::newRow("float 1e-05") << int(FieldType::Float) << Value{0.00001} << QByteArray("<ROW x=\"1e-05\"/>");
-        QTest::newRow("integer") << int(FieldType::Integer) << Value{std::int64_t(-42)} << QByteArray("<ROW x=\"-42\"/>");
+        QTest::newRow("float 1e-05") << int(FieldType::Float) << Value{0.00001}
+                                     << QByteArray("<ROW x=\"1e-05\"/>");
+        QTest::newRow("integer") << int(FieldType::Integer) << Value{std::int64_t(-42)}
+                                 << QByteArray("<ROW x=\"-42\"/>");
         QTest::newRow("date") << int(FieldType::Date) << Value{std::int64_t(DaysFromCivil(2010, 3, 1))}
                               << QByteArray("<ROW x=\"20100301\"/>");
-        QTest::newRow("date 14 May 2009") << int(FieldType::Date) << Value{std::int64_t(DaysFromCivil(2009, 5, 14))}
-                                          << QByteArray("<ROW x=\"20090514\"/>");
+        QTest::newRow("date 14 May 2009")
+            << int(FieldType::Date) << Value{std::int64_t(DaysFromCivil(2009, 5, 14))}
+            << QByteArray("<ROW x=\"20090514\"/>");
         QTest::newRow("markup characters") << int(FieldType::Text) << text("a<b & \"c\"")
                                            << QByteArray("<ROW x=\"a&lt;b &amp; &quot;c&quot;\"/>");
-        QTest::newRow("backslash, apostrophe, tab, >") << int(FieldType::Text) << text("\\'\t>")
-                                                       << QByteArray("<ROW x=\"&#092;&apos;&#009;&gt;\"/>");
-        QTest::newRow("two memo lines") << int(FieldType::Memo) << text("a\r\nb")
-                                        << QByteArray("<ROW x=\"a&#013;&#010;b\"/>");
-        QTest::newRow("umlaut as one byte") << int(FieldType::Text) << text("\xfc" "berragend")
-                                            << QByteArray("<ROW x=\"\xfc" "berragend\"/>");
+        QTest::newRow("backslash, apostrophe, tab, >")
+            << int(FieldType::Text) << text("\\'\t>") << QByteArray("<ROW x=\"&#092;&apos;&#009;&gt;\"/>");
+        QTest::newRow("two memo lines")
+            << int(FieldType::Memo) << text("a\r\nb") << QByteArray("<ROW x=\"a&#013;&#010;b\"/>");
+        QTest::newRow("umlaut as one byte") << int(FieldType::Text)
+                                            << text("\xfc"
+                                                    "berragend")
+                                            << QByteArray("<ROW x=\"\xfc"
+                                                          "berragend\"/>");
         QTest::newRow("empty text") << int(FieldType::Text) << text("") << QByteArray("<ROW x=\"\"/>");
         QTest::newRow("NULL is left out") << int(FieldType::Text) << Value{} << QByteArray("<ROW/>");
     }
@@ -346,17 +370,18 @@ private slots:
         QTest::newRow("integer like atoi") << i4 << QByteArray("x=\" -12abc\"") << Value{std::int64_t(-12)};
         QTest::newRow("integer letter first") << i4 << QByteArray("x=\"abc12\"") << Value{};
         QTest::newRow("integer empty") << i4 << QByteArray("x=\"\"") << Value{};
-        QTest::newRow("integer too large") << i4 << QByteArray("x=\"99999999999\"") << Value{std::int64_t(2147483647)};
+        QTest::newRow("integer too large")
+            << i4 << QByteArray("x=\"99999999999\"") << Value{std::int64_t(2147483647)};
         QTest::newRow("float") << r8 << QByteArray("x=\"26.8\"") << Value{26.8};
         QTest::newRow("float comma ends") << r8 << QByteArray("x=\"3,5\"") << Value{3.0};
         QTest::newRow("float exponent") << r8 << QByteArray("x=\"1e3\"") << Value{1000.0};
         QTest::newRow("float letter first") << r8 << QByteArray("x=\"e5\"") << Value{};
         QTest::newRow("date digits") << date << QByteArray("x=\"20100301\"")
                                      << Value{std::int64_t(DaysFromCivil(2010, 3, 1))};
-        QTest::newRow("date with separators") << date << QByteArray("x=\"2010-03-01\"")
-                                              << Value{std::int64_t(DaysFromCivil(2010, 3, 1))};
-        QTest::newRow("date one-digit day") << date << QByteArray("x=\"2009-05-4\"")
-                                            << Value{std::int64_t(DaysFromCivil(2009, 5, 4))};
+        QTest::newRow("date with separators")
+            << date << QByteArray("x=\"2010-03-01\"") << Value{std::int64_t(DaysFromCivil(2010, 3, 1))};
+        QTest::newRow("date one-digit day")
+            << date << QByteArray("x=\"2009-05-4\"") << Value{std::int64_t(DaysFromCivil(2009, 5, 4))};
         QTest::newRow("date month 13") << date << QByteArray("x=\"20101301\"") << Value{};
         QTest::newRow("date day 32") << date << QByteArray("x=\"20100132\"") << Value{};
         QTest::newRow("date 30 February") << date << QByteArray("x=\"20100230\"") << Value{};
@@ -364,7 +389,8 @@ private slots:
         QTest::newRow("text cut to width") << str << QByteArray("x=\"abcdefghijklmnopqrstuvwxy\"")
                                            << Value{std::string("abcdefghijklmnopqrst")};
         QTest::newRow("text references") << str << QByteArray("x=\"&lt;&#252;&#x41;&foo;&\"")
-                                         << Value{std::string("<\xfc" "A&foo;&")};
+                                         << Value{std::string("<\xfc"
+                                                              "A&foo;&")};
         QTest::newRow("empty text is not NULL") << str << QByteArray("x=\"\"") << Value{std::string()};
         QTest::newRow("absent is NULL") << str << QByteArray("y=\"1\"") << Value{};
     }
@@ -381,7 +407,8 @@ private slots:
         image.columns.push_back(MakeColumn({"VO2-wert", FieldType::Float, 0}));
         image.versions.push_back({0, {Value{std::int64_t(5)}, Value{30.2}}});
         const std::string doc = WritePacketXml(image);
-        QVERIFY(doc.find("<FIELD fieldname=\"Level (m)\" attrname=\"Level__m_\" fieldtype=\"i4\"/>") != std::string::npos);
+        QVERIFY(doc.find("<FIELD fieldname=\"Level (m)\" attrname=\"Level__m_\" fieldtype=\"i4\"/>") !=
+                std::string::npos);
         QVERIFY(doc.find("<FIELD attrname=\"VO2-wert\" fieldtype=\"r8\"/>") != std::string::npos);
         QVERIFY(doc.find("<ROW Level__m_=\"5\" VO2-wert=\"30.2\"/>") != std::string::npos);
         const TableImage back = ReadPacketXml(doc);
@@ -394,9 +421,10 @@ private slots:
         std::mt19937 random(20261210);
         for (int round = 0; round < 50; ++round) {
             TableImage image;
-            image.columns = {MakeColumn({"id", FieldType::AutoInc, 0}), MakeColumn({"n", FieldType::Integer, 0}),
-                             MakeColumn({"d", FieldType::Date, 0}), MakeColumn({"f", FieldType::Float, 0}),
-                             MakeColumn({"t", FieldType::Text, 12}), MakeColumn({"m", FieldType::Memo, 0})};
+            image.columns = {
+                MakeColumn({"id", FieldType::AutoInc, 0}), MakeColumn({"n", FieldType::Integer, 0}),
+                MakeColumn({"d", FieldType::Date, 0}),     MakeColumn({"f", FieldType::Float, 0}),
+                MakeColumn({"t", FieldType::Text, 12}),    MakeColumn({"m", FieldType::Memo, 0})};
             image.columns[0].readOnly = true;
             RecordStore store(image);
             for (int op = 0; op < 40; ++op) {

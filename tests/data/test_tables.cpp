@@ -43,17 +43,32 @@ private slots:
         QTest::addColumn<QString>("message"); // empty: accepted
         const QString yearMessage = QStringLiteral("das Geburtsjahr sollte zwischen 1920 und heute liegen!");
         const QString sexMessage = QStringLiteral("das Geschlecht sollte \"W\" oder \"M\" sein");
-        QTest::newRow("1919") << "1919" << "W" << yearMessage;
-        QTest::newRow("1920") << "1920" << "W" << "";
-        QTest::newRow("this year") << "2026" << "M" << "";
-        QTest::newRow("next year") << "2027" << "M" << yearMessage;
-        QTest::newRow("empty year") << "" << "W" << yearMessage;
-        QTest::newRow("lower-case w stays") << "1990" << "w" << "";
-        QTest::newRow("x") << "1990" << "x" << sexMessage;
-        QTest::newRow("F") << "1990" << "F" << sexMessage;
-        QTest::newRow("empty sex") << "1990" << "" << sexMessage;
-        QTest::newRow("W with blanks is W") << "1990" << "W  " << "";
-        QTest::newRow("both wrong: only the year") << "1800" << "x" << yearMessage;
+        QTest::newRow("1919") << "1919"
+                              << "W" << yearMessage;
+        QTest::newRow("1920") << "1920"
+                              << "W"
+                              << "";
+        QTest::newRow("this year") << "2026"
+                                   << "M"
+                                   << "";
+        QTest::newRow("next year") << "2027"
+                                   << "M" << yearMessage;
+        QTest::newRow("empty year") << ""
+                                    << "W" << yearMessage;
+        QTest::newRow("lower-case w stays") << "1990"
+                                            << "w"
+                                            << "";
+        QTest::newRow("x") << "1990"
+                           << "x" << sexMessage;
+        QTest::newRow("F") << "1990"
+                           << "F" << sexMessage;
+        QTest::newRow("empty sex") << "1990"
+                                   << "" << sexMessage;
+        QTest::newRow("W with blanks is W") << "1990"
+                                            << "W  "
+                                            << "";
+        QTest::newRow("both wrong: only the year") << "1800"
+                                                   << "x" << yearMessage;
     }
     void athleteChecks() {
         QFETCH(QString, year);
@@ -121,8 +136,8 @@ private slots:
         QCOMPARE(rig.Results().AsFloat("VO2-wert"), vo2);
         QCOMPARE(rig.Rating(), rating);
         QVERIFY(!rig.Results().IsNull("Bewertung"));
-        QCOMPARE(rig.dialogs.Texts(), message ? std::vector<std::string>{"Werte nicht definiert"}
-                                              : std::vector<std::string>{});
+        QCOMPARE(rig.dialogs.Texts(),
+                 message ? std::vector<std::string>{"Werte nicht definiert"} : std::vector<std::string>{});
         QCOMPARE(rig.Results().AsString("Sportler Vorname"), std::string("Eva"));
         QCOMPARE(rig.Results().AsString("Sportler Name"), std::string("Engel"));
     }
@@ -179,8 +194,8 @@ private slots:
     void refresh_data() {
         QTest::addColumn<bool>("history");
         QTest::addColumn<QString>("message");
-        QTest::newRow("with a change log") << true
-                                           << "Die Änderungen müssen vor der Aktualisierung der Daten übernommen werden";
+        QTest::newRow("with a change log")
+            << true << "Die Änderungen müssen vor der Aktualisierung der Daten übernommen werden";
         QTest::newRow("without") << false << "Fehlender Daten-Provider oder Datenpaket";
     }
     void refresh() {
@@ -220,7 +235,8 @@ private slots:
         rig.AddResult(1, 2019, 1, 1, 5, 1);
         std::vector<std::pair<std::int64_t, int>> order;
         for (rig.Results().First(); !rig.Results().Eof(); rig.Results().Next())
-            order.emplace_back(rig.Results().AsInteger("sportlerid"), CivilFromDays(rig.Results().AsDate("Datum")).year);
+            order.emplace_back(rig.Results().AsInteger("sportlerid"),
+                               CivilFromDays(rig.Results().AsDate("Datum")).year);
         QCOMPARE(order, (std::vector<std::pair<std::int64_t, int>>{{1, 2019}, {1, 2021}, {2, 2020}}));
     }
 

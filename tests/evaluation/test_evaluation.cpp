@@ -49,7 +49,8 @@ private slots:
     // From level 4 to 20 each level's last value opens the next level, and the values
     // stop exactly at the level's shuttle count.
     void tableShape() {
-        const int shuttles[22] = {0, 7, 8, 8, 9, 9, 10, 10, 11, 11, 11, 12, 12, 13, 13, 13, 14, 14, 15, 15, 16, 16};
+        const int shuttles[22] = {0,  7,  8,  8,  9,  9,  10, 10, 11, 11, 11,
+                                  12, 12, 13, 13, 13, 14, 14, 15, 15, 16, 16};
         FakeDialogs dialogs;
         for (int level = 4; level <= 21; ++level) {
             for (int s = 1; s <= 18; ++s)

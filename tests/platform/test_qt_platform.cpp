@@ -124,9 +124,15 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("text"); // for 3 min 27.4 s
-        QTest::newRow("German") << "de_DE" << "hh:mm:ss" << "00:03:27";
-        QTest::newRow("US English, 12 hours") << "en_US" << "h:mm:ss AP" << "12:03:27 AM";
-        QTest::newRow("British English") << "en_GB" << "hh:mm:ss" << "00:03:27";
+        QTest::newRow("German") << "de_DE"
+                                << "hh:mm:ss"
+                                << "00:03:27";
+        QTest::newRow("US English, 12 hours") << "en_US"
+                                              << "h:mm:ss AP"
+                                              << "12:03:27 AM";
+        QTest::newRow("British English") << "en_GB"
+                                         << "hh:mm:ss"
+                                         << "00:03:27";
     }
     void longTimePattern() {
         QFETCH(QString, locale);

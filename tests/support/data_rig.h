@@ -3,10 +3,10 @@
 // 10 December 2026, 10:00. The data files are the folder's "sportler.xml" and
 // "multiwert.xml".
 #include "data/DModule.h"
-#include "platform/errors.h"
 #include "data/date_value.h"
 #include "evaluation/global.h"
 #include "fake_dialogs.h"
+#include "platform/errors.h"
 #include "virtual_clock.h"
 
 #include <QByteArray>
@@ -18,7 +18,8 @@
 
 struct DataRig {
     static platform::LocalDateTime Start() {
-        return std::int64_t(data::DaysFromCivil(2026, 12, 10)) * platform::MillisecondsPerDay + 10 * 3600000LL;
+        return std::int64_t(data::DaysFromCivil(2026, 12, 10)) * platform::MillisecondsPerDay +
+               10 * 3600000LL;
     }
 
     QTemporaryDir dir;
@@ -55,7 +56,8 @@ struct DataRig {
 };
 
 // Posts an athlete; returns the id it was given.
-inline std::int64_t PostAthlete(data::Table& t, const char* first, const char* last, const char* sex, int year) {
+inline std::int64_t PostAthlete(data::Table& t, const char* first, const char* last, const char* sex,
+                                int year) {
     t.Insert();
     t.SetAsString("Vorname", first);
     t.SetAsString("Name", last);

@@ -58,7 +58,9 @@ std::string VirtualClock::FormatLongTime(std::int64_t millisecondsOfDay) const {
     return text;
 }
 
-std::unique_ptr<platform::Timer> VirtualClock::CreateTimer() { return std::make_unique<VirtualTimer>(*this); }
+std::unique_ptr<platform::Timer> VirtualClock::CreateTimer() {
+    return std::make_unique<VirtualTimer>(*this);
+}
 
 void VirtualClock::Advance(std::int64_t milliseconds) {
     const std::int64_t target = m_now + milliseconds;
@@ -67,7 +69,8 @@ void VirtualClock::Advance(std::int64_t milliseconds) {
         for (VirtualTimer* timer : m_timers) {
             if (!timer->m_enabled || timer->m_due > std::max(target, m_now))
                 continue;
-            if (!next || timer->m_due < next->m_due || (timer->m_due == next->m_due && timer->m_order < next->m_order))
+            if (!next || timer->m_due < next->m_due ||
+                (timer->m_due == next->m_due && timer->m_order < next->m_order))
                 next = timer;
         }
         if (!next)

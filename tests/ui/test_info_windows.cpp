@@ -70,11 +70,13 @@ private slots:
         QFile::remove(QString::fromLatin1(Tfrm_info::InfoFileName));
         QCOMPARE(OpenAndRead(window), QStringLiteral("Vorher"));
         QVERIFY(window.isVisible());
-        const QString path = QDir(m_dir.path()).absoluteFilePath(QString::fromLatin1(Tfrm_info::InfoFileName));
+        const QString path =
+            QDir(m_dir.path()).absoluteFilePath(QString::fromLatin1(Tfrm_info::InfoFileName));
         QCOMPARE(dialogs.Shown().size(), std::size_t(1));
         QCOMPARE(dialogs.Shown()[0].kind, ShownBox::Error);
         const QString text = QString::fromStdString(dialogs.Shown()[0].text);
-        QVERIFY2(text.startsWith(QStringLiteral("Datei %1 kann nicht geöffnet werden. ").arg(path)), qPrintable(text));
+        QVERIFY2(text.startsWith(QStringLiteral("Datei %1 kann nicht geöffnet werden. ").arg(path)),
+                 qPrintable(text));
         QVERIFY(text.size() > QStringLiteral("Datei %1 kann nicht geöffnet werden. ").arg(path).size());
         window.hide();
     }

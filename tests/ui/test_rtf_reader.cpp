@@ -15,7 +15,9 @@ QByteArray Fixture(const char* name) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-std::string_view View(const QByteArray& b) { return {b.constData(), std::size_t(b.size())}; }
+std::string_view View(const QByteArray& b) {
+    return {b.constData(), std::size_t(b.size())};
+}
 
 // The character format at the first occurrence of `word`.
 QTextCharFormat FormatOf(QTextDocument& doc, const QString& word) {
@@ -39,8 +41,8 @@ private slots:
     void text_data() {
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("text");
-        QTest::newRow("paragraphs and lines") << QByteArray("{\\rtf1 eins\\par zwei\\line drei}")
-                                              << "eins\nzwei\ndrei";
+        QTest::newRow("paragraphs and lines")
+            << QByteArray("{\\rtf1 eins\\par zwei\\line drei}") << "eins\nzwei\ndrei";
         QTest::newRow("tables and info are skipped")
             << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}"
                           "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Titel}{\\author A}}"
@@ -48,19 +50,26 @@ private slots:
             << "Text";
         QTest::newRow("picture data is skipped")
             << QByteArray("{\\rtf1 vor{\\pict\\pngblip\\picw10 89504e470d0a1a0a}nach}") << "vornach";
-        QTest::newRow("unknown starred destination") << QByteArray("{\\rtf1 a{\\*\\unbekannt {x}y}b}") << "ab";
+        QTest::newRow("unknown starred destination")
+            << QByteArray("{\\rtf1 a{\\*\\unbekannt {x}y}b}") << "ab";
         QTest::newRow("field shows its result")
             << QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt Link}}}") << "Link";
-        QTest::newRow("cp1252 escapes") << QByteArray("{\\rtf1 \\'fc\\'df\\'80\\'84}") << QString::fromUtf8("üß€„");
-        QTest::newRow("raw 8-bit bytes") << QByteArray("{\\rtf1 Gr\xfc\xdf""e}") << QString::fromUtf8("Grüße");
-        QTest::newRow("unicode with fallback") << QByteArray("{\\rtf1 \\u252?ber}") << QString::fromUtf8("über");
+        QTest::newRow("cp1252 escapes")
+            << QByteArray("{\\rtf1 \\'fc\\'df\\'80\\'84}") << QString::fromUtf8("üß€„");
+        QTest::newRow("raw 8-bit bytes") << QByteArray("{\\rtf1 Gr\xfc\xdf"
+                                                       "e}")
+                                         << QString::fromUtf8("Grüße");
+        QTest::newRow("unicode with fallback")
+            << QByteArray("{\\rtf1 \\u252?ber}") << QString::fromUtf8("über");
         QTest::newRow("uc2 skips two") << QByteArray("{\\rtf1\\uc2 \\u8364 EU!}") << QString::fromUtf8("€!");
         QTest::newRow("uc0 skips none") << QByteArray("{\\rtf1\\uc0 \\u228 x}") << QString::fromUtf8("äx");
-        QTest::newRow("fallback as escape") << QByteArray("{\\rtf1 \\u8226\\'95 Punkt}") << QString::fromUtf8("• Punkt");
+        QTest::newRow("fallback as escape")
+            << QByteArray("{\\rtf1 \\u8226\\'95 Punkt}") << QString::fromUtf8("• Punkt");
         QTest::newRow("negative unicode") << QByteArray("{\\rtf1 \\u-3913?}") << QString(QChar(0xF0B7));
-        QTest::newRow("surrogate pair") << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << QString::fromUtf8("😀");
-        QTest::newRow("huge unicode") << QByteArray("{\\rtf1 a\\u99999999999999999999?b}")
-                                      << QString::fromUtf8("a\uFFFDb");
+        QTest::newRow("surrogate pair")
+            << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << QString::fromUtf8("😀");
+        QTest::newRow("huge unicode")
+            << QByteArray("{\\rtf1 a\\u99999999999999999999?b}") << QString::fromUtf8("a\uFFFDb");
         QTest::newRow("escaped braces and backslash") << QByteArray("{\\rtf1 \\{a\\}\\\\b}") << "{a}\\b";
         QTest::newRow("tab") << QByteArray("{\\rtf1 a\\tab b}") << "a\tb";
         QTest::newRow("special characters")
@@ -70,8 +79,12 @@ private slots:
         QTest::newRow("truncated") << QByteArray("{\\rtf1 {\\b fett} und abgeschn") << "fett und abgeschn";
         QTest::newRow("unbalanced closing braces") << QByteArray("{\\rtf1 a}}} b}") << "a b";
         QTest::newRow("plain text") << QByteArray("Nur Text\nzweite Zeile") << "Nur Text\nzweite Zeile";
-        QTest::newRow("plain text in UTF-8") << QByteArray("Gr\xc3\xbc\xc3\x9f""e") << QString::fromUtf8("Grüße");
-        QTest::newRow("plain text in Windows-1252") << QByteArray("Gr\xfc\xdf""e") << QString::fromUtf8("Grüße");
+        QTest::newRow("plain text in UTF-8") << QByteArray("Gr\xc3\xbc\xc3\x9f"
+                                                           "e")
+                                             << QString::fromUtf8("Grüße");
+        QTest::newRow("plain text in Windows-1252") << QByteArray("Gr\xfc\xdf"
+                                                                  "e")
+                                                    << QString::fromUtf8("Grüße");
     }
     void text() {
         QFETCH(QByteArray, rtf);
@@ -82,11 +95,10 @@ private slots:
     }
 
     void formatting() {
-        const QByteArray rtf =
-            "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
-            "{\\pard\\qc Mitte\\par}{\\pard\\qr Rechts\\par}"
-            "normal {\\b fett} {\\i kursiv} {\\ul unter\\ulnone strichen} {\\fs40 gross} "
-            "{\\cf2 blau} {\\b\\i beides\\b0  nur}\\plain schlicht}";
+        const QByteArray rtf = "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+                               "{\\pard\\qc Mitte\\par}{\\pard\\qr Rechts\\par}"
+                               "normal {\\b fett} {\\i kursiv} {\\ul unter\\ulnone strichen} {\\fs40 gross} "
+                               "{\\cf2 blau} {\\b\\i beides\\b0  nur}\\plain schlicht}";
         QTextDocument doc;
         QVERIFY(ui::ReadRtf(View(rtf), doc));
         QCOMPARE(AlignmentOf(doc, "Mitte"), Qt::AlignHCenter);
@@ -106,7 +118,8 @@ private slots:
 
     void listsIndentTheirItems() {
         QTextDocument doc;
-        QVERIFY(ui::ReadRtf("{\\rtf1{\\pard\\li400\\fi-260 \\bullet\\tab Punkt\\par}{\\pard Fliesstext\\par}}", doc));
+        QVERIFY(ui::ReadRtf(
+            "{\\rtf1{\\pard\\li400\\fi-260 \\bullet\\tab Punkt\\par}{\\pard Fliesstext\\par}}", doc));
         const QTextBlockFormat item = doc.find("Punkt").block().blockFormat();
         QVERIFY(item.leftMargin() > 0);
         QVERIFY(item.textIndent() < 0);
@@ -126,9 +139,10 @@ private slots:
         QTextDocument doc;
         QVERIFY(ui::ReadRtf(View(rtf), doc));
         const QString text = doc.toPlainText();
-        for (const char* expected : {"Überschrift", "Ein Absatz mit fettem und kursivem Text, Umlauten (äöüß ÄÖÜ)",
-                                     "Euro-Zeichen €.", "erster Punkt", "zweiter Punkt", "Schritt eins",
-                                     "Schritt zwei", "Letzte Zeile."})
+        for (const char* expected :
+             {"Überschrift", "Ein Absatz mit fettem und kursivem Text, Umlauten (äöüß ÄÖÜ)",
+              "Euro-Zeichen €.", "erster Punkt", "zweiter Punkt", "Schritt eins", "Schritt zwei",
+              "Letzte Zeile."})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
         QVERIFY(text.contains(QString::fromUtf8("•")));
         QVERIFY(text.contains(QStringLiteral("1.")));

@@ -18,7 +18,8 @@ QString LongTimePattern(const QLocale& locale) {
             separator = shortFormat.mid(afterHour, minuteAt - afterHour);
     }
     const bool twelveHour = shortFormat.contains(QStringLiteral("AP"), Qt::CaseInsensitive);
-    const bool markerFirst = twelveHour && shortFormat.indexOf(QStringLiteral("ap"), 0, Qt::CaseInsensitive) < hourAt;
+    const bool markerFirst =
+        twelveHour && shortFormat.indexOf(QStringLiteral("ap"), 0, Qt::CaseInsensitive) < hourAt;
 
     QString pattern = (twoDigitHours ? QStringLiteral("hh") : QStringLiteral("h")) + separator +
                       QStringLiteral("mm") + separator + QStringLiteral("ss");

@@ -12,7 +12,8 @@ const char* const ProgramTitle = "Vexo-Rizidevizi";
 // The button texts are set here rather than left to a translation file, so a machine
 // without German Qt translations still shows German boxes.
 QMessageBox::StandardButton Run(QMessageBox::Icon icon, const char* title, const std::string& text,
-                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, QString::fromUtf8(title), QString::fromStdString(text), buttons,
                     QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
@@ -36,8 +37,8 @@ void QtDialogs::ShowMessage(const std::string& text) {
 }
 
 Answer QtDialogs::AskYesNo(const std::string& text) {
-    return Run(QMessageBox::Question, "Bestätigen", text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
-                   QMessageBox::Yes
+    return Run(QMessageBox::Question, "Bestätigen", text, QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::Yes) == QMessageBox::Yes
                ? Answer::Yes
                : Answer::No;
 }

@@ -43,7 +43,8 @@ void QtTimer::Restart() {
 }
 
 void QtTimer::Arm() {
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - Clock::now() - WakeEarly);
+    const auto wait =
+        std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - Clock::now() - WakeEarly);
     m_wake.start(static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, wait.count())));
     if (m_wake.timerId() <= 0) { // the platform gave no timer
         m_wake.stop();

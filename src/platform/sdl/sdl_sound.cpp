@@ -19,15 +19,17 @@ std::vector<std::int16_t> MakeFallbackBeep() {
             envelope = double(i) / fade;
         else if (i > count - fade)
             envelope = double(count - i) / fade;
-        samples[static_cast<std::size_t>(i)] =
-            static_cast<std::int16_t>(std::lround(9000.0 * envelope * std::sin(2 * M_PI * 880.0 * i / BeepRate)));
+        samples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
+            std::lround(9000.0 * envelope * std::sin(2 * M_PI * 880.0 * i / BeepRate)));
     }
     return samples;
 }
 
 } // namespace
 
-SdlSound::SdlSound() { m_audioReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; }
+SdlSound::SdlSound() {
+    m_audioReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
 
 SdlSound::~SdlSound() {
     CloseDevice();
@@ -67,8 +69,8 @@ void SdlSound::Play(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length)
     // out, and never return before the sound's own length has passed.
     const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * std::max<int>(1, spec.channels);
     const Uint32 soundMs = static_cast<Uint32>(1000.0 * length / frameBytes / std::max(1, spec.freq));
-    const Uint32 bufferMs =
-        static_cast<Uint32>(1000.0 * m_obtained.samples / (m_obtained.freq > 0 ? m_obtained.freq : spec.freq));
+    const Uint32 bufferMs = static_cast<Uint32>(1000.0 * m_obtained.samples /
+                                                (m_obtained.freq > 0 ? m_obtained.freq : spec.freq));
     const Uint32 played = SDL_GetTicks() - start;
     SDL_Delay(std::max(bufferMs, soundMs > played ? soundMs - played : 0));
     SDL_PauseAudioDevice(m_device, 1);
