@@ -51,10 +51,11 @@ private slots:
             timer.SetInterval(150);
         else
             timer.SetEnabled(true);
-        RunUntil(log.clock, 200);
+        RunUntil(log.clock, 230);
         timer.SetEnabled(false);
-        QCOMPARE(log.ticks.size(), std::size_t(1));
-        QVERIFY2(log.ticks[0] >= 148 && log.ticks[0] < 200, qPrintable(QString::number(log.ticks[0])));
+        // Due at 150; a restarted countdown would have ticked at 240.
+        QVERIFY(!log.ticks.empty());
+        QVERIFY2(log.ticks[0] >= 148 && log.ticks[0] < 230, qPrintable(QString::number(log.ticks[0])));
     }
 
     void newIntervalRestartsCountdown() {
@@ -68,8 +69,9 @@ private slots:
         timer.SetInterval(160); // restarts: the tick is due at 250, not at 150 or 160
         RunUntil(log.clock, 320);
         timer.SetEnabled(false);
+        // Not at 150 (the old countdown) nor at 160 (the new interval from the start).
         QCOMPARE(log.ticks.size(), std::size_t(1));
-        QVERIFY2(log.ticks[0] >= 245 && log.ticks[0] < 300, qPrintable(QString::number(log.ticks[0])));
+        QVERIFY2(log.ticks[0] >= 245, qPrintable(QString::number(log.ticks[0])));
     }
 
     void newIntervalWhileOffTakesEffectAtStart() {
@@ -85,9 +87,13 @@ private slots:
         QVERIFY(timer.Enabled());
         RunUntil(log.clock, 230);
         timer.SetEnabled(false);
+        const std::size_t ticks = log.ticks.size();
         RunUntil(log.clock, 300);
-        QCOMPARE(log.ticks.size(), std::size_t(3)); // at about 140, 180, 220
-        QVERIFY(log.ticks[0] >= 138);
+        // The countdown began at switching on (first tick at 140, not at 40), and a
+        // switched-off timer ticks no more.
+        QVERIFY(ticks >= 1);
+        QVERIFY2(log.ticks[0] >= 138, qPrintable(QString::number(log.ticks[0])));
+        QCOMPARE(log.ticks.size(), ticks);
     }
 
     void ticksDoNotPileUp() {
@@ -101,7 +107,9 @@ private slots:
         const qint64 freed = log.clock.elapsed();
         RunUntil(log.clock, freed + 10);
         timer.SetEnabled(false);
-        QCOMPARE(log.ticks.size(), std::size_t(1));
+        // One overdue tick, not the dozen that fell due meanwhile (a second one only if this
+        // process was held up for another interval).
+        QVERIFY2(log.ticks.size() == 1 || log.ticks.size() == 2, qPrintable(QString::number(log.ticks.size())));
     }
 
     // Where the platform cannot supply a timer (here: a thread without an event loop), the
