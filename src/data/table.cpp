@@ -98,6 +98,10 @@ void Table::CheckBrowseMode() {
 // ----- view order -----
 
 void Table::SetIndexFieldNames(const std::string& names) {
+    // The same order again (field names match without regard to case) changes nothing: the
+    // athlete look-up sets its order before every rating and must not re-sort each time.
+    if (SameName(names, m_indexFieldNames))
+        return;
     m_indexFieldNames = names;
     if (Active()) {
         BindFields(m_store->Columns());
