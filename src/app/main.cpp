@@ -1,28 +1,26 @@
-// Program start: the toolkit, the seams, the main window, the data module and the
-// secondary windows in this order; then the event loop; at the end the secondary windows
-// are released in reverse order, then the main window (which saves the tables), and the
-// data module last.
+// Program start: the toolkit, the seams, the check that no other copy works on the same
+// data files, then the program's objects in start-up order; then the event loop. Leaving
+// the loop releases them in the order of program end (see Program).
 #include "My_std.h"
-#include "data/DModule.h"
+#include "data/instance_lock.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_timer.h"
 #include "platform/sdl/sdl_sound.h"
-#include "ui/About.h"
-#include "ui/f_info.h"
+#include "program.h"
+#include "ui/panel.h"
 #include "vexo_application.h"
 #include "vexo_multistage_form.h"
 
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include <memory>
-
 int main(int argc, char** argv) {
     VexoApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Vexo-Rizidevizi"));
     // The main window is the one task-bar entry: secondary windows are dialogs owned by it.
     app.setQuitOnLastWindowClosed(true);
+    ui::RegisterFonts();
 
     QTranslator qtGerman;
     if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
@@ -38,21 +36,12 @@ int main(int argc, char** argv) {
     platform::SetClock(&clock);
     platform::SetSound(&sound);
 
-    auto mainWindow = std::make_unique<TMultistage_frm>();
-    auto dataModule = std::make_unique<TDM1>();
-    DM1 = dataModule.get();
-    // Hidden until their buttons show them; owned here, released before the main window.
-    auto info = std::make_unique<Tfrm_info>(mainWindow.get());
-    auto about = std::make_unique<TAboutBox>(&GetVersionText, mainWindow.get());
-    mainWindow->SetSecondaryWindows(nullptr, nullptr, info.get(), about.get());
+    const std::string dataFolder = GetAppDir();
+    const data::InstanceLock lock(dataFolder);
+    if (OtherCopyRunning(lock.Acquired(), dataFolder))
+        return 1;
 
-    mainWindow->showMaximized();
-    const int result = app.exec();
-
-    about.reset();
-    info.reset();
-    mainWindow.reset(); // saves both tables while the data module still exists
-    dataModule.reset(); // closes the tables under the close rule
-    DM1 = nullptr;
-    return result;
+    Program program;
+    program.MainWindow().showMaximized();
+    return app.exec();
 }

@@ -4,10 +4,12 @@
 #include "platform/errors.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,7 +35,7 @@ private:
 };
 
 [[noreturn]] void FailCreate(const std::string& path, int error) {
-    throw vexo::Error("Datei \"" + path + "\" kann nicht erstellt werden. " + SystemErrorText(error));
+    throw SaveError("Datei \"" + path + "\" kann nicht erstellt werden. " + SystemErrorText(error));
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -91,41 +93,145 @@ std::string ReadWholeFile(const std::string& path) {
 
 namespace {
 
-// Temporary files of earlier saves of `path` that never finished (the program was killed
-// in the middle): they hold nothing anybody needs, so they do not pile up beside the file.
-void RemoveStaleTemporaries(const std::string& directory, const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp-";
+// Temporary files are named "<name>.tmp-<pid>-XXXXXX" after the process that writes them,
+// and that process holds a lock on the file while it writes. A leftover of a killed save
+// (its process is gone, or it is this process, which saves one file at a time) whose lock
+// is free holds nothing anybody needs, so it does not pile up beside the file; the file of
+// a save under way in another process is never touched.
+bool OwnedByLiveSave(const std::string& name, std::size_t prefixSize, int dirFd) {
+    const std::string rest = name.substr(prefixSize);
+    const auto dash = rest.find('-');
+    if (dash != std::string::npos && dash > 0) {
+        const std::string digits = rest.substr(0, dash);
+        if (digits.find_first_not_of("0123456789") == std::string::npos && digits.size() < 10) {
+            const pid_t pid = static_cast<pid_t>(std::stol(digits));
+            if (pid != ::getpid() && (::kill(pid, 0) == 0 || errno == EPERM))
+                return true;
+        }
+    }
+    Descriptor fd(::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    return fd.Get() >= 0 && ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0;
+}
+
+void RemoveStaleTemporaries(const std::string& directory, const std::string& target) {
+    const auto slash = target.find_last_of('/');
+    const std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + ".tmp-";
     DIR* dir = ::opendir(directory.c_str());
     if (!dir)
         return;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+        if (name.size() > prefix.size() + 6 - 1 && name.compare(0, prefix.size(), prefix) == 0 &&
+            !OwnedByLiveSave(name, prefix.size(), ::dirfd(dir)))
             ::unlinkat(::dirfd(dir), name.c_str(), 0);
     }
     ::closedir(dir);
 }
 
+// Writes all bytes to an open file and flushes them to disk; returns 0 or the error number.
+int WriteAllAndSync(int fd, const char* bytes, std::size_t size) {
+    std::size_t written = 0;
+    while (written < size) {
+        const ssize_t n = ::write(fd, bytes + written, size - written);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return ENOSPC;
+        written += static_cast<std::size_t>(n);
+    }
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// The rename must reach the disk too. A file system that cannot sync a folder says so with
+// EINVAL; that is no failure of the save.
+int SyncDirectory(const std::string& directory) {
+    Descriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() < 0)
+        return errno;
+    if (::fsync(dir.Get()) != 0 && errno != EINVAL && errno != ENOTSUP)
+        return errno;
+    return 0;
+}
+
+// "<target>.bak" becomes the file about to be replaced: a second name for the same bytes
+// where the file system allows it, else a copy; either way through a temporary name, so
+// that the old backup is whole until the new one is.
+int MakeBackup(const std::string& target) {
+    const std::string backup = target + ".bak";
+    const std::string fresh = target + ".bak-neu";
+    ::unlink(fresh.c_str());
+    if (::link(target.c_str(), fresh.c_str()) != 0) {
+        std::string bytes;
+        try {
+            bytes = ReadWholeFile(target);
+        } catch (const vexo::Error&) {
+            return EIO;
+        }
+        Descriptor fd(::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (fd.Get() < 0)
+            return errno;
+        struct stat st {};
+        if (::stat(target.c_str(), &st) == 0)
+            ::fchmod(fd.Get(), st.st_mode & 07777);
+        if (const int error = WriteAllAndSync(fd.Get(), bytes.data(), bytes.size())) {
+            ::unlink(fresh.c_str());
+            return error;
+        }
+    }
+    if (::rename(fresh.c_str(), backup.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(fresh.c_str());
+        return error;
+    }
+    return 0;
+}
+
 } // namespace
 
-void WriteFileSafely(const std::string& path, const std::string& bytes) {
-    const std::string directory = DirectoryOf(path);
-    RemoveStaleTemporaries(directory, path);
-    std::string temp = path + ".tmp-XXXXXX";
+std::string ResolveLinks(const std::string& path) {
+    std::string current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= link.size())
+            return current;
+        link.resize(static_cast<std::size_t>(n));
+        current = !link.empty() && link[0] == '/' ? link : DirectoryOf(current) + "/" + link;
+    }
+    return current;
+}
+
+void WriteFileSafely(const std::string& path, const std::string& bytes, bool keepBackup) {
+    const std::string target = ResolveLinks(path);
+    const std::string directory = DirectoryOf(target);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        FailCreate(path, EISDIR);
+    // The rename would replace a file the user may not write; the file's own permission
+    // decides, as it would for writing into it.
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        FailCreate(path, errno);
+    RemoveStaleTemporaries(directory, target);
+    std::string temp = target + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
     Descriptor fd(::mkstemp(temp.data()));
     if (fd.Get() < 0)
         FailCreate(path, errno);
     ::fcntl(fd.Get(), F_SETFD, FD_CLOEXEC);
+    ::flock(fd.Get(), LOCK_EX); // marks the file as a save under way, see OwnedByLiveSave
     auto fail = [&](int error) {
-        ::close(fd.Release());
         ::unlink(temp.c_str());
         FailCreate(path, error);
     };
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    struct stat old {};
     mode_t mode = 0666;
-    if (::stat(path.c_str(), &old) == 0)
+    if (exists)
         mode = old.st_mode & 07777;
     else {
         const mode_t mask = ::umask(0);
@@ -134,39 +240,21 @@ void WriteFileSafely(const std::string& path, const std::string& bytes) {
     }
     ::fchmod(fd.Get(), mode);
 
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd.Get(), bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        if (n == 0)
-            fail(ENOSPC);
-        written += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd.Get()) != 0)
+    if (const int error = WriteAllAndSync(fd.Get(), bytes.data(), bytes.size()))
+        fail(error);
+    if (exists && keepBackup)
+        if (const int error = MakeBackup(target))
+            fail(error);
+    if (::rename(temp.c_str(), target.c_str()) != 0)
         fail(errno);
     if (::close(fd.Release()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        FailCreate(path, error);
+        // The bytes were synced before the rename; a late close error changes nothing.
     }
-    struct stat target {};
-    if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) {
-        ::unlink(temp.c_str());
-        FailCreate(path, EISDIR);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        FailCreate(path, error);
-    }
-    // The rename itself must reach the disk too.
-    Descriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0)
-        ::fsync(dir.Get());
+    if (const int error = SyncDirectory(directory))
+        throw SaveError("Die Datei \"" + path +
+                        "\" wurde geschrieben, aber das System bestätigt nicht, dass sie dauerhaft "
+                        "gespeichert ist. " +
+                        SystemErrorText(error));
 }
 
 std::string KeepAside(const std::string& path, std::int64_t localNowMs) {
@@ -177,10 +265,13 @@ std::string KeepAside(const std::string& path, std::int64_t localNowMs) {
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, ".defekt-%04d%02d%02d-%02d%02d%02d", date.year, date.month, date.day,
                   int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60));
-    std::string target = path + stamp;
+    // Through a symbolic link the file it points to is kept aside; the link then names the
+    // file the new table is written to.
+    const std::string file = ResolveLinks(path);
+    std::string target = file + stamp;
     for (int n = 2; ::access(target.c_str(), F_OK) == 0 && n < 1000; ++n)
-        target = path + stamp + "-" + std::to_string(n);
-    if (::rename(path.c_str(), target.c_str()) != 0)
+        target = file + stamp + "-" + std::to_string(n);
+    if (::rename(file.c_str(), target.c_str()) != 0)
         return {};
     return target;
 }

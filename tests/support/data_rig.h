@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -76,6 +77,16 @@ inline void PostResult(data::Table& t, std::int64_t athlete, int y, int m, int d
     t.SetAsInteger("Runde", shuttle);
     t.SetAsFloat("VO2-wert", 99.9);
     t.Post();
+}
+
+// The message of the failure `f` raises, or an empty text when it raises none.
+template <typename F> QString FailureOf(F f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
 }
 
 // Reads a file of the golden folder.
