@@ -28,6 +28,16 @@ const std::vector<data::FieldDef> MultiwertFields{
     {"Runde", FieldType::Integer, 0},   {"VO2-wert", FieldType::Float, 0},
     {"Bewertung", FieldType::Text, 15}, {"Infoswerte", FieldType::Memo, 0}};
 
+std::int64_t IntegerOf(const data::Value& v) {
+    const auto* n = std::get_if<std::int64_t>(&v);
+    return n ? *n : 0;
+}
+
+std::string TextOf(const data::Value& v) {
+    const auto* s = std::get_if<std::string>(&v);
+    return s ? *s : std::string();
+}
+
 // Refuses a post: the user is told why, then the silent abort ends the post.
 [[noreturn]] void Refuse(const std::string& message) {
     platform::Dialogs().ShowMessage(message);
@@ -51,6 +61,8 @@ TDM1::TDM1() {
     cdsMultiwert.AddLookupField(
         {"Sportler Vorname", 20, "sportlerid", &cdsSportler, "sportlerid", "Vorname"});
     cdsMultiwert.AddLookupField({"Sportler Name", 20, "sportlerid", &cdsSportler, "sportlerid", "Name"});
+    cdsMultiwert.SetFieldOrder({"werteid", "sportlerid", "Datum", "Level", "Runde", "VO2-wert", "Infoswerte",
+                                "Sportler Vorname", "Sportler Name", "Bewertung"});
     cdsMultiwert.SetIndexFieldNames("sportlerid;Datum");
     cdsMultiwert.BeforePost = [this](data::Table& t) { cdsMultiwertBeforePost(t); };
     cdsMultiwert.AfterPost = [this](data::Table& t) { cdsMultiwertAfterPost(t); };
@@ -108,12 +120,20 @@ void TDM1::cdsMultiwertBeforePost(data::Table& table) {
 
 void TDM1::cdsMultiwertAfterPost(data::Table&) {}
 
+// An athlete stored in the athlete table counts as soon as it is posted, saved to the file
+// or not; the look-up copy answers for what the file holds (the athlete table closed, or
+// the athlete deleted there but not yet in the file).
 void TDM1::LookupSportler(std::int64_t id, int& birthYear, std::string& sex) {
     birthYear = 0;
     sex = "M";
     cdsSportler2.SetIndexFieldNames("Sportlerid");
     cdsSportler2.Open();
-    if (cdsSportler2.FindKey({data::Value{id}})) {
+    const data::Value key{id};
+    if (const data::Values* athlete = cdsSportler.FindStored(cdsSportler.FindField("sportlerid"), key)) {
+        birthYear =
+            static_cast<int>(IntegerOf(cdsSportler.ValueOf(*athlete, cdsSportler.FindField("Geburtsjahr"))));
+        sex = TextOf(cdsSportler.ValueOf(*athlete, cdsSportler.FindField("Geschlecht")));
+    } else if (cdsSportler2.FindKey({key})) {
         birthYear = static_cast<int>(cdsSportler2.AsInteger("Geburtsjahr"));
         sex = cdsSportler2.AsString("Geschlecht");
     }
@@ -155,22 +175,36 @@ void TDM1::CreateMultiwertTable() {
     cdsMultiwert.LoadFromFile(global::MultiwertPath);
 }
 
+// Whatever made the open or load fail (a damaged packet, another layout, too little memory,
+// an I/O error), the table's own file, when it exists and is not empty, is renamed out of
+// the way and the user told, before a new table is written to its name. Failures that are
+// not about this file pass on: another table's unreadable file (a lookup table), and a
+// save that failed (then the create would fail the same way, and the file is fine).
 void TDM1::KeepUnreadableFileAside(const std::exception_ptr& failure, const data::Table& table) {
+    std::string reason;
     try {
         std::rethrow_exception(failure);
     } catch (const data::UnreadableFile& e) {
-        const std::string& path = table.FileName();
-        if (e.Path() != path || !data::FileExists(path) || data::FileSizeOf(path) == 0)
-            return;
-        const std::string kept = data::KeepAside(path, platform::Clock().Now());
-        if (kept.empty())
-            throw vexo::Error("Die Datei \"" + path + "\" kann nicht gelesen werden (" + e.what() +
-                              ") und lässt sich nicht umbenennen. Sie wird nicht überschrieben.");
-        platform::Dialogs().ShowMessage("Die Datei \"" + path + "\" kann nicht gelesen werden (" + e.what() +
-                                        ").\nSie bleibt unverändert als \"" + kept +
-                                        "\" erhalten; eine neue, leere Tabelle wird angelegt.");
+        if (e.Path() != table.FileName())
+            std::rethrow_exception(failure);
+        reason = e.what();
+    } catch (const data::SaveError&) {
+        throw;
+    } catch (const std::exception& e) {
+        reason = e.what();
     } catch (...) {
+        reason = "Unbekannter Fehler";
     }
+    const std::string& path = table.FileName();
+    if (path.empty() || !data::FileExists(path) || data::FileSizeOf(path) == 0)
+        return;
+    const std::string kept = data::KeepAside(path, platform::Clock().Now());
+    if (kept.empty())
+        throw vexo::Error("Die Datei \"" + path + "\" kann nicht gelesen werden (" + reason +
+                          ") und lässt sich nicht umbenennen. Sie wird nicht überschrieben.");
+    platform::Dialogs().ShowMessage("Die Datei \"" + path + "\" kann nicht gelesen werden (" + reason +
+                                    ").\nSie bleibt unverändert als \"" + kept +
+                                    "\" erhalten; eine neue, leere Tabelle wird angelegt.");
 }
 
 void TDM1::OpenOrCreateSportler() {
@@ -201,12 +235,14 @@ void TDM1::FirstActivation() {
             cdsSportler.LoadFromFile(global::SportlerPath);
             cdsSportler.Open();
         } catch (...) {
+            KeepUnreadableFileAside(std::current_exception(), cdsSportler);
             CreateSportlerTable();
         }
         try {
             cdsSportler2.LoadFromFile(global::SportlerPath);
             cdsSportler2.Open();
         } catch (...) {
+            KeepUnreadableFileAside(std::current_exception(), cdsSportler2);
             CreateSportlerTable();
         }
     }

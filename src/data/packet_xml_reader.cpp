@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <unordered_map>
 
 namespace data {
 namespace {
@@ -25,6 +26,16 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
+}
+
+// The program's own tables have six and eight columns.
+constexpr std::size_t MaxColumns = 1024;
+const char* const TooLargeMessage = "Datapacket too large for the available memory.";
+
+// What the rows of a file may take: twenty times its size, and a little more for very small
+// files. A real row carries at least its state and its id, so real files stay far below.
+std::size_t MemoryBudget(std::size_t fileSize) {
+    return 20 * fileSize + (1u << 20);
 }
 
 [[noreturn]] void Mismatch() {
@@ -250,20 +261,28 @@ public:
         m_expectedNames.push_back("RowState");
         for (const auto& c : image.columns)
             m_expectedNames.push_back(c.attrName);
+        for (std::size_t k = image.columns.size(); k-- > 0;) // the first of equal names wins
+            m_columnOf[image.columns[k].attrName] = k;
+        m_rowCost = sizeof(Version) + image.columns.size() * sizeof(Value);
+        m_budget = MemoryBudget(size);
     }
 
+    // Attributes away from their usual place are found by name through a map, so that any
+    // order of them costs the same.
     std::size_t ColumnNamed(std::string_view name) const {
-        const auto& columns = m_image.columns;
-        for (std::size_t k = 0; k < columns.size(); ++k)
-            if (columns[k].attrName == name)
-                return k;
-        return columns.size();
+        const auto found = m_columnOf.find(name);
+        return found == m_columnOf.end() ? m_image.columns.size() : found->second;
     }
 
     // The names a row usually carries, in order: the state, then the columns.
     const std::vector<std::string>* ExpectedNames() const { return &m_expectedNames; }
 
     void Read(const PacketTag& tag) {
+        // Every row costs its columns whatever it holds: many short rows of a wide table
+        // must not take memory out of all proportion to the file.
+        if (m_rowCost > m_budget)
+            throw PacketError(TooLargeMessage);
+        m_budget -= m_rowCost;
         const auto& columns = m_image.columns;
         Version v{0, Values(columns.size(), m_image.arena.get())};
         std::vector<unsigned char>& present = m_present;
@@ -298,6 +317,9 @@ private:
     std::vector<std::size_t> m_memos;
     std::vector<unsigned char> m_present;
     std::vector<std::string> m_expectedNames;
+    std::unordered_map<std::string_view, std::size_t> m_columnOf;
+    std::size_t m_rowCost = 0;
+    std::size_t m_budget = 0;
 };
 
 } // namespace
@@ -362,6 +384,8 @@ TableImage ReadPacketXml(std::string_view bytes) {
             break;
         if (tag->name != "FIELD" || tag->kind == PacketTag::End)
             Mismatch();
+        if (image.columns.size() >= MaxColumns)
+            throw PacketError(TooLargeMessage);
         image.columns.push_back(ReadField(*tag));
         if (tag->kind == PacketTag::Start)
             scanner.SkipContent("FIELD");
@@ -385,7 +409,10 @@ TableImage ReadPacketXml(std::string_view bytes) {
         std::size_t expected = 0;
         for (const auto& e : image.changeLog)
             expected += e.action != 2;
-        expected = std::min(expected, text.size() / 6 + 1);
+        // The log is only a hint: never more than the rows the file could hold, nor more
+        // than the memory budget allows.
+        const std::size_t rowCost = sizeof(Version) + image.columns.size() * sizeof(Value);
+        expected = std::min({expected, text.size() / 6 + 1, MemoryBudget(text.size()) / rowCost});
         image.versions.reserve(expected);
         image.arena = std::make_shared<std::pmr::monotonic_buffer_resource>(
             std::max<std::size_t>(1024, expected * image.columns.size() * sizeof(Value)));
@@ -408,14 +435,17 @@ TableImage ReadPacketXml(std::string_view bytes) {
         if (tag->kind != PacketTag::End || tag->name != "DATAPACKET")
             Mismatch();
     }
-    // A file without a counter: start above every id its rows hold, so none is handed out twice.
+    // The counter never hands out an id that a row holds: a file without one, or with one
+    // at or below the highest id of its rows (0, negative, or simply wrong), starts above
+    // that id.
     const int autoInc = image.AutoIncColumn();
-    if (autoInc >= 0 && !image.autoIncValue) {
+    if (autoInc >= 0) {
         std::int64_t highest = 0;
         for (const auto& v : image.versions)
             if (const auto* id = std::get_if<std::int64_t>(&v.values[static_cast<std::size_t>(autoInc)]))
                 highest = std::max(highest, *id);
-        image.autoIncValue = highest + 1;
+        if (!image.autoIncValue || *image.autoIncValue <= highest)
+            image.autoIncValue = highest + 1;
     }
     return image;
 }

@@ -1,5 +1,6 @@
 #include "record_store.h"
 
+#include "platform/errors.h"
 #include "value_compare.h"
 
 #include <algorithm>
@@ -16,8 +17,10 @@ int TableImage::AutoIncColumn() const {
 std::uint32_t RecordStore::Insert(Values values) {
     const int autoInc = m_image.AutoIncColumn();
     if (autoInc >= 0) {
-        if (!m_image.autoIncValue)
+        if (!m_image.autoIncValue || *m_image.autoIncValue < 1)
             m_image.autoIncValue = 1;
+        if (*m_image.autoIncValue > 2147483647) // ids are 32 bits; the table refuses first
+            throw vexo::Error(IdsExhaustedMessage);
         values[static_cast<std::size_t>(autoInc)] = *m_image.autoIncValue;
     }
     m_image.versions.push_back({RowInserted, std::move(values)});

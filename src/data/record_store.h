@@ -10,6 +10,11 @@
 
 namespace data {
 
+// The refusal of an insert whose record would need an id beyond the 32-bit range.
+inline const char* const IdsExhaustedMessage =
+    "Es kann kein weiterer Datensatz angelegt werden: die fortlaufende Nummer hat ihren Höchstwert "
+    "2147483647 erreicht.";
+
 class RecordStore {
 public:
     RecordStore() = default;

@@ -123,6 +123,7 @@ bool Table::ViewLess(std::uint32_t a, std::uint32_t b) const {
 }
 
 void Table::SortView() {
+    Touched();
     m_view = m_store->Visible();
     if (m_indexColumns.empty())
         return;
@@ -198,8 +199,24 @@ void Table::BindFields(const std::vector<Column>& columns) {
             fields.push_back({def.name, def.type, def.size, column, -1});
         }
     }
-    for (std::size_t k = 0; k < m_lookups.size(); ++k)
-        fields.push_back({m_lookups[k].name, FieldType::Text, m_lookups[k].size, -1, static_cast<int>(k)});
+    for (std::size_t k = 0; k < m_lookups.size(); ++k) {
+        Field lookup{m_lookups[k].name, FieldType::Text, m_lookups[k].size, -1, static_cast<int>(k)};
+        lookup.keyColumn = columnOf(m_lookups[k].keyField);
+        fields.push_back(std::move(lookup));
+    }
+    if (!m_fieldOrder.empty()) {
+        std::vector<Field> ordered;
+        for (const auto& name : m_fieldOrder)
+            for (auto& f : fields)
+                if (!f.name.empty() && SameName(f.name, name)) {
+                    ordered.push_back(std::move(f));
+                    f.name.clear();
+                }
+        for (auto& f : fields)
+            if (!f.name.empty())
+                ordered.push_back(std::move(f));
+        fields = std::move(ordered);
+    }
     std::vector<int> index;
     for (const auto& name : SplitNames(m_indexFieldNames)) {
         const int column = columnOf(name);
@@ -208,14 +225,19 @@ void Table::BindFields(const std::vector<Column>& columns) {
         index.push_back(column);
     }
     m_fields = std::move(fields);
+    ++m_binding;
     m_indexColumns = std::move(index);
 }
 
-void Table::OpenFromImage(TableImage image) {
-    // Lookup fields need their tables; if one cannot be opened, neither can this one.
+// Lookup fields need their tables; if one cannot be opened, neither can this one.
+void Table::OpenLookupTables() {
     for (const auto& lookup : m_lookups)
         if (lookup.lookupTable && lookup.lookupTable != this)
             lookup.lookupTable->Open();
+}
+
+void Table::OpenFromImage(TableImage image) {
+    OpenLookupTables();
     auto store = std::make_unique<RecordStore>(std::move(image));
     const auto previousFields = m_fields;
     const auto previousIndex = m_indexColumns;
@@ -230,6 +252,7 @@ void Table::OpenFromImage(TableImage image) {
     m_buffer.clear();
     m_modified = false;
     m_changed = false;
+    m_unwritten = false;
     SortView();
     m_pos = m_view.empty() ? -1 : 0;
     m_bof = true;
@@ -276,6 +299,7 @@ void Table::Close() {
         WriteTo(m_fileName);
     m_store.reset();
     m_view.clear();
+    Touched();
     m_pos = -1;
     m_bof = m_eof = true;
     m_changed = false;
@@ -360,6 +384,10 @@ bool Table::FindKey(const std::vector<Value>& key) {
 
 void Table::Insert() {
     CheckBrowseMode();
+    // Ids are 32-bit: past the last one a new record could only get an id twice.
+    const auto& image = m_store->Image();
+    if (image.AutoIncColumn() >= 0 && image.autoIncValue.value_or(1) > MaxAutoIncValue)
+        throw vexo::Error(IdsExhaustedMessage);
     m_buffer.assign(m_store->Columns().size(), Value{});
     m_modified = false;
     SetState(TableState::Insert);
@@ -397,6 +425,8 @@ void Table::Post() {
     m_buffer.clear();
     m_modified = false;
     m_changed = true;
+    m_unwritten = true;
+    Touched();
     m_bof = m_eof = false;
     SetState(TableState::Browse);
     NotifyData();
@@ -433,6 +463,8 @@ void Table::Delete() {
         m_pos = RecordCount() - 1;
     m_bof = m_eof = m_view.empty();
     m_changed = true;
+    m_unwritten = true;
+    Touched();
     NotifyData();
 }
 

@@ -15,11 +15,15 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace data {
 
 class DataSource;
+
+// The largest id an auto-increment field can hold (32 bits).
+constexpr std::int64_t MaxAutoIncValue = 2147483647;
 
 enum class TableState { Inactive, Browse, Edit, Insert };
 
@@ -53,6 +57,9 @@ public:
     const std::vector<FieldDef>& FieldDefs() const { return m_fieldDefs; }
     void AddLookupField(LookupFieldDef def) { m_lookups.push_back(std::move(def)); }
     std::vector<IndexDef>& IndexDefs() { return m_indexDefs; }
+    // The order of the field list: the named fields first, in this order, then the others
+    // as defined. Without it the stored fields come first, then the lookup fields.
+    void SetFieldOrder(std::vector<std::string> names) { m_fieldOrder = std::move(names); }
     void SetIndexFieldNames(const std::string& names);
     const std::string& IndexFieldNames() const { return m_indexFieldNames; }
     void SetFileName(std::string path) { m_fileName = std::move(path); }
@@ -123,6 +130,14 @@ public:
     void SetAsDate(const std::string& name, int days) { SetValue(name, std::int64_t{days}); }
     void Clear(const std::string& name) { SetValue(name, Value{}); }
 
+    // A stored record found by the value of one of its fields, without moving the cursor:
+    // the values of the posted record whose `field` equals `key` (the first in view order
+    // when several do), or null. Integer keys are found through a map that is rebuilt
+    // after the table changed, so a look-up costs O(1).
+    const Values* FindStored(int field, const Value& key) const;
+    // One field of a record that FindStored returned.
+    Value ValueOf(const Values& record, int field) const;
+
     // Lookup fields: the values to choose from, and choosing one (sets the key field).
     std::vector<std::string> LookupValues(const std::string& name) const;
     void SetLookupValue(const std::string& name, const std::string& bytes);
@@ -136,11 +151,21 @@ private:
         std::string name;
         FieldType type;
         int size;
-        int column; // index into the store's columns, or -1
-        int lookup; // index into m_lookups, or -1
+        int column;         // index into the store's columns, or -1
+        int lookup;         // index into m_lookups, or -1
+        int keyColumn = -1; // a lookup's key: index into the store's columns
+        // A lookup's key and result fields in the lookup table, resolved at its first use
+        // after the lookup table bound its fields.
+        mutable std::uint64_t otherBinding = 0;
+        mutable int otherKey = -1;
+        mutable int otherResult = -1;
     };
 
     const Values* CurrentValues() const;
+    void OpenLookupTables();
+    void OpenFromFile(const std::string& path, const std::string& bytes);
+    void Touched() { ++m_generation; }
+    Value CheckedValue(const Field& field, Value value) const;
     Value FieldValue(const Values* values, const Field& field) const;
     void BindFields(const std::vector<Column>& columns);
     void SortView();
@@ -160,6 +185,7 @@ private:
     std::vector<IndexDef> m_indexDefs;
     std::string m_indexFieldNames;
     std::vector<int> m_indexColumns;
+    std::uint64_t m_binding = 1; // counts the bindings of the field list
     std::string m_fileName;
 
     TableState m_state = TableState::Inactive;
@@ -171,7 +197,14 @@ private:
     bool m_eof = true;
     bool m_changed = false;
     bool m_modified = false;
+    bool m_unwritten = false; // changes since the last load or write of the bound file
     Values m_buffer;
+    std::vector<std::string> m_fieldOrder;
+    // Bumped at every change of the stored records; the key map below follows it.
+    std::uint64_t m_generation = 0;
+    mutable std::uint64_t m_keyMapGeneration = ~std::uint64_t{0};
+    mutable int m_keyMapField = -1;
+    mutable std::unordered_map<std::int64_t, std::uint32_t> m_keyMap;
     std::vector<DataSource*> m_sources;
 };
 

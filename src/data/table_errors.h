@@ -3,7 +3,6 @@
 // failure's own; the path tells which file it was, so that the caller can keep exactly
 // that file aside and not another table's.
 #include "platform/errors.h"
-#include "table_image.h"
 
 #include <string>
 
@@ -20,6 +19,5 @@ private:
 };
 
 std::string ReadOwnFile(const std::string& path);
-TableImage ReadOwnPacket(const std::string& path, const std::string& bytes);
 
 } // namespace data

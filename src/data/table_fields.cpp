@@ -5,8 +5,14 @@
 #include "platform/errors.h"
 #include "value_text.h"
 
+#include "date_value.h"
+#include "text_encoding.h"
+
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace data {
 
@@ -42,29 +48,56 @@ Value Table::FieldValue(const Values* values, const Field& field) const {
         return {};
     if (field.column >= 0)
         return (*values)[static_cast<std::size_t>(field.column)];
-    // A lookup: the record of the lookup table whose key equals ours, computed afresh.
+    // A lookup: the record of the lookup table whose key equals ours, found afresh through
+    // the lookup table's key map.
     const LookupFieldDef& lookup = m_lookups[static_cast<std::size_t>(field.lookup)];
-    Table* other = lookup.lookupTable;
-    if (!other || !other->Active())
+    const Table* other = lookup.lookupTable;
+    if (!other || !other->Active() || field.keyColumn < 0)
         return {};
-    const int keyField = FindField(lookup.keyField);
-    if (keyField < 0)
-        return {};
-    const Value key = FieldValue(values, m_fields[static_cast<std::size_t>(keyField)]);
+    const Value& key = (*values)[static_cast<std::size_t>(field.keyColumn)];
     if (data::IsNull(key))
         return {};
-    const int otherKey = other->FindField(lookup.lookupKeyField);
-    const int otherResult = other->FindField(lookup.resultField);
-    if (otherKey < 0 || otherResult < 0)
-        return {};
-    const auto& otherKeyField = other->m_fields[static_cast<std::size_t>(otherKey)];
-    const auto& otherResultField = other->m_fields[static_cast<std::size_t>(otherResult)];
-    for (std::uint32_t record : other->m_view) {
-        const Values& v = other->m_store->At(record).values;
-        if (other->FieldValue(&v, otherKeyField) == key)
-            return other->FieldValue(&v, otherResultField);
+    if (field.otherBinding != other->m_binding) {
+        field.otherKey = other->FindField(lookup.lookupKeyField);
+        field.otherResult = other->FindField(lookup.resultField);
+        field.otherBinding = other->m_binding;
     }
-    return {};
+    if (field.otherKey < 0 || field.otherResult < 0)
+        return {};
+    const Values* record = other->FindStored(field.otherKey, key);
+    return record ? other->ValueOf(*record, field.otherResult) : Value{};
+}
+
+const Values* Table::FindStored(int field, const Value& key) const {
+    if (!Active() || field < 0 || field >= FieldCount())
+        return nullptr;
+    const Field& f = m_fields[static_cast<std::size_t>(field)];
+    if (f.column < 0)
+        return nullptr;
+    const auto column = static_cast<std::size_t>(f.column);
+    if (const auto* id = std::get_if<std::int64_t>(&key)) {
+        if (m_keyMapGeneration != m_generation || m_keyMapField != field) {
+            m_keyMap.clear();
+            m_keyMap.reserve(m_view.size());
+            for (std::uint32_t record : m_view)
+                if (const auto* k = std::get_if<std::int64_t>(&m_store->At(record).values[column]))
+                    m_keyMap.emplace(*k, record); // the first in view order stays
+            m_keyMapGeneration = m_generation;
+            m_keyMapField = field;
+        }
+        const auto found = m_keyMap.find(*id);
+        return found == m_keyMap.end() ? nullptr : &m_store->At(found->second).values;
+    }
+    for (std::uint32_t record : m_view)
+        if (m_store->At(record).values[column] == key)
+            return &m_store->At(record).values;
+    return nullptr;
+}
+
+Value Table::ValueOf(const Values& record, int field) const {
+    if (field < 0 || field >= FieldCount())
+        return {};
+    return FieldValue(&record, m_fields[static_cast<std::size_t>(field)]);
 }
 
 Value Table::GetValue(const std::string& name) const {
@@ -124,6 +157,58 @@ int Table::AsDate(const std::string& name) const {
     return static_cast<int>(AsInteger(name));
 }
 
+// A value as the field stores it, or a clear refusal: integers are 32 bits, dates lie in the
+// years 1 to 9999, floats are finite numbers; text loses its trailing blanks and is cut to
+// the field's size.
+Value Table::CheckedValue(const Field& field, Value value) const {
+    auto refuse = [&](const std::string& shown) {
+        throw vexo::Error("Der Wert " + shown + " liegt außerhalb des gültigen Bereichs des Feldes '" +
+                          field.name + "'.");
+    };
+    switch (field.type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (auto* s = std::get_if<std::string>(&value); s && field.type == FieldType::Text) {
+            while (!s->empty() && s->back() == ' ')
+                s->pop_back();
+            if (field.size > 0 && s->size() > static_cast<std::size_t>(field.size))
+                s->resize(static_cast<std::size_t>(field.size));
+        }
+        return value;
+    case FieldType::Float:
+        if (const auto* i = std::get_if<std::int64_t>(&value))
+            value = static_cast<double>(*i);
+        if (const auto* d = std::get_if<double>(&value); d && !std::isfinite(*d))
+            refuse(std::to_string(*d));
+        return value;
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+    case FieldType::Date: {
+        if (const auto* d = std::get_if<double>(&value)) {
+            if (!std::isfinite(*d) || *d < -9.2e18 || *d > 9.2e18)
+                refuse(std::to_string(*d));
+            value = static_cast<std::int64_t>(*d);
+        }
+        const auto* n = std::get_if<std::int64_t>(&value);
+        if (!n)
+            return value;
+        if (field.type == FieldType::Date) {
+            if (*n < DaysFromCivil(1, 1, 1) || *n > DaysFromCivil(9999, 12, 31))
+                throw vexo::Error("Das Datum liegt außerhalb des gültigen Bereichs (01.01.0001 bis "
+                                  "31.12.9999) des Feldes '" +
+                                  field.name + "'.");
+        } else if (*n < std::numeric_limits<std::int32_t>::min() ||
+                   *n > std::numeric_limits<std::int32_t>::max()) {
+            refuse(std::to_string(*n));
+        }
+        return value;
+    }
+    case FieldType::Other:
+        return value;
+    }
+    return value;
+}
+
 void Table::SetValue(const std::string& name, Value value) {
     CheckActive();
     const Field& field = m_fields[static_cast<std::size_t>(FieldIndex(name))];
@@ -134,24 +219,7 @@ void Table::SetValue(const std::string& name, Value value) {
             SetLookupValue(name, *s);
         return;
     }
-    if (field.type == FieldType::Text || field.type == FieldType::Memo) {
-        if (const auto* s = std::get_if<std::string>(&value)) {
-            std::string text = *s;
-            if (field.type == FieldType::Text) {
-                while (!text.empty() && text.back() == ' ')
-                    text.pop_back();
-                if (field.size > 0 && text.size() > static_cast<std::size_t>(field.size))
-                    text.resize(static_cast<std::size_t>(field.size));
-            }
-            value = std::move(text);
-        }
-    } else if (field.type == FieldType::Float) {
-        if (const auto* i = std::get_if<std::int64_t>(&value))
-            value = static_cast<double>(*i);
-    } else if (const auto* d = std::get_if<double>(&value)) {
-        value = static_cast<std::int64_t>(*d);
-    }
-    m_buffer[static_cast<std::size_t>(field.column)] = std::move(value);
+    m_buffer[static_cast<std::size_t>(field.column)] = CheckedValue(field, std::move(value));
     m_modified = true;
     NotifyData();
 }
@@ -165,26 +233,32 @@ void Table::SetAsString(const std::string& name, const std::string& bytes) {
         SetValue(name, bytes);
         return;
     case FieldType::Float:
-        if (bytes.empty())
+        if (IsBlank(bytes))
             return SetValue(name, Value{});
-        if (auto d = ParseFloat(bytes))
+        if (auto d = ParseWholeFloat(bytes))
             return SetValue(name, *d);
         break;
     case FieldType::Date:
-        if (bytes.empty())
+        if (IsBlank(bytes))
             return SetValue(name, Value{});
         if (auto days = ParseDate(bytes))
             return SetValue(name, std::int64_t{*days});
         break;
     case FieldType::AutoInc:
     case FieldType::Integer:
-        if (bytes.empty())
+        if (IsBlank(bytes))
             return SetValue(name, Value{});
-        if (auto n = ParseInteger(bytes))
+        if (auto n = ParseWholeInteger(bytes)) {
+            if (*n < std::numeric_limits<std::int32_t>::min() ||
+                *n > std::numeric_limits<std::int32_t>::max())
+                throw vexo::Error("Der Wert " + Cp1252ToUtf8(bytes) +
+                                  " liegt außerhalb des gültigen Bereichs des Feldes '" + field.name + "'.");
             return SetValue(name, *n);
+        }
         break;
     }
-    throw vexo::Error("'" + bytes + "' ist kein gültiger Wert für das Feld '" + field.name + "'");
+    throw vexo::Error("'" + Cp1252ToUtf8(bytes) + "' ist kein gültiger Wert für das Feld '" + field.name +
+                      "'");
 }
 
 std::vector<std::string> Table::LookupValues(const std::string& name) const {

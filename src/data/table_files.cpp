@@ -4,23 +4,45 @@
 #include "table.h"
 #include "table_errors.h"
 
+#include <new>
+
 namespace data {
+
+namespace {
+const char* const NoPacket = "Fehlender Daten-Provider oder Datenpaket";
+const char* const OutOfMemory = "Nicht genügend Arbeitsspeicher, um die Datei zu lesen.";
+} // namespace
 
 void Table::Open() {
     if (Active())
         return;
     if (m_fileName.empty() || !FileExists(m_fileName) || FileSizeOf(m_fileName) == 0)
-        throw vexo::Error("Fehlender Daten-Provider oder Datenpaket");
-    const std::string bytes = ReadOwnFile(m_fileName);
-    OpenFromImage(ReadOwnPacket(m_fileName, bytes));
+        throw vexo::Error(NoPacket);
+    OpenFromFile(m_fileName, ReadOwnFile(m_fileName));
 }
 
 void Table::LoadFromFile(const std::string& path) {
     Close();
     const std::string bytes = ReadOwnFile(path);
     if (bytes.empty())
-        throw vexo::Error("Fehlender Daten-Provider oder Datenpaket");
-    OpenFromImage(ReadOwnPacket(path, bytes));
+        throw vexo::Error(NoPacket);
+    OpenFromFile(path, bytes);
+}
+
+// Every reason this table's own file cannot become the table (a damaged packet, another
+// layout, too little memory) is a failure of that file; a failure to open a lookup table
+// belongs to the lookup table's file and passes on as it is.
+void Table::OpenFromFile(const std::string& path, const std::string& bytes) {
+    OpenLookupTables();
+    try {
+        OpenFromImage(ReadPacketXml(bytes));
+    } catch (const UnreadableFile&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw UnreadableFile(OutOfMemory, path);
+    } catch (const std::exception& e) {
+        throw UnreadableFile(e.what(), path);
+    }
 }
 
 void Table::SaveToFile(const std::string& path) {
@@ -32,20 +54,19 @@ void Table::SaveToFile(const std::string& path) {
 }
 
 void Table::WriteTo(const std::string& path) {
-    WriteFileSafely(path, WritePacketXml(m_store->Image()));
+    // The file being replaced is kept as "<name>.bak" when the table holds changes it does
+    // not have yet; saving the same content again leaves that backup as it is.
+    const bool ownFile = path == m_fileName;
+    WriteFileSafely(path, WritePacketXml(m_store->Image()), ownFile && m_unwritten);
+    if (ownFile)
+        m_unwritten = false;
 }
 
 std::string ReadOwnFile(const std::string& path) {
     try {
         return ReadWholeFile(path);
-    } catch (const vexo::Error& e) {
-        throw UnreadableFile(e.what(), path);
-    }
-}
-
-TableImage ReadOwnPacket(const std::string& path, const std::string& bytes) {
-    try {
-        return ReadPacketXml(bytes);
+    } catch (const std::bad_alloc&) {
+        throw UnreadableFile(OutOfMemory, path);
     } catch (const vexo::Error& e) {
         throw UnreadableFile(e.what(), path);
     }

@@ -118,6 +118,64 @@ std::optional<double> ParseFloat(std::string_view text) {
     return negative ? -value : value;
 }
 
+bool IsBlank(std::string_view text) {
+    for (char c : text)
+        if (!IsCSpace(c))
+            return false;
+    return true;
+}
+
+namespace {
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsCSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsCSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+} // namespace
+
+std::optional<std::int64_t> ParseWholeInteger(std::string_view text) {
+    text = Trimmed(text);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    constexpr std::int64_t Max = std::numeric_limits<std::int64_t>::max();
+    for (char c : text) {
+        if (!IsDigit(c))
+            return std::nullopt;
+        const int digit = c - '0';
+        value = value > (Max - digit) / 10 ? Max : value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+std::optional<double> ParseWholeFloat(std::string_view text) {
+    std::string copy(Trimmed(text));
+    for (char& c : copy)
+        if (c == ',')
+            c = '.';
+    std::string_view rest = copy;
+    bool negative = false;
+    if (!rest.empty() && (rest[0] == '+' || rest[0] == '-')) {
+        negative = rest[0] == '-';
+        rest.remove_prefix(1);
+    }
+    if (rest.empty() || !(IsDigit(rest[0]) || (rest[0] == '.' && rest.size() > 1 && IsDigit(rest[1]))))
+        return std::nullopt;
+    double value = 0;
+    const auto result =
+        std::from_chars(rest.data(), rest.data() + rest.size(), value, std::chars_format::fixed);
+    if (result.ec != std::errc() || result.ptr != rest.data() + rest.size())
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
 std::optional<int> ParseDate(std::string_view text) {
     int digits[8];
     int count = 0;

@@ -23,6 +23,11 @@ void AppendDate(std::string& out, int days);
 // character that does not fit; "," ends a float).
 std::optional<std::int64_t> ParseInteger(std::string_view text);
 std::optional<double> ParseFloat(std::string_view text);
+// Typed input: the whole text must be the number, blanks around it allowed; integers
+// saturate at the 64-bit limits, floats take "." or "," as the decimal separator.
+bool IsBlank(std::string_view text);
+std::optional<std::int64_t> ParseWholeInteger(std::string_view text);
+std::optional<double> ParseWholeFloat(std::string_view text);
 // The digits of the text in order: four for the year, two for the month, one or two for
 // the day; other characters are skipped. Impossible dates and too few digits give NULL.
 std::optional<int> ParseDate(std::string_view text);

@@ -164,13 +164,24 @@ private slots:
         QCOMPARE(t.AsString("Infos"), std::string());
     }
 
+    // The counter hands out the file's AUTOINCVALUE, but never an id that a row holds.
     void counterIsNotRecomputed_data() {
         QTest::addColumn<QByteArray>("document");
         QTest::addColumn<int>("nextId");
-        QTest::newRow("AUTOINCVALUE 10, highest id 3") << Golden("sportler_autoinc10.xml") << 10;
-        QByteArray without = Golden("sportler_autoinc10.xml");
-        without.replace("<PARAMS AUTOINCVALUE=\"10\"/>", "<PARAMS/>");
-        QTest::newRow("no AUTOINCVALUE: above the highest id") << without << 4;
+        const QByteArray file = Golden("sportler_autoinc10.xml"); // highest id 3
+        auto counter = [&](const char* value) {
+            return QByteArray(file).replace("AUTOINCVALUE=\"10\"",
+                                            QByteArray("AUTOINCVALUE=\"") + value + "\"");
+        };
+        // clang-format off
+        QTest::newRow("AUTOINCVALUE 10, highest id 3") << file << 10;
+        QTest::newRow("no AUTOINCVALUE: above the highest id") << QByteArray(file).replace("<PARAMS AUTOINCVALUE=\"10\"/>", "<PARAMS/>") << 4;
+        QTest::newRow("AUTOINCVALUE 0") << counter("0") << 4;
+        QTest::newRow("AUTOINCVALUE negative") << counter("-7") << 4;
+        QTest::newRow("AUTOINCVALUE at the highest id") << counter("3") << 4;
+        QTest::newRow("AUTOINCVALUE below the highest id") << counter("2") << 4;
+        QTest::newRow("AUTOINCVALUE beyond 32 bits reads as the last id") << counter("2147483648") << 2147483647;
+        // clang-format on
     }
     void counterIsNotRecomputed() {
         QFETCH(QByteArray, document);
@@ -182,6 +193,69 @@ private slots:
         t.Open();
         PostAthlete(t, "Neu", "Neu", "W", 2000);
         QCOMPARE(t.AsInteger("sportlerid"), std::int64_t(nextId));
+    }
+
+    // Past the last 32-bit id an insert is refused, before anything is typed, and the
+    // file keeps a counter that reads back past the last id.
+    void lastIdIsHandedOutOnce() {
+        DataRig rig;
+        QByteArray file = Golden("sportler_autoinc10.xml");
+        rig.Write(global::SportlerPath, file.replace("AUTOINCVALUE=\"10\"", "AUTOINCVALUE=\"2147483647\""));
+        auto& t = rig.Module().cdsSportler;
+        t.SetFileName(global::SportlerPath);
+        t.Open();
+        QCOMPARE(PostAthlete(t, "Letzte", "Nummer", "W", 2000), std::int64_t(2147483647));
+        QCOMPARE(FailureOf([&] { t.Insert(); }), QString::fromUtf8(IdsExhaustedMessage));
+        QCOMPARE(t.State(), TableState::Browse);
+        t.SaveToFile();
+        t.LoadFromFile(global::SportlerPath);
+        QCOMPARE(FailureOf([&] { t.Insert(); }), QString::fromUtf8(IdsExhaustedMessage));
+    }
+
+    // Reading is bounded by the file's size: a wide table of many short rows, or more
+    // columns than any table of the program, ends in a clear error instead of gigabytes.
+    void boundedReading_data() {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("reversed");
+        QTest::addColumn<bool>("reads");
+        // clang-format off
+        QTest::newRow("20 000 columns, 20 000 empty rows") << 20000 << 20000 << false << false;
+        QTest::newRow("1 000 columns, 20 000 empty rows") << 1000 << 20000 << false << false;
+        QTest::newRow("1 000 columns named in reverse order") << 1000 << 20 << true << true;
+        QTest::newRow("8 columns, 20 000 empty rows") << 8 << 20000 << false << false;
+        QTest::newRow("8 columns, 20 000 rows with a state and an id") << -8 << 20000 << false << true;
+        // clang-format on
+    }
+    void boundedReading() {
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        QFETCH(bool, reversed);
+        QFETCH(bool, reads);
+        const bool withId = columns < 0; // rows as sparse as a real file's can be
+        columns = std::abs(columns);
+        std::string doc = "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>";
+        for (int c = 0; c < columns; ++c)
+            doc += "<FIELD attrname=\"c" + std::to_string(c) + "\" fieldtype=\"i4\"/>";
+        doc += "</FIELDS><PARAMS/></METADATA><ROWDATA>";
+        for (int r = 0; r < rows; ++r) {
+            doc += "<ROW";
+            if (withId)
+                doc += " RowState=\"4\" c0=\"" + std::to_string(r + 1) + "\"";
+            if (reversed)
+                for (int c = columns - 1; c >= 0; --c)
+                    doc += " c" + std::to_string(c) + "=\"" + std::to_string(c) + "\"";
+            doc += "/>";
+        }
+        doc += "</ROWDATA></DATAPACKET>";
+        if (!reads) {
+            QVERIFY_THROWS_EXCEPTION(PacketError, ReadPacketXml(doc));
+            return;
+        }
+        const TableImage image = ReadPacketXml(doc);
+        QCOMPARE(image.versions.size(), std::size_t(rows));
+        if (reversed)
+            QVERIFY(image.versions[0].values[7] == Value{std::int64_t(7)});
     }
 
     void failures_data() {
@@ -267,6 +341,51 @@ private slots:
             << lena
             << QByteArray(lena).replace("<DATAPACKET Version=\"2.0\">", "").replace("</DATAPACKET>", "");
         QTest::newRow("numeric references") << lena << QByteArray(lena).replace("Lena", "&#76;e&#x6E;a");
+        QTest::newRow("partial last change-log entry")
+            << lena << QByteArray(lena).replace("CHANGE_LOG=\"1 0 4\"", "CHANGE_LOG=\"1 0 4 2 0\"");
+    }
+
+    // A declaration that says UTF-8 over bytes that are not UTF-8 is not believed: the
+    // bytes stay as they are (one Windows-1252 character each).
+    void declaredUtf8ThatIsNot() {
+        QByteArray doc = Golden("sportler_memo_untouched.xml");
+        doc.replace("<?xml version=\"1.0\" standalone=\"yes\"?>",
+                    "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>");
+        QVERIFY(doc.contains("J\xfcrgen"));
+        const TableImage image = ReadPacketXml(Std(doc));
+        QCOMPARE(std::get<std::string>(image.versions[0].values[1]), std::string("J\xfcrgen"));
+    }
+
+    // The 32 characters of Windows-1252 between 0x80 and 0x9F, each to its own code point
+    // and back (the five undefined bytes to the C1 controls of the same number).
+    void windows1252Upper() {
+        const char32_t expected[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                       0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+        for (int b = 0x80; b <= 0x9F; ++b) {
+            QCOMPARE(Cp1252ToCodePoint(static_cast<unsigned char>(b)), expected[b - 0x80]);
+            QCOMPARE(CodePointToCp1252(expected[b - 0x80]), b);
+        }
+        QCOMPARE(Utf8ToCp1252("Š š € Ÿ"), std::string("\x8a \x9a \x80 \x9f"));
+        QCOMPARE(Cp1252ToUtf8("\x8a\x9a"), std::string("Šš"));
+    }
+
+    // A file's own DEFAULT_ORDER decides the order of the records, and of the rows of a
+    // table written without history.
+    void defaultOrderFromTheFile() {
+        QByteArray doc = Golden("sportler_no_history.xml");
+        doc.replace("<PARAMS AUTOINCVALUE=\"2\"/>", "<PARAMS AUTOINCVALUE=\"4\" DEFAULT_ORDER=\"3\"/>");
+        doc.replace("<ROW sportlerid=\"1\" Vorname=\"Lena\" Name=\"Beispiel\"",
+                    "<ROW sportlerid=\"2\" Name=\"Zander\"/><ROW sportlerid=\"3\" Name=\"Meier\"/>"
+                    "<ROW sportlerid=\"1\" Vorname=\"Lena\" Name=\"Beispiel\"");
+        const TableImage image = ReadPacketXml(Std(doc));
+        QCOMPARE(image.defaultOrder, (std::vector<std::uint32_t>{3}));
+        QCOMPARE(RecordStore(image).Visible(), (std::vector<std::uint32_t>{3, 2, 1}));
+        const QByteArray out = Bytes(WritePacketXml(image));
+        QVERIFY(out.indexOf("Beispiel") < out.indexOf("Meier") &&
+                out.indexOf("Meier") < out.indexOf("Zander"));
+        QVERIFY(out.contains("DEFAULT_ORDER=\"3\""));
     }
     void toleratedVariations() {
         QFETCH(QByteArray, original);

@@ -46,6 +46,34 @@ private slots:
         }
     }
 
+    // All 378 cells against the table as published, read from a fixture: a single wrong
+    // value anywhere is caught.
+    void wholeTableAgainstTheFixture() {
+        QFile file(QStringLiteral(VEXO_EVALUATION_FIXTURES "/vo2max_table.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        double expected[22][19] = {};
+        int levels = 0;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.isEmpty() || line.startsWith('#'))
+                continue;
+            const int colon = line.indexOf(':');
+            const int level = line.left(colon).toInt();
+            QVERIFY(level >= 1 && level <= 21);
+            int shuttle = 0;
+            for (const QString& value : line.mid(colon + 1).split(',', Qt::SkipEmptyParts))
+                expected[level][++shuttle] = value.trimmed().toDouble();
+            ++levels;
+        }
+        QCOMPARE(levels, 21);
+        FakeDialogs dialogs;
+        for (int level = 1; level <= 21; ++level)
+            for (int shuttle = 1; shuttle <= 18; ++shuttle)
+                QVERIFY2(global::LookupVO2(level, shuttle) == expected[level][shuttle],
+                         qPrintable(QString("level %1, shuttle %2").arg(level).arg(shuttle)));
+        QVERIFY(dialogs.Shown().empty());
+    }
+
     // From level 4 to 20 each level's last value opens the next level, and the values
     // stop exactly at the level's shuttle count.
     void tableShape() {
