@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the tests and the look-at-it tools need, but only
 # those that are missing. Works as root or through sudo.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsdl2-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-wine fonts-liberation2
+          clang-format
           xvfb xauth xdotool imagemagick openbox)
 [ "${VEXO_BENCH_DEPS:-0}" = 1 ] && packages+=(libpugixml-dev)
 missing=()

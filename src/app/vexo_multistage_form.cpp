@@ -50,8 +50,11 @@ TMultistage_frm::TMultistage_frm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Multistage_frm"));
     setWindowTitle(QStringLiteral("Vexo-Rizidevizi freie Version"));
     setFont(ui::UiFont(11));
-    // The restored (not maximised) window sits at the top-left corner in its design size.
-    setGeometry(0, 0, DesignWidth, DesignHeight);
+    // The restored (not maximised) window has its design size, and its frame, title bar
+    // included, sits at the top-left corner of the screen (move() places the frame;
+    // setGeometry() would put the inside there and the title bar above the screen).
+    resize(DesignWidth, DesignHeight);
+    move(0, 0);
     BuildLayout();
     m_timer1 = platform::Timers().CreateTimer();
     m_timer2 = platform::Timers().CreateTimer();
@@ -206,7 +209,11 @@ void TMultistage_frm::Panel4Click() {
 }
 
 void TMultistage_frm::ShowModal(QDialog* window) {
-    if (window)
+    if (!window)
+        return;
+    if (m_modalRunner)
+        m_modalRunner(*window);
+    else
         window->exec();
 }
 

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace ui {
@@ -27,6 +28,9 @@ public:
 
     // The windows that exist from start-up on; a button whose window is not given does nothing.
     void SetSecondaryWindows(QDialog* sportler, QDialog* werte, QDialog* info, QDialog* about);
+    // How a window is shown modally: exec() unless replaced (tests record the window instead
+    // of waiting in a modal loop).
+    void SetModalRunner(std::function<void(QDialog&)> runner) { m_modalRunner = std::move(runner); }
 
     TestRunController& Controller() { return *m_controller; }
     platform::Timer& Timer1() { return *m_timer1; }
@@ -84,4 +88,5 @@ private:
     QPointer<QDialog> m_werte;
     QPointer<QDialog> m_info;
     QPointer<QDialog> m_about;
+    std::function<void(QDialog&)> m_modalRunner;
 };

@@ -1,5 +1,7 @@
 #include "panel.h"
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -53,10 +55,36 @@ void Panel::resizeEvent(QResizeEvent* event) {
     emit resized();
 }
 
+namespace {
+// The families the fixed layouts were drawn for, each with the metric-compatible stand-ins
+// Debian offers first (Liberation Sans has Arial's widths) and a plain sans serif last.
+QStringList FamiliesFor(const QString& family) {
+    if (family == QLatin1String("Arial"))
+        return {family, QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                QStringLiteral("DejaVu Sans")};
+    if (family == QLatin1String("Tahoma"))
+        return {family, QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")};
+    return {family, QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
+            QStringLiteral("Liberation Sans")};
+}
+} // namespace
+
+void RegisterFonts() {
+    // Debian's fonts-wine puts a Tahoma with the original metrics (and MS Sans Serif) into
+    // Wine's own folder, where the system's font configuration does not look.
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    const QString folder = QStringLiteral("/usr/share/wine/fonts/");
+    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"})
+        if (QFile::exists(folder + QLatin1String(file)))
+            QFontDatabase::addApplicationFont(folder + QLatin1String(file));
+}
+
 QFont UiFont(int pixelHeight, bool bold, const QString& family) {
     QFont font;
-    font.setFamilies(
-        {family, QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    font.setFamilies(FamiliesFor(family));
     font.setPixelSize(pixelHeight);
     font.setBold(bold);
     return font;

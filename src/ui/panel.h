@@ -32,8 +32,11 @@ private:
     Qt::Alignment m_captionAlignment = Qt::AlignCenter;
 };
 
-// Font helper: Tahoma where it is installed, else the nearest sans serif, with the
-// character height in pixels as the window descriptions give it.
+// Font helper: the family the layouts were drawn for, or its metric-compatible stand-in,
+// else the nearest sans serif, with the character height in pixels as the window
+// descriptions give it.
 QFont UiFont(int pixelHeight, bool bold = false, const QString& family = QStringLiteral("Tahoma"));
+// Makes the Tahoma of Debian's fonts-wine known to the program (once; needs the application).
+void RegisterFonts();
 
 } // namespace ui

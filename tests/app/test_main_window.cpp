@@ -1,6 +1,7 @@
 // The main window as a user meets it: captions, colours and geometry, the focus order,
 // the menu column locked during a test, and the "ENDE" question.
 #include "app/My_std.h"
+#include "app/program.h"
 #include "app/vexo_multistage_form.h"
 #include "data/DModule.h"
 #include "evaluation/global.h"
@@ -157,37 +158,68 @@ private slots:
     }
 
     // The first activation opens the data files, later ones do not; closing the window by
-    // its frame during a test asks nothing, and the end of the program saves both tables.
-    void dataFilesOverTheWindowsLife() {
-        Rig rig;
+    // its frame during a test asks nothing; the end of the program, as main() runs it,
+    // saves both tables: a pending result goes in through the main window's save (the
+    // release of the data module alone would drop it).
+    void dataFilesOverTheProgramsLife() {
+        VirtualClock clock;
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
         QTemporaryDir dir;
-        global::SportlerPath = dir.filePath(QStringLiteral("sportler.xml")).toStdString();
-        global::MultiwertPath = dir.filePath(QStringLiteral("multiwert.xml")).toStdString();
-        TDM1 dataModule;
-        DM1 = &dataModule;
-        struct Release {
-            ~Release() { DM1 = nullptr; }
-        } release;
-        rig.window.FormActivate();
-        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("multiwert.xml"))));
-        QVERIFY(dataModule.cdsMultiwert.Active());
-        dataModule.cdsMultiwert.Insert();
-        dataModule.cdsMultiwert.SetAsInteger("Level", 6);
-        dataModule.cdsMultiwert.SetAsInteger("Runde", 1);
-        dataModule.cdsMultiwert.Post();
+        const QString results = dir.filePath(QStringLiteral("multiwert.xml"));
+        auto program = std::make_unique<Program>(dir.path().toStdString() + "/");
+        TMultistage_frm& w = program->MainWindow();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(QFile::exists(results));
+        TDM1& dm = program->DataModule();
+        QVERIFY(dm.cdsMultiwert.Active());
         QFile::remove(dir.filePath(QStringLiteral("sportler.xml")));
-        rig.window.FormActivate(); // a later activation touches no file
+        w.FormActivate(); // a later activation touches no file
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("sportler.xml"))));
 
-        rig.window.show();
-        rig.window.btn_startClick();
-        QVERIFY(rig.window.close());
-        QCOMPARE(rig.dialogs.Texts(), std::vector<std::string>{});
-        rig.window.FormDestroy(); // as the window's destruction does
+        dm.cdsMultiwert.Insert(); // typed, not yet posted
+        dm.cdsMultiwert.SetAsInteger("Level", 6);
+        dm.cdsMultiwert.SetAsInteger("Runde", 1);
+        w.btn_startClick();
+        QVERIFY(w.close());
+        QCOMPARE(dialogs.Texts(), std::vector<std::string>{});
+        program.reset();
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("sportler.xml"))));
-        QFile results(dir.filePath(QStringLiteral("multiwert.xml")));
-        QVERIFY(results.open(QIODevice::ReadOnly));
-        QVERIFY(results.readAll().contains("Level=\"6\""));
+        QFile file(results);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("Level=\"6\""));
+        QVERIFY(DM1 == nullptr);
+    }
+
+    // The buttons open their windows (shown modally in the program; recorded here).
+    void buttonsOpenTheirWindows() {
+        VirtualClock clock;
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        Program program(dir.path().toStdString() + "/");
+        TMultistage_frm& w = program.MainWindow();
+        QStringList opened;
+        w.SetModalRunner([&](QDialog& window) { opened << window.objectName(); });
+        w.show();
+        QTest::mouseClick(Child(w, "btn_info"), Qt::LeftButton);
+        QTest::mouseClick(Child(w, "StatusBar1"), Qt::LeftButton);
+        QCOMPARE(opened, (QStringList{"frm_info", "AboutBox"}));
+        QTest::mouseClick(Child(w, "Button4"), Qt::LeftButton);
+        QCOMPARE(dialogs.Shown().size(), std::size_t(1));
+    }
+
+    // A second copy on the same data folder is told and ends.
+    void secondCopyIsRefused() {
+        FakeDialogs dialogs;
+        QVERIFY(!OtherCopyRunning(true, "/daten/"));
+        QVERIFY(dialogs.Shown().empty());
+        QVERIFY(OtherCopyRunning(false, "/daten/"));
+        QCOMPARE(dialogs.Shown().size(), std::size_t(1));
+        QVERIFY(dialogs.Shown()[0].text.find("läuft bereits") != std::string::npos);
+        QVERIFY(dialogs.Shown()[0].text.find("/daten/") != std::string::npos);
     }
 
     void endAsksBeforeQuitting_data() {

@@ -109,7 +109,8 @@ private slots:
         timer.SetEnabled(false);
         // One overdue tick, not the dozen that fell due meanwhile (a second one only if this
         // process was held up for another interval).
-        QVERIFY2(log.ticks.size() == 1 || log.ticks.size() == 2, qPrintable(QString::number(log.ticks.size())));
+        QVERIFY2(log.ticks.size() == 1 || log.ticks.size() == 2,
+                 qPrintable(QString::number(log.ticks.size())));
     }
 
     // Where the platform cannot supply a timer (here: a thread without an event loop), the

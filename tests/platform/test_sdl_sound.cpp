@@ -62,6 +62,32 @@ private slots:
         sound.PlaySync(path.toStdString());
         QVERIFY(clock.elapsed() < 600);
     }
+
+    // The fallback is a real beep, not silence: SDL's disk driver writes what was played.
+    void fallbackBeepIsSound() {
+        QTemporaryDir dir;
+        const QString output = dir.filePath(QStringLiteral("played.raw"));
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", output.toLocal8Bit());
+        qputenv("SDL_DISKAUDIODELAY", "0");
+        {
+            platform::SdlSound sound;
+            sound.PlaySync(dir.filePath(QStringLiteral("fehlt.wav")).toStdString());
+        }
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        QFile played(output);
+        QVERIFY(played.open(QIODevice::ReadOnly));
+        const QByteArray bytes = played.readAll();
+        // 150 ms of 16-bit samples at 44.1 kHz; loud in the middle.
+        QVERIFY2(bytes.size() >= 44100 * 2 * 150 / 1000, qPrintable(QString::number(bytes.size())));
+        int loudest = 0;
+        for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+            const auto sample = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                          (static_cast<unsigned char>(bytes[i + 1]) << 8));
+            loudest = std::max(loudest, std::abs(int(sample)));
+        }
+        QVERIFY2(loudest > 4000, qPrintable(QString::number(loudest)));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestSdlSound)

@@ -33,7 +33,7 @@ QMessageBox::StandardButton Run(QMessageBox::Icon icon, const char* title, const
 } // namespace
 
 void QtDialogs::ShowMessage(const std::string& text) {
-    Run(QMessageBox::Information, ProgramTitle, text, QMessageBox::Ok, QMessageBox::Ok);
+    Run(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 Answer QtDialogs::AskYesNo(const std::string& text) {
