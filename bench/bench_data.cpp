@@ -7,6 +7,7 @@
 #include "data/DModule.h"
 #include "data/data_file.h"
 #include "data/date_value.h"
+#include "data/large_blocks.h"
 #include "data/packet_xml.h"
 #include "data/record_store.h"
 #include "evaluation/global.h"
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <malloc.h>
 #include <memory>
@@ -42,6 +44,33 @@ struct FixedClock : platform::ClockService {
         return std::int64_t(data::DaysFromCivil(2026, 12, 10)) * platform::MillisecondsPerDay;
     }
     std::string FormatLongTime(std::int64_t) const override { return {}; }
+};
+
+// pugixml's memory for the comparison: one block, touched before the clock starts and used
+// again by every parse, as the packet reader's arena is, so that neither side is timed for
+// the system's page faults.
+struct PugiMemory {
+    std::vector<char> block;
+    std::size_t used = 0;
+    static PugiMemory& Get() {
+        static PugiMemory memory;
+        return memory;
+    }
+    static void* Allocate(std::size_t size) {
+        PugiMemory& m = Get();
+        size = (size + 15) & ~std::size_t{15};
+        if (m.used + size > m.block.size())
+            return std::malloc(size); // never reached with the block sized below
+        void* p = m.block.data() + m.used;
+        m.used += size;
+        return p;
+    }
+    static void Deallocate(void* p) {
+        PugiMemory& m = Get();
+        if (p < static_cast<void*>(m.block.data()) ||
+            p >= static_cast<void*>(m.block.data() + m.block.size()))
+            std::free(p);
+    }
 };
 
 // The best of several runs; `f` may time a part of itself and return its milliseconds.
@@ -164,11 +193,18 @@ int main(int argc, char** argv) {
         read = data::ReadPacketXml(bytes);
         return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     });
+    // pugixml parses a copy of the bytes in place, made before the clock starts, so that
+    // both sides are timed for parsing alone and neither pays for fresh input memory.
+    std::string copy(bytes.size(), '\0');
+    PugiMemory::Get().block.assign(bytes.size() * 8, 1);
+    pugi::set_memory_management_functions(&PugiMemory::Allocate, &PugiMemory::Deallocate);
     const double pugiMs = BestMs(9, [&] {
+        PugiMemory::Get().used = 0;
         auto doc = std::make_unique<pugi::xml_document>();
+        std::memcpy(copy.data(), bytes.data(), bytes.size());
         const auto start = Clock::now();
         volatile bool ok =
-            doc->load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);
+            doc->load_buffer_inplace(copy.data(), copy.size(), pugi::parse_default, pugi::encoding_utf8);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         (void)ok;
         return ms;
@@ -196,8 +232,9 @@ int main(int argc, char** argv) {
         });
         const double loadMs = BestMs(5, [&] { dm.cdsMultiwert.LoadFromFile(global::MultiwertPath); });
         const double saveMs = BestMs(5, [&] { dm.cdsMultiwert.SaveToFile(); });
-        const long loaded = ResidentKb();
-        std::printf("load + save    %8.2f ms  (target <= 150 ms; load %.2f ms, save %.2f ms with fsync), "
+        // Blocks kept for the next load are no part of the table.
+        const long loaded = ResidentKb() - long(data::KeptLargeBlockBytes() / 1024);
+        std::printf("load + save    %8.2f ms  (target <= 100 ms; load %.2f ms, save %.2f ms with fsync), "
                     "%d visible records\n",
                     loadSaveMs, loadMs, saveMs, dm.cdsMultiwert.RecordCount());
         std::printf("memory         %8.1f MB for the loaded table, %.2f x the file size (target <= 3)\n",

@@ -64,7 +64,7 @@ std::uintmax_t FileSizeOf(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 ? static_cast<std::uintmax_t>(st.st_size) : 0;
 }
 
-std::string ReadWholeFile(const std::string& path) {
+FileBytes ReadFileBytes(const std::string& path) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     int error = errno;
     struct stat st {};
@@ -74,11 +74,17 @@ std::string ReadWholeFile(const std::string& path) {
     }
     if (fd.Get() < 0)
         throw vexo::Error("Datei " + path + " kann nicht geöffnet werden. " + SystemErrorText(error));
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0));
-    char chunk[1 << 16];
+    // Room for the size the file has now, and one byte more to see the end; a file that
+    // grows meanwhile moves to a block twice the size.
+    FileBytes bytes{LargeBlock(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 1), 0};
     for (;;) {
-        const ssize_t n = ::read(fd.Get(), chunk, sizeof chunk);
+        if (bytes.size == bytes.block.Capacity()) {
+            LargeBlock bigger(bytes.block.Capacity() * 2);
+            std::memcpy(bigger.Data(), bytes.block.Data(), bytes.size);
+            bytes.block = std::move(bigger);
+        }
+        const ssize_t n =
+            ::read(fd.Get(), bytes.block.Data() + bytes.size, bytes.block.Capacity() - bytes.size);
         if (n == 0)
             break;
         if (n < 0) {
@@ -86,9 +92,13 @@ std::string ReadWholeFile(const std::string& path) {
                 continue;
             throw vexo::Error("Datei " + path + " kann nicht geöffnet werden. " + SystemErrorText(errno));
         }
-        bytes.append(chunk, static_cast<std::size_t>(n));
+        bytes.size += static_cast<std::size_t>(n);
     }
     return bytes;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    return std::string(ReadFileBytes(path).View());
 }
 
 namespace {
@@ -207,7 +217,7 @@ std::string ResolveLinks(const std::string& path) {
     return current;
 }
 
-void WriteFileSafely(const std::string& path, const std::string& bytes, bool keepBackup) {
+void WriteFileSafely(const std::string& path, std::string_view bytes, bool keepBackup) {
     const std::string target = ResolveLinks(path);
     const std::string directory = DirectoryOf(target);
     struct stat old {};

@@ -40,6 +40,9 @@ public:
     // Skips everything inside the element whose start tag was just read, up to its end tag.
     void SkipContent(std::string_view name);
     std::size_t Depth() const { return m_open.size(); }
+    // Where the scanner stands; a reader that read a whole empty element itself moves on.
+    std::size_t Position() const { return m_pos; }
+    void SetPosition(std::size_t position) { m_pos = position; }
 
 private:
     [[noreturn]] static void Fail();

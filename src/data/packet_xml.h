@@ -11,6 +11,10 @@
 namespace data {
 
 std::string WritePacketXml(const TableImage& table);
+// A string in LargeBlocks memory, for the bytes of a whole table.
+using LargeString = std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>>;
+// The same bytes into `out` (emptied first).
+void WritePacketXml(const TableImage& table, LargeString& out);
 
 // Throws PacketError with one of the reader's messages ("Mismatch in datapacket.",
 // "Datapacket contains no meta data.", "Invalid field type.", "Invalid parameter.").

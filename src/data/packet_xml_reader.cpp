@@ -1,4 +1,5 @@
 #include "date_value.h"
+#include "large_blocks.h"
 #include "packet_error.h"
 #include "packet_scanner.h"
 #include "packet_xml.h"
@@ -65,6 +66,7 @@ bool IsListParam(std::string_view name) {
 // A list value: unsigned numbers separated by blanks.
 std::vector<std::uint32_t> ParseList(std::string_view text) {
     std::vector<std::uint32_t> numbers;
+    numbers.reserve(text.size() / 2 + 1);
     std::size_t i = 0;
     while (i < text.size()) {
         while (i < text.size() && (text[i] < '0' || text[i] > '9'))
@@ -158,7 +160,12 @@ Column ReadField(const PacketTag& tag) {
 void ReadParams(const PacketTag& tag, TableImage& image) {
     for (const auto& a : tag.attributes) {
         if (EqualsNoCase(a.name, "CHANGE_LOG")) {
-            const auto numbers = ParseList(DecodeAttribute(a.raw));
+            // The log is the longest attribute of a file; read it where it stands unless it
+            // holds a reference.
+            std::string decoded;
+            if (a.raw.find('&') != std::string_view::npos)
+                decoded = DecodeAttribute(a.raw);
+            const auto numbers = ParseList(decoded.empty() ? a.raw : std::string_view(decoded));
             if (numbers.size() < 3)
                 throw PacketError("Invalid parameter.");
             image.changeLog.reserve(numbers.size() / 3);
@@ -177,17 +184,46 @@ void ReadParams(const PacketTag& tag, TableImage& image) {
 
 // The plain forms the writer produces, read without the general rules: a decimal integer
 // (optionally negative) and eight date digits. Anything else takes the general way.
-std::optional<std::int64_t> PlainInteger(std::string_view raw) {
-    std::size_t i = raw.size() > 1 && raw[0] == '-' ? 1 : 0;
-    if (i == raw.size() || raw.size() - i > 9)
+[[gnu::always_inline]] inline std::optional<std::int64_t> PlainInteger(std::string_view raw) {
+    const bool negative = raw.size() > 1 && raw[0] == '-';
+    const std::size_t first = negative ? 1 : 0;
+    if (raw.size() == first || raw.size() - first > 9)
         return std::nullopt;
     std::int64_t value = 0;
-    for (; i < raw.size(); ++i) {
-        if (raw[i] < '0' || raw[i] > '9')
+    for (std::size_t i = first; i < raw.size(); ++i) {
+        const unsigned digit = static_cast<unsigned char>(raw[i]) - unsigned{'0'};
+        if (digit > 9)
             return std::nullopt;
-        value = value * 10 + (raw[i] - '0');
+        value = value * 10 + digit;
     }
-    return raw[0] == '-' ? -value : value;
+    return negative ? -value : value;
+}
+
+// A plain decimal with at most 15 digits and no exponent ("31.8"), as the writer writes
+// every value of this program: the digits as a whole number divided by a power of ten.
+// Both are exact doubles and the division rounds correctly, so the result is the double
+// nearest to the decimal, as from_chars would give.
+inline std::optional<double> PlainDecimal(std::string_view raw) {
+    static constexpr double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::int64_t digits = 0;
+    int count = 0;
+    int fraction = -1;
+    for (char c : raw) {
+        if (c == '.' && fraction < 0) {
+            fraction = 0;
+            continue;
+        }
+        const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+        if (digit > 9 || ++count > 15)
+            return std::nullopt;
+        digits = digits * 10 + digit;
+        if (fraction >= 0)
+            ++fraction;
+    }
+    if (count == 0)
+        return std::nullopt;
+    return static_cast<double>(digits) / PowersOfTen[fraction > 0 ? fraction : 0];
 }
 
 // Reads a value into `out` (NULL on entry), in place: rows are many, and a value built
@@ -208,6 +244,10 @@ void ParseValue(const Column& column, std::string_view raw, Value& out) {
             }
         }
     } else if (column.type == FieldType::Float && !raw.empty() && raw[0] >= '0' && raw[0] <= '9') {
+        if (const auto d = PlainDecimal(raw)) {
+            out.emplace<double>(*d);
+            return;
+        }
         double value = 0;
         const auto result = std::from_chars(raw.data(), raw.data() + raw.size(), value);
         if (result.ec == std::errc() && result.ptr == raw.data() + raw.size()) {
@@ -216,6 +256,12 @@ void ParseValue(const Column& column, std::string_view raw, Value& out) {
         }
     }
     if (column.type == FieldType::Text || column.type == FieldType::Memo || column.type == FieldType::Other) {
+        if (!std::memchr(raw.data(), '&', raw.size())) {
+            out.emplace<std::string>(raw.substr(0, column.type == FieldType::Text && column.width > 0
+                                                       ? static_cast<std::size_t>(column.width)
+                                                       : raw.size()));
+            return;
+        }
         std::string& bytes = out.emplace<std::string>();
         DecodeAttributeInto(raw, bytes);
         if (column.type == FieldType::Text && column.width > 0 &&
@@ -261,6 +307,10 @@ public:
         m_expectedNames.push_back("RowState");
         for (const auto& c : image.columns)
             m_expectedNames.push_back(c.attrName);
+        for (const auto& name : m_expectedNames)
+            m_expectedPatterns.push_back(name + "=\"");
+        if (m_memos.size() == 1)
+            m_memoOf.reserve(std::min(image.changeLog.size() + 1, size / 6 + 1));
         for (std::size_t k = image.columns.size(); k-- > 0;) // the first of equal names wins
             m_columnOf[image.columns[k].attrName] = k;
         m_rowCost = sizeof(Version) + image.columns.size() * sizeof(Value);
@@ -277,46 +327,162 @@ public:
     // The names a row usually carries, in order: the state, then the columns.
     const std::vector<std::string>* ExpectedNames() const { return &m_expectedNames; }
 
+    // The usual row, read straight from the text: an empty element "<ROW .../>" whose
+    // attributes are name="value" pairs. Anything else (a comment, an element with content,
+    // an unusual character) returns false with `pos` unchanged, and the general scanner
+    // takes over, with its checks and its messages.
+    bool TryReadPlainRow(std::string_view text, std::size_t& pos) {
+        const std::size_t size = text.size();
+        std::size_t p = pos;
+        while (p < size && text[p] >= 1 && text[p] <= ' ')
+            ++p;
+        if (size - p < 6 || text.compare(p, 4, "<ROW") != 0 || !(text[p + 4] == ' ' || text[p + 4] == '/'))
+            return false;
+        p += 4;
+        Begin();
+        std::size_t nextHint = 0;
+        for (;;) {
+            while (p < size && text[p] >= 1 && text[p] <= ' ')
+                ++p;
+            if (p + 1 >= size)
+                return Abandon();
+            if (text[p] == '/') {
+                if (text[p + 1] != '>')
+                    return Abandon();
+                pos = p + 2;
+                Finish();
+                return true;
+            }
+            const std::size_t nameStart = p;
+            int hint = -1;
+            std::string_view name;
+            // The expected name at this place, or the one after it (an attribute may be
+            // absent), compared with its '="' in one go.
+            for (std::size_t k = nextHint; k < nextHint + 2 && k < m_expectedPatterns.size(); ++k) {
+                const std::string& pattern = m_expectedPatterns[k];
+                if (size - p > pattern.size() && SameBytes(text.data() + p, pattern)) {
+                    hint = static_cast<int>(k);
+                    nextHint = k + 1;
+                    name = text.substr(p, pattern.size() - 2);
+                    p += pattern.size();
+                    break;
+                }
+            }
+            if (hint < 0) {
+                while (p < size && !IsPlainNameEnd(text[p]))
+                    ++p;
+                if (p == nameStart || p + 2 >= size || text[p] != '=' || text[p + 1] != '"')
+                    return Abandon();
+                name = text.substr(nameStart, p - nameStart);
+                p += 2;
+            }
+            const void* quote = std::memchr(text.data() + p, '"', size - p);
+            if (!quote)
+                return Abandon();
+            const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data());
+            Attribute(hint, name, text.substr(p, end - p));
+            p = end + 1;
+        }
+    }
+
     void Read(const PacketTag& tag) {
+        Begin();
+        for (const auto& a : tag.attributes)
+            Attribute(a.hint, a.name, a.raw);
+        Finish();
+    }
+
+private:
+    static bool SameBytes(const char* text, const std::string& pattern) {
+        for (std::size_t i = 0; i < pattern.size(); ++i)
+            if (text[i] != pattern[i])
+                return false;
+        return true;
+    }
+
+    static bool IsPlainNameEnd(char c) {
+        return static_cast<unsigned char>(c) <= ' ' || c == '=' || c == '/' || c == '>' || c == '<' ||
+               c == '"';
+    }
+
+    void Begin() {
         // Every row costs its columns whatever it holds: many short rows of a wide table
         // must not take memory out of all proportion to the file.
         if (m_rowCost > m_budget)
             throw PacketError(TooLargeMessage);
-        m_budget -= m_rowCost;
-        const auto& columns = m_image.columns;
-        Version v{0, Values(columns.size(), m_image.arena.get())};
-        std::vector<unsigned char>& present = m_present;
-        present.assign(columns.size(), 0);
-        for (const auto& a : tag.attributes) {
-            // Attributes found at their usual place name their column already (hint 0 is the
-            // row state); any others are looked up by name, in whatever order they come.
-            if (a.hint == 0 || (a.hint < 0 && a.name == "RowState")) {
-                v.state = static_cast<std::uint8_t>(ParseInteger(a.raw).value_or(0) & 0xFF);
-                continue;
-            }
-            const std::size_t c = a.hint > 0 ? static_cast<std::size_t>(a.hint - 1) : ColumnNamed(a.name);
-            if (c >= columns.size())
-                continue; // names no column
-            v.values[c] = Value{};
-            ParseValue(columns[c], a.raw, v.values[c]);
-            present[c] = 1;
+        // Built in place, in the arena: a row moved in from elsewhere would keep the
+        // memory it was built in.
+        m_image.versions.push_back(Version{0, Values(m_image.columns.size(), m_image.arena.get())});
+        ++m_rowStamp; // a column is present in this row when its stamp is the row's
+        if (m_present.size() != m_image.columns.size())
+            m_present.assign(m_image.columns.size(), 0);
+    }
+
+    bool Abandon() {
+        m_image.versions.pop_back();
+        return false;
+    }
+
+    Version& Row() { return m_image.versions.back(); }
+
+    [[gnu::always_inline]] inline void Attribute(int hint, std::string_view name, std::string_view raw) {
+        // Attributes found at their usual place name their column already (hint 0 is the
+        // row state); any others are looked up by name, in whatever order they come.
+        if (hint == 0 || (hint < 0 && name == "RowState")) {
+            const auto state = PlainInteger(raw);
+            Row().state = static_cast<std::uint8_t>((state ? *state : ParseInteger(raw).value_or(0)) & 0xFF);
+            // A modified row without its memo takes the predecessor's: fetch that while the
+            // rest of the row is read.
+            if ((Row().state & RowModified) && m_memos.size() == 1)
+                if (const Value* old = PredecessorMemo())
+                    __builtin_prefetch(old);
+            return;
         }
-        const auto record = static_cast<std::uint32_t>(m_image.versions.size() + 1);
-        if ((v.state & RowModified) && !m_memos.empty()) {
+        const std::size_t c = hint > 0 ? static_cast<std::size_t>(hint - 1) : ColumnNamed(name);
+        if (c >= m_image.columns.size())
+            return; // names no column
+        Value& value = Row().values[c];
+        if (m_present[c] == m_rowStamp) // a second attribute of the same name: the last counts
+            value = Value{};
+        ParseValue(m_image.columns[c], raw, value);
+        m_present[c] = m_rowStamp;
+    }
+
+    void Finish() {
+        m_budget -= m_rowCost;
+        Version& v = Row();
+        const auto record = static_cast<std::uint32_t>(m_image.versions.size());
+        if (m_memos.size() == 1) {
+            const std::size_t c = m_memos[0];
+            if ((v.state & RowModified) && m_present[c] != m_rowStamp)
+                if (const Value* old = PredecessorMemo())
+                    v.values[c] = *old;
+            m_memoOf.push_back(&v.values[c]);
+        } else if ((v.state & RowModified) && !m_memos.empty()) {
             const std::uint32_t before = record < m_predecessor.size() ? m_predecessor[record] : 0;
             for (std::size_t c : m_memos)
-                if (!present[c] && before != 0 && before < record)
+                if (m_present[c] != m_rowStamp && before != 0 && before < record)
                     v.values[c] = m_image.versions[before - 1].values[c];
         }
-        m_image.versions.push_back(std::move(v));
+    }
+
+    // The memo of the version the current row replaces (one memo column), or null. The
+    // values of a read row never move (they live in the arena), so their addresses are kept.
+    const Value* PredecessorMemo() const {
+        const auto record = static_cast<std::uint32_t>(m_image.versions.size());
+        const std::uint32_t before = record < m_predecessor.size() ? m_predecessor[record] : 0;
+        return before != 0 && before < record ? m_memoOf[before - 1] : nullptr;
     }
 
 private:
     TableImage& m_image;
     std::vector<std::uint32_t> m_predecessor;
     std::vector<std::size_t> m_memos;
-    std::vector<unsigned char> m_present;
+    std::vector<std::uint32_t> m_present; // per column: the stamp of the last row that had it
+    std::uint32_t m_rowStamp = 0;
     std::vector<std::string> m_expectedNames;
+    std::vector<std::string> m_expectedPatterns; // each name with its '="'
+    std::vector<const Value*> m_memoOf;          // the memo of every row read so far
     std::unordered_map<std::string_view, std::size_t> m_columnOf;
     std::size_t m_rowCost = 0;
     std::size_t m_budget = 0;
@@ -415,10 +581,15 @@ TableImage ReadPacketXml(std::string_view bytes) {
         expected = std::min({expected, text.size() / 6 + 1, MemoryBudget(text.size()) / rowCost});
         image.versions.reserve(expected);
         image.arena = std::make_shared<std::pmr::monotonic_buffer_resource>(
-            std::max<std::size_t>(1024, expected * image.columns.size() * sizeof(Value)));
+            std::max<std::size_t>(1024, expected * image.columns.size() * sizeof(Value)), LargeBlocks());
         RowReader rows(image, text.size());
         scanner.SetExpectedNames(rows.ExpectedNames()); // taken back below, before `rows` goes
         for (;;) {
+            std::size_t position = scanner.Position();
+            if (rows.TryReadPlainRow(text, position)) {
+                scanner.SetPosition(position);
+                continue;
+            }
             tag = &scanner.Expect();
             if (tag->kind == PacketTag::End && tag->name == "ROWDATA")
                 break;

@@ -22,7 +22,7 @@ const std::array<const char*, 256> EscapeTable = [] {
     return t;
 }();
 
-void AppendEscaped(std::string& out, std::string_view text) {
+template <typename S> void AppendEscaped(S& out, std::string_view text) {
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char* escape = EscapeTable[static_cast<unsigned char>(text[i])];
@@ -35,7 +35,7 @@ void AppendEscaped(std::string& out, std::string_view text) {
     out.append(text.data() + plain, text.size() - plain);
 }
 
-void AppendAttribute(std::string& out, std::string_view name, std::string_view value) {
+template <typename S> void AppendAttribute(S& out, std::string_view name, std::string_view value) {
     out += ' ';
     out.append(name);
     out.append("=\"");
@@ -43,7 +43,7 @@ void AppendAttribute(std::string& out, std::string_view name, std::string_view v
     out += '"';
 }
 
-void AppendField(std::string& out, const Column& c) {
+template <typename S> void AppendField(S& out, const Column& c) {
     out.append("<FIELD");
     if (NeedsFieldName(c.name))
         AppendAttribute(out, "fieldname", c.name);
@@ -76,7 +76,7 @@ void AppendField(std::string& out, const Column& c) {
     out.append("/>");
 }
 
-void AppendValue(std::string& out, const Column& column, const Value& value) {
+template <typename S> void AppendValue(S& out, const Column& column, const Value& value) {
     if (const auto* i = std::get_if<std::int64_t>(&value)) {
         if (column.type == FieldType::Date)
             AppendDate(out, static_cast<int>(*i));
@@ -89,12 +89,10 @@ void AppendValue(std::string& out, const Column& column, const Value& value) {
     }
 }
 
-} // namespace
-
-std::string WritePacketXml(const TableImage& table) {
+template <typename S> void WritePacket(const TableImage& table, S& out) {
     const auto& columns = table.columns;
     const bool withHistory = !table.changeLog.empty();
-    std::string out;
+    out.clear();
     std::size_t estimate = 512 + table.changeLog.size() * 12;
     for (const auto& v : table.versions) {
         estimate += 24;
@@ -191,7 +189,18 @@ std::string WritePacketXml(const TableImage& table) {
         out.append("/>");
     }
     out.append("</ROWDATA></DATAPACKET>");
+}
+
+} // namespace
+
+std::string WritePacketXml(const TableImage& table) {
+    std::string out;
+    WritePacket(table, out);
     return out;
+}
+
+void WritePacketXml(const TableImage& table, LargeString& out) {
+    WritePacket(table, out);
 }
 
 } // namespace data

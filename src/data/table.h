@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -163,7 +164,7 @@ private:
 
     const Values* CurrentValues() const;
     void OpenLookupTables();
-    void OpenFromFile(const std::string& path, const std::string& bytes);
+    void OpenFromFile(const std::string& path, std::string_view bytes);
     void Touched() { ++m_generation; }
     Value CheckedValue(const Field& field, Value value) const;
     Value FieldValue(const Values* values, const Field& field) const;

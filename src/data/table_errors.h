@@ -2,6 +2,7 @@
 // A data file that exists but cannot be read as this table: the message is the reading
 // failure's own; the path tells which file it was, so that the caller can keep exactly
 // that file aside and not another table's.
+#include "data_file.h"
 #include "platform/errors.h"
 
 #include <string>
@@ -18,6 +19,6 @@ private:
     std::string m_path;
 };
 
-std::string ReadOwnFile(const std::string& path);
+FileBytes ReadOwnFile(const std::string& path);
 
 } // namespace data

@@ -18,21 +18,21 @@ void Table::Open() {
         return;
     if (m_fileName.empty() || !FileExists(m_fileName) || FileSizeOf(m_fileName) == 0)
         throw vexo::Error(NoPacket);
-    OpenFromFile(m_fileName, ReadOwnFile(m_fileName));
+    OpenFromFile(m_fileName, ReadOwnFile(m_fileName).View());
 }
 
 void Table::LoadFromFile(const std::string& path) {
     Close();
-    const std::string bytes = ReadOwnFile(path);
-    if (bytes.empty())
+    const FileBytes bytes = ReadOwnFile(path);
+    if (bytes.size == 0)
         throw vexo::Error(NoPacket);
-    OpenFromFile(path, bytes);
+    OpenFromFile(path, bytes.View());
 }
 
 // Every reason this table's own file cannot become the table (a damaged packet, another
 // layout, too little memory) is a failure of that file; a failure to open a lookup table
 // belongs to the lookup table's file and passes on as it is.
-void Table::OpenFromFile(const std::string& path, const std::string& bytes) {
+void Table::OpenFromFile(const std::string& path, std::string_view bytes) {
     OpenLookupTables();
     try {
         OpenFromImage(ReadPacketXml(bytes));
@@ -57,14 +57,17 @@ void Table::WriteTo(const std::string& path) {
     // The file being replaced is kept as "<name>.bak" when the table holds changes it does
     // not have yet; saving the same content again leaves that backup as it is.
     const bool ownFile = path == m_fileName;
-    WriteFileSafely(path, WritePacketXml(m_store->Image()), ownFile && m_unwritten);
+    // In LargeBlocks memory: a fresh buffer of the file's size would arrive page by page.
+    LargeString bytes;
+    WritePacketXml(m_store->Image(), bytes);
+    WriteFileSafely(path, bytes, ownFile && m_unwritten);
     if (ownFile)
         m_unwritten = false;
 }
 
-std::string ReadOwnFile(const std::string& path) {
+FileBytes ReadOwnFile(const std::string& path) {
     try {
-        return ReadWholeFile(path);
+        return ReadFileBytes(path);
     } catch (const std::bad_alloc&) {
         throw UnreadableFile(OutOfMemory, path);
     } catch (const vexo::Error& e) {

@@ -3,6 +3,7 @@
 // its state byte, the change log, the auto-increment counter, the default order and the
 // table parameters carried over from the file it was read from.
 #include "column.h"
+#include "large_blocks.h"
 #include "value.h"
 
 #include <cstdint>
@@ -39,7 +40,7 @@ struct TableImage {
     // of an allocation per row. Declared first, so that it outlives the versions.
     std::shared_ptr<std::pmr::monotonic_buffer_resource> arena;
     std::vector<Column> columns;
-    std::vector<Version> versions; // record number n is versions[n - 1]
+    std::vector<Version, LargeBlockAllocator<Version>> versions; // record number n is versions[n - 1]
     std::vector<LogEntry> changeLog;
     std::optional<std::int64_t> autoIncValue;
     // The default order as defined when the table was created (written first), if any.

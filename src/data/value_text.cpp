@@ -45,29 +45,16 @@ std::optional<std::size_t> NumberStart(std::string_view text, bool& negative) {
 
 } // namespace
 
-void AppendList(std::string& out, const std::vector<std::uint32_t>& numbers) {
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        if (i)
-            out += ' ';
-        AppendInteger(out, numbers[i]);
-    }
+char* FormatFloat(char* buffer, double value) {
+    return std::to_chars(buffer, buffer + 40, value, std::chars_format::general, 16).ptr;
 }
 
-void AppendFloat(std::string& out, double value) {
-    char buffer[40];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 16);
-    out.append(buffer, result.ptr);
+char* FormatInteger(char* buffer, std::int64_t value) {
+    return std::to_chars(buffer, buffer + 40, value).ptr;
 }
 
-void AppendInteger(std::string& out, std::int64_t value) {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
-}
-
-void AppendDate(std::string& out, int days) {
+char* FormatDate(char* buffer, int days) {
     const CivilDate c = CivilFromDays(days);
-    char buffer[16];
     const int year = c.year < 0 ? 0 : (c.year > 9999 ? 9999 : c.year);
     buffer[0] = static_cast<char>('0' + year / 1000);
     buffer[1] = static_cast<char>('0' + year / 100 % 10);
@@ -77,7 +64,7 @@ void AppendDate(std::string& out, int days) {
     buffer[5] = static_cast<char>('0' + c.month % 10);
     buffer[6] = static_cast<char>('0' + c.day / 10);
     buffer[7] = static_cast<char>('0' + c.day % 10);
-    out.append(buffer, 8);
+    return buffer + 8;
 }
 
 std::optional<std::int64_t> ParseInteger(std::string_view text) {

@@ -10,13 +10,34 @@
 
 namespace data {
 
+// Formatting into a buffer of at least 40 bytes; each returns the end of what it wrote.
 // "%.16g" with "." as decimal point, whatever the locale.
-void AppendFloat(std::string& out, double value);
-void AppendInteger(std::string& out, std::int64_t value);
-// A list value: the numbers in decimal, separated by one blank.
-void AppendList(std::string& out, const std::vector<std::uint32_t>& numbers);
+char* FormatFloat(char* buffer, double value);
+char* FormatInteger(char* buffer, std::int64_t value);
 // Eight digits yyyymmdd.
-void AppendDate(std::string& out, int days);
+char* FormatDate(char* buffer, int days);
+
+// The same, appended to any string type.
+template <typename S> void AppendFloat(S& out, double value) {
+    char buffer[40];
+    out.append(buffer, static_cast<std::size_t>(FormatFloat(buffer, value) - buffer));
+}
+template <typename S> void AppendInteger(S& out, std::int64_t value) {
+    char buffer[40];
+    out.append(buffer, static_cast<std::size_t>(FormatInteger(buffer, value) - buffer));
+}
+template <typename S> void AppendDate(S& out, int days) {
+    char buffer[40];
+    out.append(buffer, static_cast<std::size_t>(FormatDate(buffer, days) - buffer));
+}
+// A list value: the numbers in decimal, separated by one blank.
+template <typename S> void AppendList(S& out, const std::vector<std::uint32_t>& numbers) {
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i)
+            out += ' ';
+        AppendInteger(out, numbers[i]);
+    }
+}
 
 // Integers and floats: a digit must come before any letter, else NULL; then read like the
 // C functions atoi and atof (leading blanks and a sign allowed, reading stops at the first
