@@ -8,6 +8,7 @@
 #include "platform/qt/qt_timer.h"
 #include "platform/sdl/sdl_sound.h"
 #include "program.h"
+#include "termination_signals.h"
 #include "ui/panel.h"
 #include "vexo_application.h"
 #include "vexo_multistage_form.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     if (OtherCopyRunning(lock.Acquired(), dataFolder))
         return 1;
 
+    const TerminationSignals endWhenAsked;
     Program program;
     program.MainWindow().showMaximized();
     return app.exec();

@@ -2,6 +2,7 @@
 // the menu column locked during a test, and the "ENDE" question.
 #include "app/My_std.h"
 #include "app/program.h"
+#include "app/termination_signals.h"
 #include "app/vexo_multistage_form.h"
 #include "data/DModule.h"
 #include "evaluation/global.h"
@@ -11,6 +12,8 @@
 #include "virtual_clock.h"
 
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -220,6 +223,15 @@ private slots:
         QCOMPARE(dialogs.Shown().size(), std::size_t(1));
         QVERIFY(dialogs.Shown()[0].text.find("läuft bereits") != std::string::npos);
         QVERIFY(dialogs.Shown()[0].text.find("/daten/") != std::string::npos);
+    }
+
+    // The system's request to end (logout, shutdown) ends the event loop like "ENDE", so
+    // that the program end saves the tables; it does not kill the program on the spot.
+    void terminationSignalEndsTheLoop() {
+        const TerminationSignals endWhenAsked;
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        QTimer::singleShot(2000, [] { QCoreApplication::exit(7); });
+        QCOMPARE(QCoreApplication::exec(), 0);
     }
 
     void endAsksBeforeQuitting_data() {

@@ -28,6 +28,9 @@ std::vector<std::int16_t> MakeFallbackBeep() {
 } // namespace
 
 SdlSound::SdlSound() {
+    // SDL would otherwise take over SIGINT and SIGTERM and turn them into events nobody
+    // reads: the program could no longer be ended by the session or the system.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     m_audioReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 

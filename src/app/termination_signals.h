@@ -1,0 +1,17 @@
+#pragma once
+// The system asks the program to end (logout, shutdown, kill): SIGTERM, SIGINT and SIGHUP
+// end the event loop as "ENDE" does, so that the program end saves both tables. A signal
+// handler may do almost nothing, so it only writes a byte into a pipe; the event loop
+// reads it and quits.
+#include <QObject>
+
+class QSocketNotifier;
+
+class TerminationSignals : public QObject {
+public:
+    TerminationSignals();
+    ~TerminationSignals() override;
+
+private:
+    QSocketNotifier* m_notifier = nullptr;
+};
