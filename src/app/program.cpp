@@ -6,6 +6,8 @@
 #include "platform/dialogs.h"
 #include "ui/About.h"
 #include "ui/f_info.h"
+#include "ui/f_sportler.h"
+#include "ui/f_werte.h"
 #include "vexo_multistage_form.h"
 
 Program::Program(std::optional<std::string> dataFolder) {
@@ -16,14 +18,18 @@ Program::Program(std::optional<std::string> dataFolder) {
     }
     m_dataModule = std::make_unique<TDM1>();
     DM1 = m_dataModule.get();
+    m_sportler = std::make_unique<Tfrm_Sportler>(m_mainWindow.get());
+    m_werte = std::make_unique<Tfrm_Werte>(m_mainWindow.get());
     m_info = std::make_unique<Tfrm_info>(m_mainWindow.get());
     m_about = std::make_unique<TAboutBox>(&GetVersionText, m_mainWindow.get());
-    m_mainWindow->SetSecondaryWindows(nullptr, nullptr, m_info.get(), m_about.get());
+    m_mainWindow->SetSecondaryWindows(m_sportler.get(), m_werte.get(), m_info.get(), m_about.get());
 }
 
 Program::~Program() {
     m_about.reset();
     m_info.reset();
+    m_werte.reset();
+    m_sportler.reset();
     m_mainWindow.reset(); // saves both tables while the data module still exists
     m_dataModule.reset(); // closes the tables under the close rule
     DM1 = nullptr;

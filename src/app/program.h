@@ -10,6 +10,8 @@
 
 class TMultistage_frm;
 class TDM1;
+class Tfrm_Sportler;
+class Tfrm_Werte;
 class Tfrm_info;
 class TAboutBox;
 
@@ -23,10 +25,14 @@ public:
 
     TMultistage_frm& MainWindow() { return *m_mainWindow; }
     TDM1& DataModule() { return *m_dataModule; }
+    Tfrm_Sportler& SportlerWindow() { return *m_sportler; }
+    Tfrm_Werte& WerteWindow() { return *m_werte; }
 
 private:
     std::unique_ptr<TMultistage_frm> m_mainWindow;
     std::unique_ptr<TDM1> m_dataModule;
+    std::unique_ptr<Tfrm_Sportler> m_sportler;
+    std::unique_ptr<Tfrm_Werte> m_werte;
     std::unique_ptr<Tfrm_info> m_info;
     std::unique_ptr<TAboutBox> m_about;
 };

@@ -4,6 +4,8 @@
 #include "data/DModule.h"
 #include "evaluation/global.h"
 #include "platform/dialogs.h"
+#include "ui/fixed_layout.h"
+#include "ui/guard.h"
 #include "ui/panel.h"
 #include "vexo_application.h"
 
@@ -23,26 +25,6 @@ constexpr int MenuWidth = 153;
 constexpr int ShuttleDisplayHeight = 156;
 constexpr int EndPanelHeight = 60;
 constexpr int StatusBarHeight = 23;
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
-                        const QFont& font) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(font);
-    // Enter presses the focused button as the space bar does.
-    button->setAutoDefault(true);
-    return button;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QFont& font) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
 
 } // namespace
 
@@ -75,19 +57,20 @@ void TMultistage_frm::BuildLayout() {
 
     Panel1 = new ui::Panel(this, QStringLiteral("Panel1"));
     Panel1->SetColor(MenuBlue);
-    btn_start = MakeButton(Panel1, "btn_start", QStringLiteral("START"), {0, 3, 153, 72}, bar21Bold);
-    Label2 = MakeLabel(Panel1, "Label2", QStringLiteral("Zeit:"), {192, 26}, bar21);
-    l_time = MakeLabel(Panel1, "l_time", QStringLiteral("0:00"), {271, 26}, bar21);
+    btn_start = ui::MakeButton(Panel1, "btn_start", QStringLiteral("START"), {0, 3, 153, 72}, bar21Bold);
+    Label2 = ui::MakeLabel(Panel1, "Label2", QStringLiteral("Zeit:"), {192, 26}, bar21);
+    l_time = ui::MakeLabel(Panel1, "l_time", QStringLiteral("0:00"), {271, 26}, bar21);
     l_time->resize(300, l_time->height());
-    btn_stop = MakeButton(Panel1, "btn_stop", QStringLiteral("STOP"), {616, 3, 127, 72}, bar21Bold);
+    btn_stop = ui::MakeButton(Panel1, "btn_stop", QStringLiteral("STOP"), {616, 3, 127, 72}, bar21Bold);
 
     Panel2 = new ui::Panel(this, QStringLiteral("Panel2"));
     Panel2->SetColor(MenuBlue);
     const QFont menu19 = ui::UiFont(19);
-    btn_sportler = MakeButton(Panel2, "btn_sportler", QStringLiteral("Sportler"), {1, 19, 153, 46}, menu19);
-    btn_werte = MakeButton(Panel2, "btn_werte", QStringLiteral("Werte"), {1, 87, 153, 46}, menu19);
-    Button4 = MakeButton(Panel2, "Button4", QStringLiteral("Auswertung"), {1, 155, 153, 46}, menu19);
-    btn_info = MakeButton(Panel2, "btn_info", QStringLiteral("Informationen"), {1, 222, 153, 46}, menu19);
+    btn_sportler =
+        ui::MakeButton(Panel2, "btn_sportler", QStringLiteral("Sportler"), {1, 19, 153, 46}, menu19);
+    btn_werte = ui::MakeButton(Panel2, "btn_werte", QStringLiteral("Werte"), {1, 87, 153, 46}, menu19);
+    Button4 = ui::MakeButton(Panel2, "Button4", QStringLiteral("Auswertung"), {1, 155, 153, 46}, menu19);
+    btn_info = ui::MakeButton(Panel2, "btn_info", QStringLiteral("Informationen"), {1, 222, 153, 46}, menu19);
     Panel4 = new ui::Panel(Panel2, QStringLiteral("Panel4"));
     Panel4->SetColor(EndRed);
     Panel4->setFont(bar21Bold);
@@ -107,21 +90,21 @@ void TMultistage_frm::BuildLayout() {
     Anzeige->SetColor(MenuBlue);
     Anzeige->setFont(ui::UiFont(400));
     Anzeige->SetCaption(QStringLiteral("0"));
-    Label3 = MakeLabel(Anzeige, "Label3", QStringLiteral("Level:"), {27, 23}, ui::UiFont(64));
+    Label3 = ui::MakeLabel(Anzeige, "Label3", QStringLiteral("Level:"), {27, 23}, ui::UiFont(64));
     p_durchgang = new ui::Panel(Panel3, QStringLiteral("p_durchgang"));
     p_durchgang->SetColor(MenuBlue);
     p_durchgang->setFont(ui::UiFont(133));
     p_durchgang->SetCaption(QStringLiteral("0"));
-    Label1 = MakeLabel(p_durchgang, "Label1", QStringLiteral("Durchgang:"), {27, 6}, ui::UiFont(53));
+    Label1 = ui::MakeLabel(p_durchgang, "Label1", QStringLiteral("Durchgang:"), {27, 6}, ui::UiFont(53));
 
-    connect(btn_start, &QPushButton::clicked, this, [this] { btn_startClick(); });
-    connect(btn_stop, &QPushButton::clicked, this, [this] { btn_stopClick(); });
-    connect(btn_sportler, &QPushButton::clicked, this, [this] { btn_sportlerClick(); });
-    connect(btn_werte, &QPushButton::clicked, this, [this] { btn_werteClick(); });
-    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
-    connect(btn_info, &QPushButton::clicked, this, [this] { btn_infoClick(); });
-    connect(Panel4, &ui::Panel::clicked, this, [this] { Panel4Click(); });
-    connect(StatusBar1, &ui::Panel::clicked, this, [this] { StatusBar1Click(); });
+    connect(btn_start, &QPushButton::clicked, this, ui::GuardedSlot([this] { btn_startClick(); }));
+    connect(btn_stop, &QPushButton::clicked, this, ui::GuardedSlot([this] { btn_stopClick(); }));
+    connect(btn_sportler, &QPushButton::clicked, this, ui::GuardedSlot([this] { btn_sportlerClick(); }));
+    connect(btn_werte, &QPushButton::clicked, this, ui::GuardedSlot([this] { btn_werteClick(); }));
+    connect(Button4, &QPushButton::clicked, this, ui::GuardedSlot([this] { Button4Click(); }));
+    connect(btn_info, &QPushButton::clicked, this, ui::GuardedSlot([this] { btn_infoClick(); }));
+    connect(Panel4, &ui::Panel::clicked, this, ui::GuardedSlot([this] { Panel4Click(); }));
+    connect(StatusBar1, &ui::Panel::clicked, this, ui::GuardedSlot([this] { StatusBar1Click(); }));
 
     setTabOrder(btn_start, btn_stop);
     setTabOrder(btn_stop, btn_sportler);
@@ -158,7 +141,7 @@ void TMultistage_frm::resizeEvent(QResizeEvent* event) {
 
 bool TMultistage_frm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        ui::Guarded([this] { FormActivate(); });
     return QWidget::event(event);
 }
 
@@ -193,7 +176,7 @@ void TMultistage_frm::FormDestroy() {
     try {
         DM1->SaveAtProgramEnd();
     } catch (...) {
-        ShowFailure(std::current_exception());
+        ui::ShowFailure(std::current_exception());
     }
 }
 

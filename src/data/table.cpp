@@ -71,6 +71,11 @@ void Table::NotifyEditing() {
         s->NotifyEditingChanged();
 }
 
+void Table::NotifyRows(const RowChange& change) {
+    for (DataSource* s : std::vector<DataSource*>(m_sources))
+        s->NotifyRowsChanged(change);
+}
+
 void Table::SetState(TableState state) {
     if (state == m_state)
         return;
@@ -89,6 +94,9 @@ void Table::CheckBrowseMode() {
     CheckActive();
     if (!Editing())
         return;
+    CollectInput(); // typed text not yet handed over counts as a change
+    if (!Editing())
+        return;
     if (m_modified)
         Post();
     else
@@ -104,9 +112,14 @@ void Table::SetIndexFieldNames(const std::string& names) {
         return;
     m_indexFieldNames = names;
     if (Active()) {
+        CheckBrowseMode();
         BindFields(m_store->Columns());
         SortView();
-        First();
+        m_pos = m_view.empty() ? -1 : 0;
+        m_bof = true;
+        m_eof = m_view.empty();
+        NotifyRows({RowChange::Reset});
+        NotifyData();
     }
 }
 
@@ -258,6 +271,7 @@ void Table::OpenFromImage(TableImage image) {
     m_bof = true;
     m_eof = m_view.empty();
     m_state = TableState::Browse;
+    NotifyRows({RowChange::Reset});
     NotifyActive();
 }
 
@@ -291,6 +305,8 @@ void Table::Close() {
     if (Editing()) {
         m_buffer.clear();
         m_modified = false;
+        if (m_state == TableState::Insert)
+            m_pos = std::min(m_insertRow, RecordCount() - 1);
         m_state = TableState::Browse;
     }
     // A table changed since it was opened, or whose file has gone, is written first; if
@@ -304,25 +320,34 @@ void Table::Close() {
     m_bof = m_eof = true;
     m_changed = false;
     m_state = TableState::Inactive;
+    NotifyRows({RowChange::Reset});
     NotifyActive();
 }
 
 // ----- moving -----
 
+// Every move goes through here: the old and the new position, the cursor flags set by the
+// caller, and the notices.
+void Table::MoveCursor(int position) {
+    const int old = m_pos;
+    m_pos = position;
+    if (old != position)
+        NotifyRows({RowChange::CurrentMoved, old, position});
+    NotifyData();
+}
+
 void Table::First() {
     CheckBrowseMode();
-    m_pos = m_view.empty() ? -1 : 0;
     m_bof = true;
     m_eof = m_view.empty();
-    NotifyData();
+    MoveCursor(m_view.empty() ? -1 : 0);
 }
 
 void Table::Last() {
     CheckBrowseMode();
-    m_pos = static_cast<int>(m_view.size()) - 1;
     m_eof = true;
     m_bof = m_view.empty();
-    NotifyData();
+    MoveCursor(static_cast<int>(m_view.size()) - 1);
 }
 
 void Table::Next() {
@@ -331,10 +356,11 @@ void Table::Next() {
         return;
     m_bof = false;
     if (m_pos + 1 < RecordCount())
-        ++m_pos;
-    else
+        MoveCursor(m_pos + 1);
+    else {
         m_eof = true;
-    NotifyData();
+        NotifyData();
+    }
 }
 
 void Table::Prior() {
@@ -343,19 +369,30 @@ void Table::Prior() {
         return;
     m_eof = false;
     if (m_pos > 0)
-        --m_pos;
-    else
+        MoveCursor(m_pos - 1);
+    else {
         m_bof = true;
-    NotifyData();
+        NotifyData();
+    }
 }
 
-void Table::MoveTo(int position) {
+void Table::MoveTo(int row) {
+    if (row < 0 || row >= RowCount() || row == m_pos)
+        return; // the current row, or no row at all
+    // The record of that row, found again after a pending post has moved the rows.
+    const int record = m_state == TableState::Insert && row > m_insertRow ? row - 1 : row;
+    const std::uint32_t target = m_view[static_cast<std::size_t>(record)];
     CheckBrowseMode();
-    if (position < 0 || position >= RecordCount() || position == m_pos)
+    // The view is sorted by its order (ties by record number); without an order it keeps
+    // the default order, which only a search can follow.
+    const auto at = m_indexColumns.empty()
+                        ? std::find(m_view.begin(), m_view.end(), target)
+                        : std::lower_bound(m_view.begin(), m_view.end(), target,
+                                           [this](auto a, auto b) { return ViewLess(a, b); });
+    if (at == m_view.end() || *at != target)
         return;
-    m_pos = position;
     m_bof = m_eof = false;
-    NotifyData();
+    MoveCursor(static_cast<int>(at - m_view.begin()));
 }
 
 bool Table::FindKey(const std::vector<Value>& key) {
@@ -374,13 +411,26 @@ bool Table::FindKey(const std::vector<Value>& key) {
         std::partition_point(m_view.begin(), m_view.end(), [&](auto r) { return compare(r) < 0; });
     if (n == 0 || at == m_view.end() || compare(*at) != 0)
         return false;
-    m_pos = static_cast<int>(at - m_view.begin());
     m_bof = m_eof = false;
-    NotifyData();
+    MoveCursor(static_cast<int>(at - m_view.begin()));
     return true;
 }
 
 // ----- editing -----
+
+void Table::CollectInput() {
+    if (m_collecting)
+        return;
+    m_collecting = true;
+    try {
+        for (DataSource* s : std::vector<DataSource*>(m_sources))
+            s->CollectInput();
+    } catch (...) {
+        m_collecting = false;
+        throw;
+    }
+    m_collecting = false;
+}
 
 void Table::Insert() {
     CheckBrowseMode();
@@ -390,7 +440,12 @@ void Table::Insert() {
         throw vexo::Error(IdsExhaustedMessage);
     m_buffer.assign(m_store->Columns().size(), Value{});
     m_modified = false;
-    SetState(TableState::Insert);
+    // The new record appears as a row of its own before the current one.
+    m_insertRow = m_pos >= 0 ? m_pos : 0;
+    m_pos = m_insertRow;
+    m_state = TableState::Insert;
+    NotifyRows({RowChange::RowInserted, m_insertRow});
+    NotifyEditing();
     NotifyData();
 }
 
@@ -411,8 +466,22 @@ void Table::Post() {
     CheckActive();
     if (!Editing())
         return;
-    if (BeforePost)
-        BeforePost(*this); // may refuse by throwing; the record then stays as it is
+    CollectInput();
+    if (!Editing())
+        return; // handing over the input ended the editing
+    if (BeforePost) {
+        // The handlers' edits go out as one change of the row when the post is done.
+        m_inPost = true;
+        try {
+            BeforePost(*this); // may refuse by throwing; the record then stays as it is
+        } catch (...) {
+            m_inPost = false;
+            NotifyRows({RowChange::RowChanged, m_pos});
+            throw;
+        }
+        m_inPost = false;
+    }
+    const int from = m_pos;
     if (m_state == TableState::Insert) {
         const auto record = m_store->Insert(std::move(m_buffer));
         PlaceInView(record);
@@ -428,7 +497,11 @@ void Table::Post() {
     m_unwritten = true;
     Touched();
     m_bof = m_eof = false;
-    SetState(TableState::Browse);
+    m_state = TableState::Browse;
+    if (from != m_pos)
+        NotifyRows({RowChange::RowMoved, from, m_pos});
+    NotifyRows({RowChange::RowChanged, m_pos});
+    NotifyEditing();
     NotifyData();
     if (AfterPost)
         AfterPost(*this);
@@ -440,7 +513,17 @@ void Table::Cancel() {
         return;
     m_buffer.clear();
     m_modified = false;
-    SetState(TableState::Browse);
+    const bool inserting = m_state == TableState::Insert;
+    m_state = TableState::Browse;
+    if (inserting) {
+        // The record that was current before the insert sits at the row it left.
+        const int row = m_insertRow;
+        m_pos = std::min(row, RecordCount() - 1);
+        NotifyRows({RowChange::RowRemoved, row});
+    } else {
+        NotifyRows({RowChange::RowChanged, m_pos});
+    }
+    NotifyEditing();
     NotifyData();
 }
 
@@ -457,14 +540,16 @@ void Table::Delete() {
         m_modified = false;
         SetState(TableState::Browse);
     }
-    m_store->Delete(m_view[static_cast<std::size_t>(m_pos)]);
-    m_view.erase(m_view.begin() + m_pos);
+    const int row = m_pos;
+    m_store->Delete(m_view[static_cast<std::size_t>(row)]);
+    m_view.erase(m_view.begin() + row);
     if (m_pos >= RecordCount())
         m_pos = RecordCount() - 1;
     m_bof = m_eof = m_view.empty();
     m_changed = true;
     m_unwritten = true;
     Touched();
+    NotifyRows({RowChange::RowRemoved, row});
     NotifyData();
 }
 

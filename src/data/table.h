@@ -5,8 +5,11 @@
 // without regard to case. Values are Windows-1252 bytes.
 //
 // Invariants: while open, m_view holds exactly the visible versions of the store, sorted
-// by the view order (ties by record number); m_pos indexes it (or is -1 when it is
-// empty). While inserting or editing, m_buffer holds the record being edited.
+// by the view order (ties by record number). The rows a view shows are these records and,
+// while inserting, the record being inserted at m_insertRow; m_pos is the current row (-1
+// when there is none). While inserting or editing, m_buffer holds the record being edited.
+// Every change of the rows is told to the data sources as a RowChange, after the view is
+// consistent again.
 #include "column.h"
 #include "record_store.h"
 #include "value.h"
@@ -22,6 +25,7 @@
 namespace data {
 
 class DataSource;
+struct RowChange;
 
 // The largest id an auto-increment field can hold (32 bits).
 constexpr std::int64_t MaxAutoIncValue = 2147483647;
@@ -77,8 +81,11 @@ public:
     bool Bof() const { return m_bof; }
     bool Eof() const { return m_eof; }
     bool CanModify() const { return Active(); }
+    // The stored records that are visible (the record being inserted is not one yet).
     int RecordCount() const { return static_cast<int>(m_view.size()); }
-    int RecNo() const { return m_pos; } // 0-based position in the view, -1 when empty
+    // The rows a view shows: the records, and the record being inserted as a row of its own.
+    int RowCount() const { return RecordCount() + (m_state == TableState::Insert ? 1 : 0); }
+    int RecNo() const { return m_pos; } // the current row, -1 when there is none
     const RecordStore& Store() const { return *m_store; }
 
     // --- opening, closing and files ---
@@ -95,7 +102,7 @@ public:
     void Prior();
     void Next();
     void Last();
-    void MoveTo(int position); // for grids: makes the record at a view position current
+    void MoveTo(int row); // for grids: makes the record of a row current
     bool FindKey(const std::vector<Value>& key);
 
     // --- editing ---
@@ -106,6 +113,8 @@ public:
     void Delete();
     void Refresh();
     bool Modified() const { return m_modified; }
+    // Asks the controls for input they hold (an open cell editor, a memo) before a post.
+    void CollectInput();
 
     // --- fields of the current record ---
     int FieldCount() const { return static_cast<int>(m_fields.size()); }
@@ -116,7 +125,7 @@ public:
     int FieldIndex(const std::string& name) const; // fails with "Feld '...' nicht gefunden"
 
     Value GetValue(const std::string& name) const;
-    Value ValueAt(int position, int field) const; // a record of the view, for grids
+    Value ValueAt(int row, int field) const; // a row of the view, for grids
     bool IsNull(const std::string& name) const;
     std::string AsString(const std::string& name) const;   // bytes; numbers as text
     std::int64_t AsInteger(const std::string& name) const; // NULL reads as 0
@@ -142,6 +151,8 @@ public:
     // Lookup fields: the values to choose from, and choosing one (sets the key field).
     std::vector<std::string> LookupValues(const std::string& name) const;
     void SetLookupValue(const std::string& name, const std::string& bytes);
+    // Choosing the record at `lookupRow` of the lookup table (names may repeat).
+    void SetLookupRow(const std::string& name, int lookupRow);
 
     // --- observers ---
     void AddDataSource(DataSource* source);
@@ -179,6 +190,8 @@ private:
     void NotifyActive();
     void NotifyData();
     void NotifyEditing();
+    void NotifyRows(const RowChange& change);
+    void MoveCursor(int position);
 
     std::string m_name;
     std::vector<FieldDef> m_fieldDefs;
@@ -199,6 +212,9 @@ private:
     bool m_changed = false;
     bool m_modified = false;
     bool m_unwritten = false; // changes since the last load or write of the bound file
+    bool m_inPost = false;    // the before-post handlers are running
+    bool m_collecting = false;
+    int m_insertRow = -1; // while inserting: the row of the record being inserted
     Values m_buffer;
     std::vector<std::string> m_fieldOrder;
     // Bumped at every change of the stored records; the key map below follows it.

@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "value_text.h"
 
+#include "data_source.h"
 #include "date_value.h"
 #include "text_encoding.h"
 
@@ -104,14 +105,17 @@ Value Table::GetValue(const std::string& name) const {
     return FieldValue(CurrentValues(), m_fields[static_cast<std::size_t>(FieldIndex(name))]);
 }
 
-Value Table::ValueAt(int position, int field) const {
-    if (!Active() || field < 0 || field >= FieldCount())
+Value Table::ValueAt(int row, int field) const {
+    if (!Active() || field < 0 || field >= FieldCount() || row < 0 || row >= RowCount())
         return {};
     const Values* values = nullptr;
-    if (Editing() && position == m_pos)
+    if (Editing() && row == m_pos)
         values = &m_buffer;
-    else if (position >= 0 && position < RecordCount())
-        values = &m_store->At(m_view[static_cast<std::size_t>(position)]).values;
+    else {
+        // Rows after the record being inserted hold the record before them in the view.
+        const int record = m_state == TableState::Insert && row > m_insertRow ? row - 1 : row;
+        values = &m_store->At(m_view[static_cast<std::size_t>(record)]).values;
+    }
     return FieldValue(values, m_fields[static_cast<std::size_t>(field)]);
 }
 
@@ -221,6 +225,8 @@ void Table::SetValue(const std::string& name, Value value) {
     }
     m_buffer[static_cast<std::size_t>(field.column)] = CheckedValue(field, std::move(value));
     m_modified = true;
+    if (!m_inPost)
+        NotifyRows({RowChange::FieldChanged, m_pos, -1, static_cast<int>(&field - m_fields.data())});
     NotifyData();
 }
 
@@ -276,6 +282,17 @@ std::vector<std::string> Table::LookupValues(const std::string& name) const {
         values.push_back(std::holds_alternative<std::string>(v) ? std::get<std::string>(v) : std::string());
     }
     return values;
+}
+
+void Table::SetLookupRow(const std::string& name, int lookupRow) {
+    const Field& field = m_fields[static_cast<std::size_t>(FieldIndex(name))];
+    if (field.lookup < 0)
+        return;
+    const LookupFieldDef& lookup = m_lookups[static_cast<std::size_t>(field.lookup)];
+    const Table* other = lookup.lookupTable;
+    if (!other || !other->Active() || lookupRow < 0 || lookupRow >= other->RecordCount())
+        return;
+    SetValue(lookup.keyField, other->ValueAt(lookupRow, other->FindField(lookup.lookupKeyField)));
 }
 
 void Table::SetLookupValue(const std::string& name, const std::string& bytes) {

@@ -1,5 +1,6 @@
 #pragma once
 // The message boxes the program shows. Real boxes in the program, a scripted fake in tests.
+#include <exception>
 #include <string>
 
 namespace platform {
@@ -21,5 +22,10 @@ public:
 
 DialogService& Dialogs();
 void SetDialogs(DialogService* dialogs);
+
+// The application's default error display for a caught failure: its message in a box
+// (ShowError); the silent abort shows nothing, whoever aborted has told the user already.
+// Never fails itself.
+void ShowFailure(std::exception_ptr failure);
 
 } // namespace platform

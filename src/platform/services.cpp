@@ -2,11 +2,13 @@
 // tests install fakes. Using a seam before it is installed is a programming error.
 #include "clock.h"
 #include "dialogs.h"
+#include "errors.h"
 #include "sound.h"
 #include "timer.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 namespace platform {
 namespace {
@@ -47,6 +49,24 @@ SoundPlayer& Sound() {
 }
 void SetSound(SoundPlayer* sound) {
     g_sound = sound;
+}
+
+void ShowFailure(std::exception_ptr failure) {
+    try {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const vexo::Abort&) {
+            // already told by whoever aborted
+        } catch (const std::bad_alloc&) {
+            Dialogs().ShowError("Nicht genügend Arbeitsspeicher für diese Aktion.");
+        } catch (const std::exception& e) {
+            Dialogs().ShowError(e.what());
+        } catch (...) {
+            Dialogs().ShowError("Unbekannter Fehler");
+        }
+    } catch (...) {
+        // showing the failure failed as well: nothing more can be done here
+    }
 }
 
 } // namespace platform

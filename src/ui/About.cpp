@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "fixed_layout.h"
 #include "panel.h"
 
 #include <QDesktopServices>
@@ -17,19 +18,6 @@
 namespace {
 
 const QString ContactAddress = QStringLiteral("kontakt@vexo-rizidevizi.de");
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QFont& font,
-                  const QColor& colour = Qt::black) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, colour);
-    label->setPalette(p);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
 
 // A label that reports clicks, for the contact address.
 class ClickLabel : public QLabel {
@@ -100,10 +88,10 @@ TAboutBox::TAboutBox(std::function<std::string()> versionText, QWidget* parent)
     ProgramIcon->setScaledContents(true);
     ProgramIcon->setPixmap(QPixmap::fromImage(MakeProgramPicture()));
 
-    ProductName = MakeLabel(panel, "ProductName", QStringLiteral("Rizidevizi"), {144, 24},
-                            ui::UiFont(24, true, QStringLiteral("Arial")));
-    Label4 = MakeLabel(panel, "Label4", QStringLiteral("17.09.2008"), {144, 82}, arial11);
-    Version = MakeLabel(panel, "Version", QStringLiteral("Version 0.7"), {321, 82}, arial11);
+    ProductName = ui::MakeLabel(panel, "ProductName", QStringLiteral("Rizidevizi"), {144, 24},
+                                ui::UiFont(24, true, QStringLiteral("Arial")));
+    Label4 = ui::MakeLabel(panel, "Label4", QStringLiteral("17.09.2008"), {144, 82}, arial11);
+    Version = ui::MakeLabel(panel, "Version", QStringLiteral("Version 0.7"), {321, 82}, arial11);
     Version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_versionRight = Version->geometry().right();
 
@@ -144,14 +132,15 @@ TAboutBox::TAboutBox(std::function<std::string()> versionText, QWidget* parent)
 
     const QFont captionFont = ui::UiFont(13, true, QStringLiteral("Arial"));
     const QColor maroon(128, 0, 0);
-    MakeLabel(panel, "Label1", QStringLiteral("Datum"), {16, 317}, captionFont);
-    MakeLabel(panel, "Label6", QStringLiteral("September 2008"), {160, 317}, arial11, maroon);
-    MakeLabel(panel, "Label2", QStringLiteral("Testprotokoll"), {16, 336}, captionFont);
-    MakeLabel(panel, "Label7", QStringLiteral("nach Léger und Lambert (1982),\nüberarbeitet 1988"),
-              {160, 336}, arial11, maroon);
-    MakeLabel(panel, "Label3", QStringLiteral("Programm"), {16, 370}, captionFont);
-    MakeLabel(panel, "Label8", QStringLiteral("Vexo-Rizidevizi, freie Version"), {160, 370}, arial11, maroon);
-    MakeLabel(panel, "Label9", QStringLiteral("Kontakt"), {16, 389}, captionFont);
+    ui::MakeLabel(panel, "Label1", QStringLiteral("Datum"), {16, 317}, captionFont);
+    ui::MakeLabel(panel, "Label6", QStringLiteral("September 2008"), {160, 317}, arial11, maroon);
+    ui::MakeLabel(panel, "Label2", QStringLiteral("Testprotokoll"), {16, 336}, captionFont);
+    ui::MakeLabel(panel, "Label7", QStringLiteral("nach Léger und Lambert (1982),\nüberarbeitet 1988"),
+                  {160, 336}, arial11, maroon);
+    ui::MakeLabel(panel, "Label3", QStringLiteral("Programm"), {16, 370}, captionFont);
+    ui::MakeLabel(panel, "Label8", QStringLiteral("Vexo-Rizidevizi, freie Version"), {160, 370}, arial11,
+                  maroon);
+    ui::MakeLabel(panel, "Label9", QStringLiteral("Kontakt"), {16, 389}, captionFont);
 
     auto* contact = new ClickLabel(ContactAddress, panel);
     Label5 = contact;

@@ -1,6 +1,7 @@
 #include "f_info.h"
 
 #include "data/data_file.h"
+#include "guard.h"
 #include "panel.h"
 #include "platform/errors.h"
 #include "rtf_reader.h"
@@ -35,7 +36,7 @@ Tfrm_info::Tfrm_info(QWidget* parent) : QDialog(parent) {
     Panel3->setCursor(Qt::PointingHandCursor);
     Panel3->setFrameShape(QFrame::Panel);
     Panel3->setFrameShadow(QFrame::Raised);
-    connect(Panel3, &ui::Panel::clicked, this, [this] { Panel2Click(); });
+    connect(Panel3, &ui::Panel::clicked, this, ui::GuardedSlot([this] { Panel2Click(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -48,8 +49,7 @@ Tfrm_info::Tfrm_info(QWidget* parent) : QDialog(parent) {
 // box shows over the open window; closing that box does not read the file again.
 bool Tfrm_info::event(QEvent* event) {
     if (event->type() == QEvent::Show && !event->spontaneous())
-        QMetaObject::invokeMethod(
-            this, [this] { FormActivate(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, ui::GuardedSlot([this] { FormActivate(); }), Qt::QueuedConnection);
     return QDialog::event(event);
 }
 

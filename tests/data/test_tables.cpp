@@ -25,11 +25,25 @@ struct OpenRig : DataRig {
     QString Rating() { return QString::fromStdString(Cp1252ToUtf8(Results().AsString("Bewertung"))); }
 };
 
-struct LinkCounter : DataLink {
-    int active = 0, data = 0, editing = 0;
-    void ActiveChanged() override { ++active; }
-    void DataChanged() override { ++data; }
-    void EditingChanged() override { ++editing; }
+// Records every notice a link hears, in order, as short words.
+struct LinkRecorder : DataLink {
+    QStringList heard;
+    void ActiveChanged() override { heard << "active"; }
+    void DataChanged() override { heard << "data"; }
+    void EditingChanged() override { heard << "editing"; }
+    void RowsChanged(const RowChange& c) override {
+        static const char* const kinds[] = {"reset", "inserted", "moved",  "removed",
+                                            "field", "row",      "current"};
+        QString word = QString::fromLatin1(kinds[c.kind]);
+        if (c.kind != RowChange::Reset)
+            word += QStringLiteral(" %1").arg(c.row);
+        if (c.kind == RowChange::RowMoved || c.kind == RowChange::CurrentMoved)
+            word += QStringLiteral(">%1").arg(c.to);
+        if (c.kind == RowChange::FieldChanged)
+            word += QStringLiteral(".%1").arg(c.field);
+        heard << word;
+    }
+    QStringList Take() { return std::exchange(heard, {}); }
 };
 
 } // namespace
@@ -413,21 +427,110 @@ private slots:
         QCOMPARE(r.AsString("Sportler Name"), std::string());
     }
 
+    // What a view hears, exactly and in order: the row notices first (the view is
+    // consistent by then), then the three general ones. The record being inserted is a row.
     void notifications() {
         OpenRig rig;
-        LinkCounter link;
+        Table& t = rig.Athletes();
+        LinkRecorder link;
         link.SetDataSource(&rig.dm->d_Sportler);
         QVERIFY(link.Active());
-        rig.Athletes().Insert();
-        QCOMPARE(link.editing, 1);
-        rig.Athletes().Cancel();
-        QCOMPARE(link.editing, 2);
-        const int data = link.data;
-        rig.AddAthlete("A", "A", "W", 1990);
-        QVERIFY(link.data > data);
-        rig.Athletes().Close();
-        QCOMPARE(link.active, 1);
+        t.Insert(); // empty table: the new record is row 0
+        QCOMPARE(link.Take(), (QStringList{"inserted 0", "editing", "data"}));
+        QCOMPARE(t.RowCount(), 1);
+        QCOMPARE(t.RecordCount(), 0);
+        t.SetAsString("Name", "Mann");
+        QCOMPARE(link.Take(), (QStringList{"field 0.2", "data"}));
+        t.SetAsString("Geschlecht", "M");
+        t.SetAsInteger("Geburtsjahr", 1990);
+        link.Take();
+        t.Post(); // stays row 0; the post's edits as one change of the row
+        QCOMPARE(link.Take(), (QStringList{"row 0", "editing", "data"}));
+
+        // A second athlete inserted before "Mann" and sorted after him by name.
+        t.Insert();
+        QCOMPARE(link.Take(), (QStringList{"inserted 0", "editing", "data"}));
+        QCOMPARE(t.RowCount(), 2);
+        t.SetAsString("Name", "Zander");
+        t.SetAsString("Geschlecht", "W");
+        t.SetAsInteger("Geburtsjahr", 1991);
+        link.Take();
+        t.Post();
+        QCOMPARE(link.Take(), (QStringList{"moved 0>1", "row 1", "editing", "data"}));
+        QCOMPARE(t.RecNo(), 1);
+
+        t.First();
+        QCOMPARE(link.Take(), (QStringList{"current 1>0", "data"}));
+        t.Next();
+        QCOMPARE(link.Take(), (QStringList{"current 0>1", "data"}));
+        t.Next(); // no further record: only the flag
+        QCOMPARE(link.Take(), (QStringList{"data"}));
+
+        // Renamed so that the view order moves it.
+        t.Edit();
+        t.SetAsString("Name", "Albers");
+        link.Take();
+        t.Post();
+        QCOMPARE(link.Take(), (QStringList{"moved 1>0", "row 0", "editing", "data"}));
+
+        // An insert cancelled; a deletion.
+        t.Last();
+        t.Insert();
+        link.Take();
+        t.Cancel();
+        QCOMPARE(link.Take(), (QStringList{"removed 1", "editing", "data"}));
+        QCOMPARE(t.RecNo(), 1);
+        t.Delete();
+        QCOMPARE(link.Take(), (QStringList{"removed 1", "data"}));
+        QCOMPARE(t.RecNo(), 0);
+
+        t.Close();
+        QCOMPARE(link.Take(), (QStringList{"reset", "active"}));
         QVERIFY(!link.Active());
+    }
+
+    // The rows of a view while inserting: the record being inserted between the others.
+    void insertedRowAmongTheOthers() {
+        OpenRig rig;
+        Table& t = rig.Athletes();
+        rig.AddAthlete("A", "Adler", "W", 1990);
+        rig.AddAthlete("B", "Bauer", "W", 1990);
+        t.Last();
+        t.Insert(); // before "Bauer"
+        t.SetAsString("Name", "Neu");
+        const int name = t.FieldIndex("Name");
+        QCOMPARE(t.ValueAt(0, name), Value{std::string("Adler")});
+        QCOMPARE(t.ValueAt(1, name), Value{std::string("Neu")});
+        QCOMPARE(t.ValueAt(2, name), Value{std::string("Bauer")});
+        QCOMPARE(t.ValueAt(3, name), Value{});
+    }
+
+    // A post asks the controls for input they still hold, and a move posts what was typed.
+    void pendingInputIsCollected() {
+        OpenRig rig;
+        Table& t = rig.Athletes();
+        struct Memo : DataLink {
+            Table* table = nullptr;
+            std::string typed;
+            void CollectInput() override {
+                if (!typed.empty())
+                    table->SetAsString("Infos", std::exchange(typed, {}));
+            }
+        } memo;
+        memo.table = &t;
+        memo.SetDataSource(&rig.dm->d_Sportler);
+        t.Insert();
+        t.SetAsString("Name", "Memo");
+        t.SetAsString("Geschlecht", "W");
+        t.SetAsInteger("Geburtsjahr", 1990);
+        memo.typed = "noch nicht übernommen";
+        t.Post();
+        QCOMPARE(t.AsString("Infos"), std::string("noch nicht übernommen"));
+        t.Edit(); // nothing changed in the table yet, only in the memo
+        memo.typed = "geändert";
+        t.First(); // a move: the typed text is a change, so it is posted, not dropped
+        QCOMPARE(t.AsString("Infos"), std::string("geändert"));
+        QCOMPARE(t.State(), TableState::Browse);
     }
 
     void postsAndCancels() {

@@ -1,5 +1,6 @@
 #include "qt_timer.h"
 
+#include "platform/dialogs.h"
 #include "platform/errors.h"
 
 #include <thread>
@@ -59,8 +60,13 @@ void QtTimer::Wake() {
     if (m_deadline <= now)
         m_deadline = now + std::chrono::milliseconds(m_interval);
     Arm(); // before the tick, so that the tick itself may stop or restart the timer
-    if (m_onTimer)
+    if (!m_onTimer)
+        return;
+    try { // the tick is a handler Qt calls: no failure crosses Qt's code
         m_onTimer();
+    } catch (...) {
+        ShowFailure(std::current_exception());
+    }
 }
 
 } // namespace platform

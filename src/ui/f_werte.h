@@ -1,0 +1,24 @@
+#pragma once
+// The results window: the stored results, and where they are entered. The athlete is
+// chosen by name in the grid; on posting, the results table computes the VO2max value and
+// the rating, whose columns are hidden while a record is inserted or edited. Every showing
+// reloads the results table (posted results are written first), so the window always
+// shows the file.
+#include "management_window.h"
+
+class Tfrm_Werte : public ui::ManagementWindow {
+    Q_OBJECT
+public:
+    // The grid's columns: VO2max value and rating, hidden while editing.
+    static constexpr int VO2Column = 7;
+    static constexpr int RatingColumn = 9;
+
+    explicit Tfrm_Werte(QWidget* parent = nullptr);
+
+    void FormActivate() override;
+    void VexoDBNav1BeforeAction(TVexoDBNav* sender, TMNavigateBtn button);
+    void Button2Click() override;
+
+protected:
+    bool KeyPreview(QKeyEvent* event) override;
+};
