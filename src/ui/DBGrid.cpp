@@ -52,9 +52,11 @@ void DBGrid::SetDataSource(data::DataSource* source) {
 
 void DBGrid::SetReadOnly(bool readOnly) {
     m_readOnly = readOnly;
+    // No editing by a click on the current cell: Qt would wait for a possible double click
+    // and drop the keys typed meanwhile. Typing, F2 and a double click open the editor.
     setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers
-                             : QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-                                   QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+                             : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                   QAbstractItemView::AnyKeyPressed);
 }
 
 void DBGrid::SetColumnVisible(int column, bool visible) {
