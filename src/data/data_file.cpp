@@ -171,7 +171,9 @@ int SyncDirectory(const std::string& directory) {
 // that the old backup is whole until the new one is.
 int MakeBackup(const std::string& target) {
     const std::string backup = target + ".bak";
-    const std::string fresh = target + ".bak-neu";
+    // Named like the save's own temporary file, so that a killed save's leftover is
+    // cleared away the same way.
+    const std::string fresh = target + ".tmp-" + std::to_string(::getpid()) + "-backup";
     ::unlink(fresh.c_str());
     if (::link(target.c_str(), fresh.c_str()) != 0) {
         std::string bytes;
