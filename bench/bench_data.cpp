@@ -13,6 +13,7 @@
 #include "evaluation/global.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "results_history.h"
 
 #include <pugixml.hpp>
 
@@ -99,74 +100,6 @@ long ResidentKb() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-const char* const Words[] = {"sehr schlecht",
-                             "schlecht",
-                             "ok",
-                             "gut",
-                             "sehr gut",
-                             "\xfc"
-                             "berragend"};
-const char* const Notes[] = {"",
-                             "",
-                             "",
-                             "Halle nass",
-                             "nach Krankheit",
-                             "Knie links bandagiert",
-                             "Test abgebrochen, Seitenstechen",
-                             "sehr motiviert & ehrgeizig"};
-
-// A results table with `count` record versions: six in ten inserts, three modifications,
-// one deletion, in a random order as a year of use would produce them.
-data::TableImage MakeHistory(int count) {
-    data::TableImage image;
-    for (const auto& def : std::vector<data::FieldDef>{{"werteid", data::FieldType::AutoInc, 0},
-                                                       {"sportlerid", data::FieldType::Integer, 0},
-                                                       {"Datum", data::FieldType::Date, 0},
-                                                       {"Level", data::FieldType::Integer, 0},
-                                                       {"Runde", data::FieldType::Integer, 0},
-                                                       {"VO2-wert", data::FieldType::Float, 0},
-                                                       {"Bewertung", data::FieldType::Text, 15},
-                                                       {"Infoswerte", data::FieldType::Memo, 0}})
-        image.columns.push_back(data::MakeColumn(def));
-    image.columns[0].readOnly = true;
-    image.autoIncValue = 1;
-    data::RecordStore store(image);
-    std::mt19937 random(42);
-    global::InitVO2Table();
-    auto values = [&] {
-        const int level = 4 + int(random() % 12);
-        data::Values v(8);
-        v[1] = std::int64_t(1 + random() % 600);
-        v[2] = std::int64_t(data::DaysFromCivil(2020, 1, 1) + int(random() % 2500));
-        v[3] = std::int64_t(level);
-        v[4] = std::int64_t(1 + random() % 9);
-        v[5] = global::VO2Table[std::size_t((level - 1) * 18 + std::get<std::int64_t>(v[4]) - 1)];
-        v[6] = std::string(Words[random() % 6]);
-        const char* note = Notes[random() % 8];
-        if (*note)
-            v[7] = std::string(note);
-        return v;
-    };
-    std::vector<std::uint32_t> visible;
-    while (int(store.Count()) < count) {
-        const unsigned what = random() % 10;
-        if (what < 6 || visible.size() < 100) {
-            visible.push_back(store.Insert(values()));
-        } else if (what < 9) {
-            const std::size_t at = random() % visible.size();
-            data::Values v = store.At(visible[at]).values;
-            v[4] = std::int64_t(1 + random() % 9);
-            visible[at] = store.Modify(visible[at], v);
-        } else {
-            const std::size_t at = random() % visible.size();
-            store.Delete(visible[at]);
-            visible[at] = visible.back();
-            visible.pop_back();
-        }
-    }
-    return store.Image();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -176,7 +109,7 @@ int main(int argc, char** argv) {
     platform::SetDialogs(&dialogs);
     platform::SetClock(&clock);
 
-    const data::TableImage image = MakeHistory(versions);
+    const data::TableImage image = MakeResultsHistory(versions);
     const std::string bytes = data::WritePacketXml(image);
     std::printf("results file: %d record versions, %zu change-log entries, %.1f MB\n", versions,
                 image.changeLog.size(), bytes.size() / 1e6);
