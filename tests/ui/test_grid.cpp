@@ -95,11 +95,35 @@ private slots:
         t.Post();
         QCOMPARE(log.Take(), QStringList{"changed 0"});
 
+        // While a change is announced, a view still reads the rows as they were.
+        QStringList namesAnnounced;
+        auto names = [&] {
+            QStringList list;
+            for (int row = 0; row < model.rowCount(); ++row)
+                list << model.data(model.index(row, 2), Qt::DisplayRole).toString();
+            return list.join(',');
+        };
+        connect(&model, &QAbstractItemModel::rowsAboutToBeMoved, &log, [&] { namesAnnounced << names(); });
+        connect(&model, &QAbstractItemModel::rowsAboutToBeInserted, &log, [&] { namesAnnounced << names(); });
+        connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, &log, [&] { namesAnnounced << names(); });
+
         t.Insert(); // before "Meier", sorted after him: one move
         Fill(t, "Zander", 1991);
         log.Take();
         t.Post();
         QCOMPARE(log.Take(), (QStringList{"moved 0 before 2", "changed 1"}));
+        QCOMPARE(namesAnnounced, (QStringList{"Meier", "Zander,Meier"}));
+        namesAnnounced.clear();
+        t.Edit(); // renamed to the front: a move up
+        t.SetAsString("Name", "Albers");
+        log.Take();
+        t.Post();
+        QCOMPARE(log.Take(), (QStringList{"moved 1 before 0", "changed 0"}));
+        QCOMPARE(namesAnnounced, QStringList{"Meier,Albers"});
+        t.Edit();
+        t.SetAsString("Name", "Zander");
+        t.Post();
+        log.Take();
         QCOMPARE(model.data(model.index(1, 2), Qt::DisplayRole).toString(), QStringLiteral("Zander"));
 
         current.clear();
@@ -108,8 +132,10 @@ private slots:
         QCOMPARE(current.first(), QStringLiteral("0"));
 
         t.Last();
+        namesAnnounced.clear();
         t.Delete();
         QCOMPARE(log.Take(), QStringList{"removed 1-1"});
+        QCOMPARE(namesAnnounced, QStringList{"Meier,"}); // the deleted row has nothing to show
         QCOMPARE(model.rowCount(), 1);
 
         t.Close();
