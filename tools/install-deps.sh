@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-wine fonts-liberation2
           clang-format
-          xvfb xauth xdotool imagemagick openbox)
+          xvfb xauth xdotool imagemagick openbox librsvg2-bin poppler-utils
+          desktop-file-utils)
 [ "${VEXO_BENCH_DEPS:-0}" = 1 ] && packages+=(libpugixml-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
     app.setApplicationName(QStringLiteral("Vexo-Rizidevizi"));
     // The main window is the one task-bar entry: secondary windows are dialogs owned by it.
     app.setQuitOnLastWindowClosed(true);
+    app.setWindowIcon(ProgramIcon());
+    app.setDesktopFileName(QStringLiteral("vexo-rizidevizi"));
     ui::RegisterFonts();
 
     QTranslator qtGerman;

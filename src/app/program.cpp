@@ -35,6 +35,13 @@ Program::~Program() {
     DM1 = nullptr;
 }
 
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 128, 256})
+        icon.addFile(QStringLiteral(":/icon/vexo-rizidevizi-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 bool OtherCopyRunning(bool lockAcquired, const std::string& folder) {
     if (lockAcquired)
         return false;

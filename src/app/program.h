@@ -4,6 +4,8 @@
 // module, then, hidden, the secondary windows. At the end the secondary windows go in
 // reverse order, then the main window, whose destruction saves both tables while the data
 // module still exists, and the data module last, which closes its tables.
+#include <QIcon>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +38,9 @@ private:
     std::unique_ptr<Tfrm_info> m_info;
     std::unique_ptr<TAboutBox> m_about;
 };
+
+// The program's icon, in every size it comes in; every window carries it.
+QIcon ProgramIcon();
 
 // At start-up: when another copy of the program works on `folder` (its lock is taken), the
 // user is told so and the caller ends without touching the data files.

@@ -214,6 +214,15 @@ private slots:
         QCOMPARE(dialogs.Shown().size(), std::size_t(1));
     }
 
+    // The program's icon comes in every size the release folder ships.
+    void programIcon() {
+        const QIcon icon = ProgramIcon();
+        QVERIFY(!icon.isNull());
+        for (int size : {16, 32, 48, 128, 256})
+            QCOMPARE(icon.pixmap(QSize(size, size)).size(), QSize(size, size));
+        QCOMPARE(icon.availableSizes().size(), 5);
+    }
+
     // A second copy on the same data folder is told and ends.
     void secondCopyIsRefused() {
         FakeDialogs dialogs;
