@@ -56,7 +56,16 @@ struct ParaState {
     ListDef list;
 };
 
-enum class Destination { Text, Skip, ColourTable, FontTable, Footnote, ListDefinition, ListTextBefore, ListTextAfter };
+enum class Destination {
+    Text,
+    Skip,
+    ColourTable,
+    FontTable,
+    Footnote,
+    ListDefinition,
+    ListTextBefore,
+    ListTextAfter
+};
 
 struct GroupState {
     CharState chars;
@@ -73,16 +82,57 @@ struct Font {
 // Destinations whose content is not part of the text. Tables of fonts and colours, lists
 // and footnotes have destinations of their own.
 bool IsSkippedDestination(std::string_view word) {
-    static const char* const skipped[] = {
-        "stylesheet", "info",      "pict",         "header",      "headerl",           "headerr",
-        "headerf",    "footer",    "footerl",      "footerr",     "footerf",           "listtable",
-        "listoverridetable",       "rsidtbl",      "generator",   "xmlnstbl",          "themedata",
-        "colorschememapping",      "datastore",    "latentstyles", "pgdsctbl",         "object",
-        "fldinst",    "filetbl",   "revtbl",       "bkmkstart",   "bkmkend",           "ftnsep",
-        "ftnsepc",    "aftnsep",   "aftnsepc",     "template",    "userprops",         "mmathPr",
-        "wgrffmtfilter",           "docvar",       "nonshppict",  "shp",               "shpinst",
-        "sp",         "sn",        "sv",           "objdata",     "comment",           "annotation",
-        "atnid",      "atnauthor", "atrfstart",    "atrfend",     "passwordhash",      "nonesttables"};
+    static const char* const skipped[] = {"stylesheet",
+                                          "info",
+                                          "pict",
+                                          "header",
+                                          "headerl",
+                                          "headerr",
+                                          "headerf",
+                                          "footer",
+                                          "footerl",
+                                          "footerr",
+                                          "footerf",
+                                          "listtable",
+                                          "listoverridetable",
+                                          "rsidtbl",
+                                          "generator",
+                                          "xmlnstbl",
+                                          "themedata",
+                                          "colorschememapping",
+                                          "datastore",
+                                          "latentstyles",
+                                          "pgdsctbl",
+                                          "object",
+                                          "fldinst",
+                                          "filetbl",
+                                          "revtbl",
+                                          "bkmkstart",
+                                          "bkmkend",
+                                          "ftnsep",
+                                          "ftnsepc",
+                                          "aftnsep",
+                                          "aftnsepc",
+                                          "template",
+                                          "userprops",
+                                          "mmathPr",
+                                          "wgrffmtfilter",
+                                          "docvar",
+                                          "nonshppict",
+                                          "shp",
+                                          "shpinst",
+                                          "sp",
+                                          "sn",
+                                          "sv",
+                                          "objdata",
+                                          "comment",
+                                          "annotation",
+                                          "atnid",
+                                          "atnauthor",
+                                          "atrfstart",
+                                          "atrfend",
+                                          "passwordhash",
+                                          "nonesttables"};
     for (const char* s : skipped)
         if (word == s)
             return true;
@@ -90,10 +140,9 @@ bool IsSkippedDestination(std::string_view word) {
 }
 
 QString RomanNumber(int n, bool upper) {
-    static const std::pair<int, const char*> parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"},
-                                                        {100, "c"},  {90, "xc"},  {50, "l"},  {40, "xl"},
-                                                        {10, "x"},   {9, "ix"},   {5, "v"},   {4, "iv"},
-                                                        {1, "i"}};
+    static const std::pair<int, const char*> parts[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
     QString text;
     n = std::clamp(n, 1, 3999);
     for (const auto& [value, letters] : parts)
@@ -621,13 +670,15 @@ private:
             return;
         m_skipFallback = 0;
         if (s.destination == Destination::Footnote) {
-            if (!m_footnotes.empty() && m_footnotes.back().size() < 100000 && !s.chars.hidden && !s.chars.deleted)
+            if (!m_footnotes.empty() && m_footnotes.back().size() < 100000 && !s.chars.hidden &&
+                !s.chars.deleted)
                 m_footnotes.back() += text;
             return;
         }
         if (s.destination != Destination::Text || s.chars.hidden || s.chars.deleted)
             return;
-        if (s.para.tableDepth != m_tables.Depth() || (!m_pending.isEmpty() && !SameChars(s.chars, m_pendingChars))) {
+        if (s.para.tableDepth != m_tables.Depth() ||
+            (!m_pending.isEmpty() && !SameChars(s.chars, m_pendingChars))) {
             Flush();
             m_tables.EnterDepth(s.para.tableDepth);
         } else if (m_pending.isEmpty()) {
@@ -698,8 +749,9 @@ private:
     }
 
     static bool SameChars(const CharState& a, const CharState& b) {
-        return a.bold == b.bold && a.italic == b.italic && a.underline == b.underline && a.strike == b.strike &&
-               a.vertical == b.vertical && a.halfPoints == b.halfPoints && a.colour == b.colour;
+        return a.bold == b.bold && a.italic == b.italic && a.underline == b.underline &&
+               a.strike == b.strike && a.vertical == b.vertical && a.halfPoints == b.halfPoints &&
+               a.colour == b.colour;
     }
 
     QTextCharFormat FormatOf(const CharState& chars) const {
@@ -744,7 +796,8 @@ private:
     void Paragraph() {
         GroupState& s = State();
         if (s.destination == Destination::Footnote) {
-            if (!m_footnotes.empty() && !m_footnotes.back().isEmpty() && !m_footnotes.back().endsWith(QLatin1Char(' ')))
+            if (!m_footnotes.empty() && !m_footnotes.back().isEmpty() &&
+                !m_footnotes.back().endsWith(QLatin1Char(' ')))
                 m_footnotes.back() += QLatin1Char(' ');
             return;
         }
@@ -785,7 +838,8 @@ private:
             return;
         m_cursor.movePosition(QTextCursor::End);
         QTextBlockFormat rule;
-        rule.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 30));
+        rule.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                         QTextLength(QTextLength::PercentageLength, 30));
         rule.setTopMargin(12);
         m_cursor.insertBlock(rule);
         QTextCharFormat plain;

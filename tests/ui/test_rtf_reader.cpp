@@ -209,14 +209,16 @@ private slots:
         QString shown = doc.toPlainText();
         shown.replace(QChar::Nbsp, QLatin1Char(' '));
         // Blanks and paragraph ends run together; tabs stay (they are the list markers').
-        shown = shown.split(QRegularExpression(QStringLiteral("[ \\n\\x{2029}]+")), Qt::SkipEmptyParts).join(' ');
+        shown =
+            shown.split(QRegularExpression(QStringLiteral("[ \\n\\x{2029}]+")), Qt::SkipEmptyParts).join(' ');
         QCOMPARE(shown, text);
     }
 
     // The tables are real tables: rows, columns, cells, nesting, widths from \cellx.
     void tablesAreTables() {
         QTextDocument doc;
-        Read("{\\rtf1\\ansi\\trowd\\cellx2000\\cellx4000\\pard\\intbl Stufe\\cell Tempo\\cell\\row\\trowd\\cellx2000"
+        Read("{\\rtf1\\ansi\\trowd\\cellx2000\\cellx4000\\pard\\intbl Stufe\\cell "
+             "Tempo\\cell\\row\\trowd\\cellx2000"
              "\\cellx4000\\pard\\intbl 1\\cell 8,5\\cell\\row\\pard Danach\\par}",
              doc);
         const auto tables = TablesIn(doc.rootFrame());
@@ -233,8 +235,10 @@ private slots:
         QCOMPARE(doc.find(QStringLiteral("Danach")).block().text(), QStringLiteral("Danach"));
 
         QTextDocument nested;
-        Read("{\\rtf1\\trowd\\cellx3000\\cellx6000\\pard\\intbl A\\cell\\pard\\intbl\\itap2 X\\nestcell Y\\nestcell"
-             "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}{\\nonesttables X Y}\\pard\\intbl B\\cell\\row"
+        Read("{\\rtf1\\trowd\\cellx3000\\cellx6000\\pard\\intbl A\\cell\\pard\\intbl\\itap2 X\\nestcell "
+             "Y\\nestcell"
+             "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}{\\nonesttables X Y}\\pard\\intbl "
+             "B\\cell\\row"
              "\\pard Ende\\par}",
              nested);
         const auto outer = TablesIn(nested.rootFrame());
@@ -265,7 +269,8 @@ private slots:
         QVERIFY(FormatOf(doc, "an").fontStrikeOut());
         QVERIFY(!FormatOf(doc, "aus").fontStrikeOut());
         QTextDocument notes;
-        Read("{\\rtf1 Text{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} Quelle.} weiter.\\par}", notes);
+        Read("{\\rtf1 Text{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} Quelle.} weiter.\\par}",
+             notes);
         QCOMPARE(FormatOf(notes, "1 weiter").verticalAlignment(), QTextCharFormat::AlignSuperScript);
         QCOMPARE(notes.lastBlock().text(), QStringLiteral("1 Quelle."));
     }
@@ -289,7 +294,8 @@ private slots:
         QTextDocument doc;
         Read(Fixture(file.toLatin1().constData()), doc);
         QString shown = doc.toPlainText();
-        shown = shown.split(QRegularExpression(QStringLiteral("[ \\n\\x{2029}]+")), Qt::SkipEmptyParts).join(' ');
+        shown =
+            shown.split(QRegularExpression(QStringLiteral("[ \\n\\x{2029}]+")), Qt::SkipEmptyParts).join(' ');
         QCOMPARE(shown, text);
         if (file == "lo-tables.rtf") {
             const auto tables = TablesIn(doc.rootFrame());
