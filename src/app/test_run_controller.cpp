@@ -1,7 +1,7 @@
 #include "test_run_controller.h"
 
+#include "evaluation/shuttle_schedule.h"
 #include "platform/sound.h"
-#include "shuttle_schedule.h"
 
 #include <string>
 

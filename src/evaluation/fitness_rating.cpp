@@ -26,23 +26,30 @@ constexpr std::array<Bounds, 6> MenNorms{{
     {20.5, 26.1, 32.3, 36.5, 44.3},
 }};
 
-constexpr std::array<const char*, 6> Words{"sehr schlecht", "schlecht", "ok",
-                                           "gut",           "sehr gut", "überragend"};
-
 } // namespace
 
-std::optional<std::string> RateFitness(const std::string& sex, int age, double vo2max) {
+const std::array<const char*, 6> RatingWords{"sehr schlecht", "schlecht", "ok",
+                                             "gut",           "sehr gut", "überragend"};
+
+std::optional<std::array<double, 5>> NormBounds(const std::string& sex, int age) {
     if (age < 13)
         return std::nullopt;
     const auto& norms = (sex == "W" || sex == "w") ? WomenNorms : MenNorms;
     const int group = age >= 60 ? 5 : (age - 10) / 10; // 13..19 -> 0, 20..29 -> 1, ...
+    return norms[static_cast<std::size_t>(group)];
+}
+
+std::optional<std::string> RateFitness(const std::string& sex, int age, double vo2max) {
+    const auto bounds = NormBounds(sex, age);
+    if (!bounds)
+        return std::nullopt;
     int reached = 0;
     // Both sides are the doubles nearest to one-decimal numbers, so a value equal to a
     // bound compares equal and lands in the band that starts there.
-    for (double bound : norms[static_cast<std::size_t>(group)])
+    for (double bound : *bounds)
         if (vo2max >= bound)
             ++reached;
-    return std::string(Words[static_cast<std::size_t>(reached)]);
+    return std::string(RatingWords[static_cast<std::size_t>(reached)]);
 }
 
 } // namespace evaluation

@@ -1,7 +1,7 @@
 // The paced test on a virtual clock: whole 22-minute runs in milliseconds, with sounds
 // that block the user-interface thread for their length as the real playback does.
 #include "app/test_run_controller.h"
-#include "app/shuttle_schedule.h"
+#include "evaluation/shuttle_schedule.h"
 #include "fake_sound.h"
 #include "virtual_clock.h"
 

@@ -1,0 +1,20 @@
+#pragma once
+// Tables as CSV for a spreadsheet with German settings: ";" between fields, CR LF after each
+// line, UTF-8 with a byte-order mark (so that umlauts and "€" arrive), fields quoted as RFC
+// 4180 says when they hold ";", a quote or a line break (quotes doubled). Numbers are
+// written with a decimal comma and dates as dd.MM.yyyy by the helpers below. A text that a
+// spreadsheet would take for a formula (=, +, -, @ first) gets an apostrophe before it.
+#include <string>
+#include <vector>
+
+namespace evaluation {
+
+std::string CsvDocument(const std::vector<std::string>& header,
+                        const std::vector<std::vector<std::string>>& rows);
+
+// A number with `decimals` places and a decimal comma ("43,3").
+std::string CsvNumber(double value, int decimals);
+// Text from the user (names, notes): protected against being read as a formula.
+std::string CsvText(const std::string& utf8);
+
+} // namespace evaluation
