@@ -37,6 +37,7 @@ struct QuietDialogs : platform::DialogService {
     void ShowMessage(const std::string&) override {}
     platform::Answer AskYesNo(const std::string&) override { return platform::Answer::Yes; }
     platform::Answer AskYesAbort(const std::string&) override { return platform::Answer::Yes; }
+    std::string AskSaveFileName(const std::string&, const std::string&) override { return {}; }
     void ShowError(const std::string&) override {}
 };
 

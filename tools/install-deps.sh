@@ -3,6 +3,7 @@
 # those that are missing. Works as root or through sudo.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-wine fonts-liberation2
+          qt6-charts-dev libqt6opengl6-dev
           clang-format
           xvfb xauth xdotool imagemagick openbox librsvg2-bin poppler-utils
           desktop-file-utils)

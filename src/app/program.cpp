@@ -5,6 +5,7 @@
 #include "evaluation/global.h"
 #include "platform/dialogs.h"
 #include "ui/About.h"
+#include "ui/f_auswertung.h"
 #include "ui/f_info.h"
 #include "ui/f_sportler.h"
 #include "ui/f_werte.h"
@@ -22,10 +23,13 @@ Program::Program(std::optional<std::string> dataFolder) {
     m_werte = std::make_unique<Tfrm_Werte>(m_mainWindow.get());
     m_info = std::make_unique<Tfrm_info>(m_mainWindow.get());
     m_about = std::make_unique<TAboutBox>(&GetVersionText, m_mainWindow.get());
+    m_evaluation = std::make_unique<Tfrm_Auswertung>(m_mainWindow.get());
     m_mainWindow->SetSecondaryWindows(m_sportler.get(), m_werte.get(), m_info.get(), m_about.get());
+    m_mainWindow->SetEvaluationWindow(m_evaluation.get());
 }
 
 Program::~Program() {
+    m_evaluation.reset();
     m_about.reset();
     m_info.reset();
     m_werte.reset();

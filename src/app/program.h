@@ -16,6 +16,7 @@ class Tfrm_Sportler;
 class Tfrm_Werte;
 class Tfrm_info;
 class TAboutBox;
+class Tfrm_Auswertung;
 
 class Program {
 public:
@@ -29,6 +30,7 @@ public:
     TDM1& DataModule() { return *m_dataModule; }
     Tfrm_Sportler& SportlerWindow() { return *m_sportler; }
     Tfrm_Werte& WerteWindow() { return *m_werte; }
+    Tfrm_Auswertung& EvaluationWindow() { return *m_evaluation; }
 
 private:
     std::unique_ptr<TMultistage_frm> m_mainWindow;
@@ -37,6 +39,7 @@ private:
     std::unique_ptr<Tfrm_Werte> m_werte;
     std::unique_ptr<Tfrm_info> m_info;
     std::unique_ptr<TAboutBox> m_about;
+    std::unique_ptr<Tfrm_Auswertung> m_evaluation;
 };
 
 // The program's icon, in every size it comes in; every window carries it.

@@ -180,8 +180,9 @@ void TMultistage_frm::FormDestroy() {
     }
 }
 
+// "Auswertung": the evaluation window, over the results and athletes as they stand.
 void TMultistage_frm::Button4Click() {
-    platform::Dialogs().ShowMessage("Die Auswertung ist in dieser freien Version nicht enthalten.");
+    ShowModal(m_evaluation);
 }
 
 void TMultistage_frm::Panel4Click() {

@@ -30,6 +30,8 @@ public:
     void SetSecondaryWindows(QDialog* sportler, QDialog* werte, QDialog* info, QDialog* about);
     // How a window is shown modally: exec() unless replaced (tests record the window instead
     // of waiting in a modal loop).
+    // The evaluation window behind "Auswertung".
+    void SetEvaluationWindow(QDialog* evaluation) { m_evaluation = evaluation; }
     void SetModalRunner(std::function<void(QDialog&)> runner) { m_modalRunner = std::move(runner); }
 
     TestRunController& Controller() { return *m_controller; }
@@ -88,5 +90,6 @@ private:
     QPointer<QDialog> m_werte;
     QPointer<QDialog> m_info;
     QPointer<QDialog> m_about;
+    QPointer<QDialog> m_evaluation;
     std::function<void(QDialog&)> m_modalRunner;
 };

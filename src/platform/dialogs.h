@@ -18,6 +18,9 @@ public:
     virtual Answer AskYesAbort(const std::string& text) = 0;
     // The application's default error display: a box with the failure's message.
     virtual void ShowError(const std::string& text) = 0;
+    // "Speichern unter": the path the user chose for a file offered as `suggestedName`, of
+    // the kind `filter` names ("CSV-Dateien (*.csv)"); empty when the user cancelled.
+    virtual std::string AskSaveFileName(const std::string& suggestedName, const std::string& filter) = 0;
 };
 
 DialogService& Dialogs();

@@ -24,3 +24,12 @@ platform::Answer FakeDialogs::Next(platform::Answer fallback) {
     m_script.pop_front();
     return answer;
 }
+
+std::string FakeDialogs::AskSaveFileName(const std::string& suggestedName, const std::string&) {
+    m_shown.push_back({ShownBox::SaveFile, suggestedName});
+    if (m_files.empty())
+        return {};
+    std::string path = m_files.front();
+    m_files.pop_front();
+    return path;
+}

@@ -1,8 +1,11 @@
 #include "qt_dialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace platform {
 namespace {
@@ -48,6 +51,15 @@ Answer QtDialogs::AskYesAbort(const std::string& text) {
                QMessageBox::Yes) == QMessageBox::Yes
                ? Answer::Yes
                : Answer::Abort;
+}
+
+std::string QtDialogs::AskSaveFileName(const std::string& suggestedName, const std::string& filter) {
+    // Offered in the user's documents folder; the dialog asks before it replaces a file.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString chosen = QFileDialog::getSaveFileName(
+        QApplication::activeWindow(), QStringLiteral("Speichern unter"),
+        QDir(folder).filePath(QString::fromStdString(suggestedName)), QString::fromStdString(filter));
+    return chosen.toStdString();
 }
 
 void QtDialogs::ShowError(const std::string& text) {

@@ -10,6 +10,7 @@ public:
     Answer AskYesNo(const std::string& text) override;
     Answer AskYesAbort(const std::string& text) override;
     void ShowError(const std::string& text) override;
+    std::string AskSaveFileName(const std::string& suggestedName, const std::string& filter) override;
 };
 
 } // namespace platform
