@@ -31,34 +31,138 @@ namespace {
 const char* const Words[6] = {"sehr schlecht", "schlecht", "ok", "gut", "sehr gut", "überragend"};
 
 // Days since 30 December 1899 as the milliseconds of a date-time axis.
-qint64 DateMs(double days) {
+double DateMs(double days) {
     static const QDateTime zero(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-    return zero.addMSecs(static_cast<qint64>(days * 86400000.0)).toMSecsSinceEpoch();
+    return static_cast<double>(zero.addMSecs(static_cast<qint64>(days * 86400000.0)).toMSecsSinceEpoch());
+}
+
+// Whole numbers on the ticks: a step of 1, 2, 5, 10 ... that needs at most ten ticks.
+std::pair<int, int> CountAxis(int most) {
+    most = std::max(1, most);
+    int step = 1;
+    for (int power = 1; most > step * 10; power *= 10)
+        for (int factor : {1, 2, 5})
+            if (most <= (step = factor * power) * 10)
+                break;
+    const int top = (most + step - 1) / step * step;
+    return {top, top / step + 1};
 }
 
 } // namespace
 
+// A chart is built once for its kind (progress or ratings); later showings only replace its
+// data and ranges: building series, axes and legend anew costs more than drawing them.
 class ChartView::Impl {
 public:
+    enum class Kind { None, Progress, Ratings };
+
     explicit Impl(QWidget* parent) : chart(new QChart), view(new QChartView(chart, parent)) {
-        view->setRenderHint(QPainter::Antialiasing);
+        view->setRenderHint(QPainter::Antialiasing, true);
         chart->legend()->setAlignment(Qt::AlignBottom);
         chart->setMargins(QMargins(4, 4, 4, 4));
         chart->setBackgroundRoundness(0);
-    }
-
-    void Reset(const QString& title) {
-        chart->removeAllSeries();
-        for (QAbstractAxis* axis : chart->axes())
-            chart->removeAxis(axis);
-        chart->setTitle(title);
         QFont font = chart->titleFont();
         font.setBold(true);
         chart->setTitleFont(font);
     }
 
+    void BuildProgress() {
+        if (kind == Kind::Progress)
+            return;
+        Clear();
+        kind = Kind::Progress;
+        dateAxis = new QDateTimeAxis;
+        dateAxis->setFormat(QStringLiteral("dd.MM.yyyy"));
+        valueAxis = new QValueAxis;
+        valueAxis->setTitleText(QStringLiteral("VO2max (ml/kg/min)"));
+        valueAxis->setLabelFormat(QStringLiteral("%.0f"));
+        chart->addAxis(dateAxis, Qt::AlignBottom);
+        chart->addAxis(valueAxis, Qt::AlignLeft);
+        for (int k = 0; k < 6; ++k) {
+            auto* band = new QAreaSeries(new QLineSeries, new QLineSeries);
+            band->setName(QString::fromUtf8(Words[k]));
+            band->setColor(BandColours[static_cast<std::size_t>(k)]);
+            band->setBorderColor(BandColours[static_cast<std::size_t>(k)].darker(115));
+            Attach(band);
+            bands[static_cast<std::size_t>(k)] = band;
+        }
+        line = new QLineSeries;
+        line->setName(QStringLiteral("VO2max"));
+        QPen pen(QColor(40, 40, 122));
+        pen.setWidth(3);
+        line->setPen(pen);
+        dots = new QScatterSeries;
+        dots->setMarkerSize(9);
+        dots->setColor(QColor(40, 40, 122));
+        Attach(line);
+        Attach(dots);
+        for (QLegendMarker* marker : chart->legend()->markers(dots))
+            marker->setVisible(false);
+    }
+
+    void BuildRatings() {
+        if (kind == Kind::Ratings)
+            return;
+        Clear();
+        kind = Kind::Ratings;
+        women = new QBarSet(QStringLiteral("Frauen"));
+        men = new QBarSet(QStringLiteral("Männer"));
+        women->setColor(QColor(255, 128, 128));
+        men->setColor(QColor(128, 128, 255));
+        for (int k = 0; k < 6; ++k) {
+            *women << 0;
+            *men << 0;
+        }
+        auto* series = new QBarSeries;
+        series->append(women);
+        series->append(men);
+        chart->addSeries(series);
+        auto* words = new QBarCategoryAxis;
+        // Two-word ratings on two lines, so that six of them stand side by side in full.
+        for (const char* word : Words)
+            words->append(QString::fromUtf8(word)
+                              .replace(QLatin1Char(' '), QStringLiteral("<br>"))
+                              .replace(QStringLiteral("überragend"), QStringLiteral("über-<br>ragend")));
+        valueAxis = new QValueAxis;
+        valueAxis->setLabelFormat(QStringLiteral("%.0f"));
+        valueAxis->setTitleText(QStringLiteral("Anzahl"));
+        chart->addAxis(words, Qt::AlignBottom);
+        chart->addAxis(valueAxis, Qt::AlignLeft);
+        series->attachAxis(words);
+        series->attachAxis(valueAxis);
+    }
+
+    void Clear() {
+        chart->removeAllSeries();
+        for (QAbstractAxis* axis : chart->axes()) {
+            chart->removeAxis(axis);
+            delete axis;
+        }
+        kind = Kind::None;
+        bands = {};
+        line = nullptr;
+        dots = nullptr;
+        women = men = nullptr;
+        dateAxis = nullptr;
+        valueAxis = nullptr;
+    }
+
+    void Attach(QAbstractSeries* series) {
+        chart->addSeries(series);
+        series->attachAxis(dateAxis);
+        series->attachAxis(valueAxis);
+    }
+
     QChart* chart;
     QChartView* view;
+    Kind kind = Kind::None;
+    std::array<QAreaSeries*, 6> bands{};
+    QLineSeries* line = nullptr;
+    QScatterSeries* dots = nullptr;
+    QBarSet* women = nullptr;
+    QBarSet* men = nullptr;
+    QDateTimeAxis* dateAxis = nullptr;
+    QValueAxis* valueAxis = nullptr;
 };
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent), m_impl(new Impl(this)) {
@@ -72,17 +176,19 @@ ChartView::~ChartView() {
 }
 
 void ChartView::ShowNothing(const QString& note) {
-    m_impl->Reset(note);
+    m_impl->Clear();
+    m_impl->chart->setTitle(note);
     m_impl->chart->legend()->hide();
 }
 
 void ChartView::ShowProgress(const QString& title, const std::vector<ProgressPoint>& points) {
-    m_impl->Reset(title);
-    QChart* chart = m_impl->chart;
     if (points.empty()) {
         ShowNothing(title + QStringLiteral(" – keine Ergebnisse"));
         return;
     }
+    m_impl->BuildProgress();
+    m_impl->chart->setTitle(title);
+    m_impl->chart->legend()->show();
     double top = 0;
     for (const ProgressPoint& p : points) {
         top = std::max(top, p.vo2max);
@@ -93,18 +199,10 @@ void ChartView::ShowProgress(const QString& title, const std::vector<ProgressPoi
     // Half a month before the first and after the last test, so that one test has room.
     const double first = points.front().date - 15;
     const double last = points.back().date + 15;
-
-    auto* axisX = new QDateTimeAxis;
-    axisX->setFormat(QStringLiteral("dd.MM.yyyy"));
-    axisX->setRange(QDateTime::fromMSecsSinceEpoch(DateMs(first), Qt::UTC),
-                    QDateTime::fromMSecsSinceEpoch(DateMs(last), Qt::UTC));
-    axisX->setTickCount(std::clamp(static_cast<int>(points.size()) + 1, 2, 7));
-    auto* axisY = new QValueAxis;
-    axisY->setRange(0, top);
-    axisY->setTitleText(QStringLiteral("VO2max (ml/kg/min)"));
-    axisY->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
+    m_impl->dateAxis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(DateMs(first)), Qt::UTC),
+                               QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(DateMs(last)), Qt::UTC));
+    m_impl->dateAxis->setTickCount(std::clamp(static_cast<int>(points.size()) + 1, 2, 7));
+    m_impl->valueAxis->setRange(0, top);
 
     // The bands, as steps: the norms of the age at each test hold until the next test.
     std::vector<std::pair<double, std::array<double, 5>>> steps;
@@ -114,94 +212,45 @@ void ChartView::ShowProgress(const QString& title, const std::vector<ProgressPoi
         const double from = i == 0 ? first : (points[i - 1].date + points[i].date) / 2.0;
         steps.emplace_back(from, *points[i].bounds);
     }
-    if (!steps.empty()) {
-        for (int k = 0; k < 6; ++k) {
-            auto* upper = new QLineSeries;
-            auto* lower = new QLineSeries;
-            for (std::size_t i = 0; i < steps.size(); ++i) {
-                const double from = steps[i].first;
-                const double to = i + 1 < steps.size() ? steps[i + 1].first : last;
-                const auto& b = steps[i].second;
-                const double low = k == 0 ? 0 : b[static_cast<std::size_t>(k - 1)];
-                const double high = k == 5 ? top : b[static_cast<std::size_t>(k)];
-                for (double x : {from, to}) {
-                    lower->append(static_cast<double>(DateMs(x)), low);
-                    upper->append(static_cast<double>(DateMs(x)), high);
-                }
+    for (int k = 0; k < 6; ++k) {
+        QList<QPointF> upper, lower;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const double from = steps[i].first;
+            const double to = i + 1 < steps.size() ? steps[i + 1].first : last;
+            const auto& b = steps[i].second;
+            const double low = k == 0 ? 0 : b[static_cast<std::size_t>(k - 1)];
+            const double high = k == 5 ? top : b[static_cast<std::size_t>(k)];
+            for (double x : {from, to}) {
+                lower.append(QPointF(DateMs(x), low));
+                upper.append(QPointF(DateMs(x), high));
             }
-            auto* band = new QAreaSeries(upper, lower);
-            band->setName(QString::fromUtf8(Words[k]));
-            band->setColor(BandColours[static_cast<std::size_t>(k)]);
-            band->setBorderColor(BandColours[static_cast<std::size_t>(k)].darker(115));
-            chart->addSeries(band);
-            band->attachAxis(axisX);
-            band->attachAxis(axisY);
         }
+        QAreaSeries* band = m_impl->bands[static_cast<std::size_t>(k)];
+        band->upperSeries()->replace(upper);
+        band->lowerSeries()->replace(lower);
+        band->setVisible(!steps.empty()); // below 13 years there are no norms
     }
-    auto* line = new QLineSeries;
-    line->setName(QStringLiteral("VO2max"));
-    auto* dots = new QScatterSeries;
-    dots->setMarkerSize(9);
-    for (const ProgressPoint& p : points) {
-        line->append(static_cast<double>(DateMs(p.date)), p.vo2max);
-        dots->append(static_cast<double>(DateMs(p.date)), p.vo2max);
-    }
-    QPen pen(QColor(40, 40, 122));
-    pen.setWidth(3);
-    line->setPen(pen);
-    dots->setColor(QColor(40, 40, 122));
-    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{line, dots}) {
-        chart->addSeries(series);
-        series->attachAxis(axisX);
-        series->attachAxis(axisY);
-    }
-    chart->legend()->show();
-    for (QLegendMarker* marker : chart->legend()->markers(dots))
-        marker->setVisible(false);
+    QList<QPointF> values;
+    for (const ProgressPoint& p : points)
+        values.append(QPointF(DateMs(p.date), p.vo2max));
+    m_impl->line->replace(values);
+    m_impl->dots->replace(values);
 }
 
 void ChartView::ShowRatingCounts(const QString& title, const std::array<std::array<int, 6>, 2>& counts) {
-    m_impl->Reset(title);
-    QChart* chart = m_impl->chart;
-    auto* women = new QBarSet(QStringLiteral("Frauen"));
-    auto* men = new QBarSet(QStringLiteral("Männer"));
-    women->setColor(QColor(255, 128, 128));
-    men->setColor(QColor(128, 128, 255));
+    m_impl->BuildRatings();
+    m_impl->chart->setTitle(title);
+    m_impl->chart->legend()->show();
     int most = 0;
     for (int k = 0; k < 6; ++k) {
-        *women << counts[0][static_cast<std::size_t>(k)];
-        *men << counts[1][static_cast<std::size_t>(k)];
-        most =
-            std::max({most, counts[0][static_cast<std::size_t>(k)], counts[1][static_cast<std::size_t>(k)]});
+        const int w = counts[0][static_cast<std::size_t>(k)], m = counts[1][static_cast<std::size_t>(k)];
+        m_impl->women->replace(k, w);
+        m_impl->men->replace(k, m);
+        most = std::max({most, w, m});
     }
-    auto* series = new QBarSeries;
-    series->append(women);
-    series->append(men);
-    chart->addSeries(series);
-    auto* words = new QBarCategoryAxis;
-    // Two-word ratings on two lines, so that six of them stand side by side in full.
-    for (const char* word : Words)
-        words->append(QString::fromUtf8(word)
-                          .replace(QLatin1Char(' '), QStringLiteral("<br>"))
-                          .replace(QStringLiteral("überragend"), QStringLiteral("über-<br>ragend")));
-    auto* number = new QValueAxis;
-    number->setLabelFormat(QStringLiteral("%.0f"));
-    number->setTitleText(QStringLiteral("Anzahl"));
-    chart->addAxis(words, Qt::AlignBottom);
-    chart->addAxis(number, Qt::AlignLeft);
-    series->attachAxis(words);
-    series->attachAxis(number);
-    // Attaching a series sets the axis from its data: the range is set after it.
-    // Whole numbers on the ticks: a step of 1, 2, 5, 10 ... that needs at most ten ticks.
-    int step = 1;
-    for (int power = 1; std::max(1, most) > step * 10; power *= 10)
-        for (int factor : {1, 2, 5})
-            if (std::max(1, most) <= (step = factor * power) * 10)
-                break;
-    const int top = (std::max(1, most) + step - 1) / step * step;
-    number->setRange(0, top);
-    number->setTickCount(top / step + 1);
-    chart->legend()->show();
+    const auto [top, ticks] = CountAxis(most);
+    m_impl->valueAxis->setRange(0, top);
+    m_impl->valueAxis->setTickCount(ticks);
 }
 
 void ChartView::Render(QPainter& painter, const QRectF& target) {
