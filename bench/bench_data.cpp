@@ -4,6 +4,7 @@
 // into a table of 10 000 visible records, and the memory of the loaded table.
 //
 //   build/bench/bench_data [versions]      (default 100000)
+#include "bench_support.h"
 #include "data/DModule.h"
 #include "data/data_file.h"
 #include "data/date_value.h"
@@ -32,14 +33,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct QuietDialogs : platform::DialogService {
-    void ShowMessage(const std::string&) override {}
-    platform::Answer AskYesNo(const std::string&) override { return platform::Answer::Yes; }
-    platform::Answer AskYesAbort(const std::string&) override { return platform::Answer::Yes; }
-    std::string AskSaveFileName(const std::string&, const std::string&) override { return {}; }
-    void ShowError(const std::string&) override {}
-};
 
 struct FixedClock : platform::ClockService {
     platform::LocalDateTime Now() const override {
@@ -90,15 +83,6 @@ template <typename F> double BestMs(int runs, F f) {
         best = std::min(best, ms);
     }
     return best;
-}
-
-// Resident memory, after handing freed heap pages back, so that buffers that were only
-// passing through (the file's bytes, the previous table) are not counted.
-long ResidentKb() {
-    malloc_trim(0);
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 } // namespace
@@ -166,8 +150,7 @@ int main(int argc, char** argv) {
         });
         const double loadMs = BestMs(5, [&] { dm.cdsMultiwert.LoadFromFile(global::MultiwertPath); });
         const double saveMs = BestMs(5, [&] { dm.cdsMultiwert.SaveToFile(); });
-        // Blocks kept for the next load are no part of the table.
-        const long loaded = ResidentKb() - long(data::KeptLargeBlockBytes() / 1024);
+        const long loaded = ResidentKb();
         std::printf("load + save    %8.2f ms  (target <= 100 ms; load %.2f ms, save %.2f ms with fsync), "
                     "%d visible records\n",
                     loadSaveMs, loadMs, saveMs, dm.cdsMultiwert.RecordCount());

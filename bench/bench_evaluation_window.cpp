@@ -4,6 +4,7 @@
 // repaint), the CSV of all results and the PDF report of the 35-athlete day.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_evaluation_window [versions]
+#include "bench_program.h"
 #include "data/DModule.h"
 #include "data/data_file.h"
 #include "data/date_value.h"
@@ -25,53 +26,10 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-
-struct QuietDialogs : platform::DialogService {
-    void ShowMessage(const std::string&) override {}
-    platform::Answer AskYesNo(const std::string&) override { return platform::Answer::Yes; }
-    platform::Answer AskYesAbort(const std::string&) override { return platform::Answer::Yes; }
-    void ShowError(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
-    std::string AskSaveFileName(const std::string&, const std::string&) override { return {}; }
-};
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// The work a user's action sets off, until the window has painted what changed (the
-// event loop paints the parts marked for it).
-template <typename F> double TimedMs(QWidget& window, F action) {
-    QElapsedTimer clock;
-    clock.start();
-    action();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-    (void)window;
-    return double(clock.nsecsElapsed()) / 1e6;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int versions = argc > 1 ? std::atoi(argv[1]) : 100000;
-    QuietDialogs dialogs;
-    platform::QtTimerFactory timers;
-    platform::QtClock clock;
-    platform::SetDialogs(&dialogs);
-    platform::SetTimers(&timers);
-    platform::SetClock(&clock);
-    global::InitVO2Table();
-
-    char folder[] = "/tmp/vexo-bench-XXXXXX";
-    if (!mkdtemp(folder))
-        return 1;
-    global::SportlerPath = std::string(folder) + "/sportler.xml";
-    global::MultiwertPath = std::string(folder) + "/multiwert.xml";
-    data::WriteFileSafely(global::SportlerPath, data::WritePacketXml(MakeAthletes(600)));
-    data::WriteFileSafely(global::MultiwertPath, data::WritePacketXml(MakeResultsHistory(versions)));
+    const BenchProgram program(versions);
     {
         TDM1 dm;
         DM1 = &dm;
@@ -93,18 +51,18 @@ int main(int argc, char** argv) {
         std::vector<double> opens;
         for (int i = 0; i < 5; ++i) {
             window.hide();
-            opens.push_back(TimedMs(window, [&] { window.show(); }));
+            opens.push_back(ActionMs([&] { window.show(); }));
         }
         QListWidget* athletes = window.AthleteList();
         std::vector<double> athleteSwitches;
         for (int i = 0; i < 50; ++i)
             athleteSwitches.push_back(
-                TimedMs(window, [&] { athletes->setCurrentRow((i * 37) % athletes->count()); }));
+                ActionMs([&] { athletes->setCurrentRow((i * 37) % athletes->count()); }));
         window.Pages()->setCurrentIndex(1);
         QListWidget* days = window.DayList();
         std::vector<double> daySwitches;
         for (int i = 0; i < 50; ++i)
-            daySwitches.push_back(TimedMs(window, [&] { days->setCurrentRow((i * 13) % days->count()); }));
+            daySwitches.push_back(ActionMs([&] { days->setCurrentRow((i * 13) % days->count()); }));
         std::vector<double> csvs;
         std::size_t csvBytes = 0;
         for (int i = 0; i < 5; ++i) {
@@ -137,9 +95,5 @@ int main(int argc, char** argv) {
                     Median(pdfs), pdfBytes / 1024);
         DM1 = nullptr;
     }
-    for (const std::string& f : {global::SportlerPath, global::MultiwertPath, global::MultiwertPath + ".bak",
-                                 global::SportlerPath + ".bak"})
-        std::remove(f.c_str());
-    rmdir(folder);
     return 0;
 }

@@ -5,6 +5,7 @@
 // the table.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_results_window [versions]
+#include "bench_program.h"
 #include "data/DModule.h"
 #include "data/data_file.h"
 #include "data/large_blocks.h"
@@ -27,58 +28,10 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-
-struct QuietDialogs : platform::DialogService {
-    void ShowMessage(const std::string&) override {}
-    platform::Answer AskYesNo(const std::string&) override { return platform::Answer::Yes; }
-    platform::Answer AskYesAbort(const std::string&) override { return platform::Answer::Yes; }
-    std::string AskSaveFileName(const std::string&, const std::string&) override { return {}; }
-    void ShowError(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
-};
-
-long ResidentKb() {
-    malloc_trim(0);
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024) - long(data::KeptLargeBlockBytes() / 1024);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// The work a user's action sets off, until the window has painted again.
-template <typename F> double TimedMs(Tfrm_Werte& window, F action) {
-    QElapsedTimer clock;
-    clock.start();
-    action();
-    QCoreApplication::processEvents();
-    window.Grid()->viewport()->repaint();
-    return double(clock.nsecsElapsed()) / 1e6;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int versions = argc > 1 ? std::atoi(argv[1]) : 100000;
-    QuietDialogs dialogs;
-    platform::QtTimerFactory timers;
-    platform::QtClock clock;
-    platform::SetDialogs(&dialogs);
-    platform::SetTimers(&timers);
-    platform::SetClock(&clock);
-    global::InitVO2Table();
-
-    char folder[] = "/tmp/vexo-bench-XXXXXX";
-    if (!mkdtemp(folder))
-        return 1;
-    global::SportlerPath = std::string(folder) + "/sportler.xml";
-    global::MultiwertPath = std::string(folder) + "/multiwert.xml";
-    data::WriteFileSafely(global::SportlerPath, data::WritePacketXml(MakeAthletes(600)));
-    data::WriteFileSafely(global::MultiwertPath, data::WritePacketXml(MakeResultsHistory(versions)));
+    const BenchProgram program(versions);
 
     {
         TDM1 dm;
@@ -97,7 +50,7 @@ int main(int argc, char** argv) {
         std::vector<double> opens;
         for (int i = 0; i < 5; ++i) {
             window.hide();
-            opens.push_back(TimedMs(window, [&] { window.show(); })); // "Werte": reload and paint
+            opens.push_back(ActionMs([&] { window.show(); })); // "Werte": reload and paint
         }
         const int rows = window.Grid()->model()->rowCount();
         const long withWindow = ResidentKb();
@@ -106,16 +59,16 @@ int main(int argc, char** argv) {
 
         std::vector<double> steps;
         for (int i = 0; i < 200; ++i)
-            steps.push_back(TimedMs(window, [&] { window.Navigator()->BtnClick(nbvexoNext); }));
+            steps.push_back(ActionMs([&] { window.Navigator()->BtnClick(nbvexoNext); }));
         std::vector<double> pages;
         for (int i = 0; i < 100; ++i)
-            pages.push_back(TimedMs(window, [&] {
+            pages.push_back(ActionMs([&] {
                 QKeyEvent key(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
                 QApplication::sendEvent(window.Grid(), &key);
             }));
         std::vector<double> posts;
         for (int i = 0; i < 100; ++i)
-            posts.push_back(TimedMs(window, [&] {
+            posts.push_back(ActionMs([&] {
                 window.Navigator()->BtnClick(nbvexoEdit);
                 dm.cdsMultiwert.SetAsInteger("Level", 4 + i % 12);
                 window.Navigator()->BtnClick(nbvexoPost);
@@ -135,9 +88,5 @@ int main(int argc, char** argv) {
                     100.0 * double(withWindow - before) / double(tableKb));
         DM1 = nullptr;
     }
-    std::remove(global::SportlerPath.c_str());
-    std::remove(global::MultiwertPath.c_str());
-    std::remove((global::MultiwertPath + ".bak").c_str());
-    rmdir(folder);
     return 0;
 }

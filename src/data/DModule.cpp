@@ -28,16 +28,6 @@ const std::vector<data::FieldDef> MultiwertFields{
     {"Runde", FieldType::Integer, 0},   {"VO2-wert", FieldType::Float, 0},
     {"Bewertung", FieldType::Text, 15}, {"Infoswerte", FieldType::Memo, 0}};
 
-std::int64_t IntegerOf(const data::Value& v) {
-    const auto* n = std::get_if<std::int64_t>(&v);
-    return n ? *n : 0;
-}
-
-std::string TextOf(const data::Value& v) {
-    const auto* s = std::get_if<std::string>(&v);
-    return s ? *s : std::string();
-}
-
 // Refuses a post: the user is told why, then the silent abort ends the post.
 [[noreturn]] void Refuse(const std::string& message) {
     platform::Dialogs().ShowMessage(message);
@@ -130,9 +120,9 @@ void TDM1::LookupSportler(std::int64_t id, int& birthYear, std::string& sex) {
     cdsSportler2.Open();
     const data::Value key{id};
     if (const data::Values* athlete = cdsSportler.FindStored(cdsSportler.FindField("sportlerid"), key)) {
-        birthYear =
-            static_cast<int>(IntegerOf(cdsSportler.ValueOf(*athlete, cdsSportler.FindField("Geburtsjahr"))));
-        sex = TextOf(cdsSportler.ValueOf(*athlete, cdsSportler.FindField("Geschlecht")));
+        birthYear = static_cast<int>(
+            data::IntegerOf(cdsSportler.ValueOf(*athlete, cdsSportler.FindField("Geburtsjahr"))));
+        sex = data::BytesOf(cdsSportler.ValueOf(*athlete, cdsSportler.FindField("Geschlecht")));
     } else if (cdsSportler2.FindKey({key})) {
         birthYear = static_cast<int>(cdsSportler2.AsInteger("Geburtsjahr"));
         sex = cdsSportler2.AsString("Geschlecht");

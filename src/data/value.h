@@ -18,4 +18,19 @@ inline bool IsNull(const Value& v) {
     return std::holds_alternative<std::monostate>(v);
 }
 
+// A value read as an integer, a float or bytes; anything else (NULL among them) reads as 0
+// or as the empty text.
+inline std::int64_t IntegerOf(const Value& v) {
+    const auto* n = std::get_if<std::int64_t>(&v);
+    return n ? *n : 0;
+}
+inline double FloatOf(const Value& v) {
+    const auto* d = std::get_if<double>(&v);
+    return d ? *d : 0;
+}
+inline std::string BytesOf(const Value& v) {
+    const auto* s = std::get_if<std::string>(&v);
+    return s ? *s : std::string();
+}
+
 } // namespace data

@@ -9,20 +9,11 @@
 namespace ui {
 namespace {
 
-std::int64_t IntegerOf(const data::Value& v) {
-    const auto* n = std::get_if<std::int64_t>(&v);
-    return n ? *n : 0;
-}
+using data::FloatOf;
+using data::IntegerOf;
 
 std::string TextOf(const data::Value& v) {
-    const auto* s = std::get_if<std::string>(&v);
-    return s ? data::Cp1252ToUtf8(*s) : std::string();
-}
-
-double FloatOf(const data::Value& v) {
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
-    return 0;
+    return data::Cp1252ToUtf8(data::BytesOf(v));
 }
 
 // The rows of a table's stored records: the record being inserted is a row of the view but

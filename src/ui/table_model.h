@@ -76,6 +76,13 @@ private:
     void Rebind();
     // While a change is being announced, the view still asks by the rows it knows.
     int TableRow(int row) const;
+    // Runs the begin... call of a change with the rows mapped as they were before it.
+    template <typename F> void Announce(const data::RowChange& change, F begin) {
+        m_announcing = change;
+        m_inChange = true;
+        begin();
+        m_inChange = false;
+    }
 
     std::vector<GridColumn> m_columns;
     std::vector<int> m_fields;

@@ -214,18 +214,8 @@ private slots:
         QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("btn_sportler")), Qt::LeftButton);
         Tfrm_Sportler& athletes = program.SportlerWindow();
         QVERIFY(athletes.isVisible());
-        auto type = [](const QString& text) {
-            for (QChar c : text) {
-                QTest::sendKeyEvent(QTest::Press, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
-                                    {});
-                QTest::sendKeyEvent(QTest::Release, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
-                                    {});
-            }
-        };
-        auto clickCell = [](ui::DBGrid* grid, int row, int column) {
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                              grid->visualRect(grid->model()->index(row, column)).center());
-        };
+        const auto type = TypeText;
+        const auto clickCell = ClickCellOf;
         QTest::mouseClick(athletes.Navigator()->Button(nbvexoInsert), Qt::LeftButton);
         clickCell(athletes.Grid(), 0, 1);
         type(QStringLiteral("Jürgen"));

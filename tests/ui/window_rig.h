@@ -6,9 +6,30 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTableView>
 #include <QtTest>
 
 #include <memory>
+
+// Types into the focused control, as a user does (the first key opens a cell editor).
+// Beyond ASCII the key is a keyboard's own; the character is what counts.
+inline void TypeText(const QString& text) {
+    for (QChar c : text) {
+        QWidget* focused = QApplication::focusWidget();
+        if (c.unicode() < 128) {
+            QTest::keyClicks(focused, QString(c));
+            continue;
+        }
+        QTest::sendKeyEvent(QTest::Press, focused, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, focused, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+// Makes a cell of a grid current by a click, as a user does.
+inline void ClickCellOf(QTableView* grid, int row, int column) {
+    const QRect cell = grid->visualRect(grid->model()->index(row, column));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
 
 template <typename Window> struct WindowRig : DataRig {
     std::unique_ptr<Window> window;
@@ -41,23 +62,8 @@ template <typename Window> struct WindowRig : DataRig {
         QTest::keyClick(Focused(), key, modifiers);
         QCoreApplication::processEvents();
     }
-    // Types into the focused control, as a user does (the first key opens a cell editor).
-    void Type(const QString& text) {
-        for (QChar c : text) {
-            if (c.unicode() < 128) {
-                QTest::keyClicks(Focused(), QString(c));
-                continue;
-            }
-            // Beyond ASCII the key is a keyboard's own; the character is what counts.
-            QTest::sendKeyEvent(QTest::Press, Focused(), Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, Focused(), Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-    // Makes a cell current by a click, as a user does.
-    void ClickCell(int row, int column) {
-        const QRect cell = Grid()->visualRect(Grid()->model()->index(row, column));
-        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
-    }
+    void Type(const QString& text) { TypeText(text); }
+    void ClickCell(int row, int column) { ClickCellOf(Grid(), row, column); }
     QString Cell(int row, int column) const {
         return Grid()->model()->data(Grid()->model()->index(row, column), Qt::DisplayRole).toString();
     }
