@@ -70,6 +70,169 @@ int TableModel::TableRow(int row) const {
     const int at = m_announcing.row;
     switch (m_announcing.kind) {
     case data::RowChange::RowInserted:
+        return row < at ? row : row + 1;
+    case data::RowChange::RowRemoved:
+        return row < at ? row : row > at ? row - 1 : -1;
+    case data::RowChange::RowMoved: {
+        if (row == at)
+            return m_announcing.to;
+        const int rest = row < at ? row : row - 1;
+        return rest < m_announcing.to ? rest : rest + 1;
+    }
+    default:
+        return row;
+    }
+}
+
+QString TableModel::Text(int row, int column) const {
+    const data::Table* table = Table();
+    const int field = FieldOf(column);
+    if (!table || !table->Active() || field < 0)
+        return {};
+    const data::Value value = table->ValueAt(row, field);
+    if (const auto* s = std::get_if<std::string>(&value))
+        return FromBytes(*s);
+    if (const auto* n = std::get_if<std::int64_t>(&value)) {
+        if (table->FieldTypeOf(field) == data::FieldType::Date)
+            return QString::fromStdString(data::FormatGermanDate(static_cast<int>(*n)));
+        return QString::number(*n);
+    }
+    if (const auto* d = std::get_if<double>(&value)) {
+        std::string text;
+        data::AppendFloat(text, *d);
+        return QString::fromStdString(text).replace(QLatin1Char('.'), QLatin1Char(','));
+    }
+    return {};
+}
+
+QVariant TableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    const int row = TableRow(index.row());
+    if (row < 0)
+        return {};
+    return Text(row, index.column());
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < columnCount() ? m_columns[static_cast<std::size_t>(section)].field
+                                                       : QVariant();
+    return {};
+}
+
+Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    if (FieldOf(index.column()) >= 0 && TypeOf(index.column()) != data::FieldType::AutoInc)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+// ----- editing -----
+
+void TableModel::SetText(int column, const QString& text) {
+    data::Table* table = Table();
+    const int field = FieldOf(column);
+    if (!table || field < 0)
+        return;
+    if (!table->Editing())
+        table->Edit();
+    const std::string name = table->FieldName(field);
+    if (table->IsLookupField(field)) {
+        table->SetLookupValue(name, ToBytes(text));
+        return;
+    }
+    if (table->FieldTypeOf(field) == data::FieldType::Date) {
+        if (text.trimmed().isEmpty()) {
+            table->Clear(name);
+            return;
+        }
+        const auto days = ParseGermanDate(text);
+        if (!days)
+            throw vexo::Error("'" + text.toStdString() +
+                              "' ist kein gültiges Datum. Bitte als TT.MM.JJJJ eingeben.");
+        table->SetAsDate(name, *days);
+        return;
+    }
+    table->SetAsString(name, ToBytes(text));
+}
+
+void TableModel::ChooseLookupRow(int column, int lookupRow) {
+    data::Table* table = Table();
+    const int field = FieldOf(column);
+    if (!table || field < 0)
+        return;
+    if (!table->Editing())
+        table->Edit();
+    table->SetLookupRow(table->FieldName(field), lookupRow);
+}
+
+QStringList TableModel::LookupChoices(int column) const {
+    QStringList choices;
+    const data::Table* table = Table();
+    if (!IsLookup(column))
+        return choices;
+    for (const std::string& value : table->LookupValues(table->FieldName(FieldOf(column))))
+        choices << FromBytes(value);
+    return choices;
+}
+
+bool TableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    return Guarded([&] {
+        if (Table() && Table()->RecNo() != index.row())
+            Table()->MoveTo(index.row());
+        SetText(index.column(), value.toString());
+    });
+}
+
+// ----- following the table -----
+
+void TableModel::Rebind() {
+    const data::Table* table = Table();
+    for (std::size_t c = 0; c < m_columns.size(); ++c)
+        m_fields[c] = table && table->Active() ? table->FindField(m_columns[c].field.toStdString()) : -1;
+}
+
+void TableModel::Bind(data::DataSource* source) {
+    SetDataSource(source);
+    RowsChanged({data::RowChange::Reset});
+}
+
+void TableModel::ActiveChanged() {
+    // Opening and closing have reset the view already; a new data source has not.
+    const data::Table* table = Table();
+    const int rows = table && table->Active() ? table->RowCount() : 0;
+    if (rows != m_rows || (table && table->Active() && FieldOf(0) < 0 && !m_columns.empty()))
+        RowsChanged({data::RowChange::Reset});
+}
+
+void TableModel::DataChanged() {
+    if (const data::Table* table = Table())
+        emit currentRowChanged(table->RecNo());
+}
+
+void TableModel::CollectInput() {
+    if (OnCollectInput)
+        OnCollectInput();
+}
+
+void TableModel::RowsChanged(const data::RowChange& change) {
+    const data::Table* table = Table();
+    const int last = static_cast<int>(m_columns.size()) - 1;
+    switch (change.kind) {
+    case data::RowChange::Reset:
+        beginResetModel();
+        Rebind();
+        m_rows = table && table->Active() ? table->RowCount() : 0;
+        endResetModel();
+        return;
+    case data::RowChange::RowInserted:
         Announce(change, [&] { beginInsertRows({}, change.row, change.row); });
         ++m_rows;
         endInsertRows();
