@@ -79,7 +79,11 @@ public:
         chart->addAxis(dateAxis, Qt::AlignBottom);
         chart->addAxis(valueAxis, Qt::AlignLeft);
         for (int k = 0; k < 6; ++k) {
-            auto* band = new QAreaSeries(new QLineSeries, new QLineSeries);
+            auto* upper = new QLineSeries;
+            auto* lower = new QLineSeries;
+            auto* band = new QAreaSeries(upper, lower);
+            upper->setParent(band); // an area series does not own its edges
+            lower->setParent(band);
             band->setName(QString::fromUtf8(Words[k]));
             band->setColor(BandColours[static_cast<std::size_t>(k)]);
             band->setBorderColor(BandColours[static_cast<std::size_t>(k)].darker(115));

@@ -107,6 +107,10 @@ private slots:
             QCOMPARE(nav.Button(static_cast<TMNavigateBtn>(v))->focusPolicy(), Qt::NoFocus);
         QVERIFY(nav.Button(nbvexoPrior)->AutoRepeat() && nav.Button(nbvexoNext)->AutoRepeat());
         QVERIFY(!nav.Button(nbvexoFirst)->AutoRepeat());
+        QVERIFY(!nav.Flat());
+        nav.SetFlat(true);
+        for (int v = 0; v < 10; ++v)
+            QVERIFY(nav.Button(static_cast<TMNavigateBtn>(v))->autoRaise());
     }
 
     void enabling_data() {
