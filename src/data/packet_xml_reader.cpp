@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <unordered_map>
 
@@ -257,9 +258,11 @@ void ParseValue(const Column& column, std::string_view raw, Value& out) {
     }
     if (column.type == FieldType::Text || column.type == FieldType::Memo || column.type == FieldType::Other) {
         if (!std::memchr(raw.data(), '&', raw.size())) {
-            out.emplace<std::string>(raw.substr(0, column.type == FieldType::Text && column.width > 0
-                                                       ? static_cast<std::size_t>(column.width)
-                                                       : raw.size()));
+            // Assigned into an empty string made in place: emplacing from the view would
+            // build the string elsewhere first and then move it in.
+            out.emplace<std::string>().assign(raw.substr(0, column.type == FieldType::Text && column.width > 0
+                                                                ? static_cast<std::size_t>(column.width)
+                                                                : raw.size()));
             return;
         }
         std::string& bytes = out.emplace<std::string>();
@@ -287,6 +290,39 @@ void ParseValue(const Column& column, std::string_view raw, Value& out) {
     }
 }
 
+// An expected attribute name with its '="', compared with the text as two 8-byte words
+// under a mask: every attribute of every row is compared, and row names are short. Longer
+// names, and the last bytes of the text, are compared plainly.
+struct NamePattern {
+    explicit NamePattern(std::string t) : text(std::move(t)) {
+        // Built through memory as the text is loaded, so that byte order does not matter.
+        unsigned char bytes[16] = {}, ones[16] = {};
+        for (std::size_t i = 0; i < text.size() && i < 16; ++i) {
+            bytes[i] = static_cast<unsigned char>(text[i]);
+            ones[i] = 0xFF;
+        }
+        std::memcpy(word, bytes, 16);
+        std::memcpy(mask, ones, 16);
+    }
+
+    // Whether the pattern stands at `p`, with at least one byte of the text after it.
+    bool StandsAt(std::string_view in, std::size_t p) const {
+        if (in.size() - p <= text.size())
+            return false;
+        if (text.size() <= 16 && in.size() - p >= 16) {
+            std::uint64_t a, b;
+            std::memcpy(&a, in.data() + p, 8);
+            std::memcpy(&b, in.data() + p + 8, 8);
+            return (((a ^ word[0]) & mask[0]) | ((b ^ word[1]) & mask[1])) == 0;
+        }
+        return std::memcmp(in.data() + p, text.data(), text.size()) == 0;
+    }
+
+    std::string text;
+    std::uint64_t word[2] = {0, 0};
+    std::uint64_t mask[2] = {0, 0};
+};
+
 class RowReader {
 public:
     // No document of `size` bytes holds more than size / 6 rows ("<ROW/>"), which bounds the
@@ -308,14 +344,20 @@ public:
         for (const auto& c : image.columns)
             m_expectedNames.push_back(c.attrName);
         for (const auto& name : m_expectedNames)
-            m_expectedPatterns.push_back(name + "=\"");
+            m_expectedPatterns.emplace_back(name + "=\"");
         if (m_memos.size() == 1)
             m_memoOf.reserve(std::min(image.changeLog.size() + 1, size / 6 + 1));
         for (std::size_t k = image.columns.size(); k-- > 0;) // the first of equal names wins
             m_columnOf[image.columns[k].attrName] = k;
         m_rowCost = sizeof(Version) + image.columns.size() * sizeof(Value);
         m_budget = MemoryBudget(size);
+        const int autoInc = image.AutoIncColumn();
+        m_autoInc = autoInc >= 0 ? static_cast<std::size_t>(autoInc) : image.columns.size();
     }
+
+    // The highest id the counter column held in the rows read, noted as they were read:
+    // going over all rows again afterwards would fetch every one of them once more.
+    std::int64_t HighestId() const { return m_highestId; }
 
     // Attributes away from their usual place are found by name through a map, so that any
     // order of them costs the same.
@@ -359,12 +401,12 @@ public:
             // The expected name at this place, or the one after it (an attribute may be
             // absent), compared with its '="' in one go.
             for (std::size_t k = nextHint; k < nextHint + 2 && k < m_expectedPatterns.size(); ++k) {
-                const std::string& pattern = m_expectedPatterns[k];
-                if (size - p > pattern.size() && SameBytes(text.data() + p, pattern)) {
+                const NamePattern& pattern = m_expectedPatterns[k];
+                if (pattern.StandsAt(text, p)) {
                     hint = static_cast<int>(k);
                     nextHint = k + 1;
-                    name = text.substr(p, pattern.size() - 2);
-                    p += pattern.size();
+                    name = text.substr(p, pattern.text.size() - 2);
+                    p += pattern.text.size();
                     break;
                 }
             }
@@ -376,10 +418,12 @@ public:
                 name = text.substr(nameStart, p - nameStart);
                 p += 2;
             }
-            const void* quote = std::memchr(text.data() + p, '"', size - p);
-            if (!quote)
+            // Values are short: a plain loop finds their end sooner than a call would.
+            std::size_t end = p;
+            while (end < size && text[end] != '"')
+                ++end;
+            if (end == size)
                 return Abandon();
-            const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data());
             Attribute(hint, name, text.substr(p, end - p));
             p = end + 1;
         }
@@ -393,13 +437,6 @@ public:
     }
 
 private:
-    static bool SameBytes(const char* text, const std::string& pattern) {
-        for (std::size_t i = 0; i < pattern.size(); ++i)
-            if (text[i] != pattern[i])
-                return false;
-        return true;
-    }
-
     static bool IsPlainNameEnd(char c) {
         return static_cast<unsigned char>(c) <= ' ' || c == '=' || c == '/' || c == '>' || c == '<' ||
                c == '"';
@@ -446,6 +483,9 @@ private:
             value = Value{};
         ParseValue(m_image.columns[c], raw, value);
         m_present[c] = m_rowStamp;
+        if (c == m_autoInc)
+            if (const auto* id = std::get_if<std::int64_t>(&value))
+                m_highestId = std::max(m_highestId, *id);
     }
 
     void Finish() {
@@ -457,7 +497,8 @@ private:
             if ((v.state & RowModified) && m_present[c] != m_rowStamp)
                 if (const Value* old = PredecessorMemo())
                     v.values[c] = *old;
-            m_memoOf.push_back(&v.values[c]);
+            // A NULL memo is remembered as none: a later version need not look at it.
+            m_memoOf.push_back(std::holds_alternative<std::monostate>(v.values[c]) ? nullptr : &v.values[c]);
         } else if ((v.state & RowModified) && !m_memos.empty()) {
             const std::uint32_t before = record < m_predecessor.size() ? m_predecessor[record] : 0;
             for (std::size_t c : m_memos)
@@ -481,11 +522,13 @@ private:
     std::vector<std::uint32_t> m_present; // per column: the stamp of the last row that had it
     std::uint32_t m_rowStamp = 0;
     std::vector<std::string> m_expectedNames;
-    std::vector<std::string> m_expectedPatterns; // each name with its '="'
-    std::vector<const Value*> m_memoOf;          // the memo of every row read so far
+    std::vector<NamePattern> m_expectedPatterns; // each name with its '="'
+    std::vector<const Value*> m_memoOf;          // the memo of every row read so far, or null
     std::unordered_map<std::string_view, std::size_t> m_columnOf;
     std::size_t m_rowCost = 0;
     std::size_t m_budget = 0;
+    std::size_t m_autoInc = 0; // the counter column, or the number of columns
+    std::int64_t m_highestId = 0;
 };
 
 } // namespace
@@ -570,6 +613,7 @@ TableImage ReadPacketXml(std::string_view bytes) {
     tag = &scanner.Expect();
     if (tag->name != "ROWDATA" || tag->kind == PacketTag::End)
         Mismatch();
+    std::int64_t highestId = 0;
     if (tag->kind == PacketTag::Start) {
         // Every insert and modification in the log made one row: room for them at once.
         std::size_t expected = 0;
@@ -600,6 +644,7 @@ TableImage ReadPacketXml(std::string_view bytes) {
                 scanner.SkipContent("ROW");
         }
         scanner.SetExpectedNames(nullptr);
+        highestId = rows.HighestId();
     }
     if (inPacket) {
         tag = &scanner.Expect();
@@ -609,15 +654,8 @@ TableImage ReadPacketXml(std::string_view bytes) {
     // The counter never hands out an id that a row holds: a file without one, or with one
     // at or below the highest id of its rows (0, negative, or simply wrong), starts above
     // that id.
-    const int autoInc = image.AutoIncColumn();
-    if (autoInc >= 0) {
-        std::int64_t highest = 0;
-        for (const auto& v : image.versions)
-            if (const auto* id = std::get_if<std::int64_t>(&v.values[static_cast<std::size_t>(autoInc)]))
-                highest = std::max(highest, *id);
-        if (!image.autoIncValue || *image.autoIncValue <= highest)
-            image.autoIncValue = highest + 1;
-    }
+    if (image.AutoIncColumn() >= 0 && (!image.autoIncValue || *image.autoIncValue <= highestId))
+        image.autoIncValue = highestId + 1;
     return image;
 }
 

@@ -330,6 +330,11 @@ private slots:
             << lena
             << QByteArray(lena).replace("sportlerid=\"1\" Vorname=\"Lena\" Name=\"Beispiel\"",
                                         "Name=\"Beispiel\" Extra=\"x\" Vorname=\"Lena\" sportlerid=\"1\"");
+        QTest::newRow("unknown attributes named like known ones up to their last letters")
+            << lena
+            << QByteArray(lena).replace("RowState=\"4\" sportlerid=\"1\" Vorname=\"Lena\"",
+                                        "RowStatf=\"9\" RowState=\"4\" sportlerie=\"7\" sportlerid=\"1\" "
+                                        "Vornamen=\"Eva\" Vorname=\"Lena\"");
         QTest::newRow("attribute order in FIELD")
             << lena
             << QByteArray(lena).replace("attrname=\"Vorname\" fieldtype=\"string\"",
