@@ -37,7 +37,9 @@ int main(int argc, char** argv) {
         TDM1 dm;
         DM1 = &dm;
         {
-            Tfrm_Werte warmUp; // Qt's fonts, style and caches, which any first window sets up
+            // Qt's fonts, style and caches, which any first window sets up. The data module
+            // is not active yet, so this window reports its missing table once ("error: ...").
+            Tfrm_Werte warmUp;
             warmUp.show();
             QCoreApplication::processEvents();
         }
