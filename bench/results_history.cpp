@@ -1,5 +1,6 @@
 #include "results_history.h"
 
+#include "data/DModule.h"
 #include "data/date_value.h"
 #include "data/record_store.h"
 #include "evaluation/global.h"
@@ -22,21 +23,13 @@ const char* const Notes[] = {"",
                              "Knie links bandagiert",
                              "Test abgebrochen, Seitenstechen",
                              "sehr motiviert & ehrgeizig"};
+} // namespace
 
 // A results table with `count` record versions: six in ten inserts, three modifications,
 // one deletion, in a random order as a year of use would produce them.
-} // namespace
-
 data::TableImage MakeResultsHistory(int count) {
     data::TableImage image;
-    for (const auto& def : std::vector<data::FieldDef>{{"werteid", data::FieldType::AutoInc, 0},
-                                                       {"sportlerid", data::FieldType::Integer, 0},
-                                                       {"Datum", data::FieldType::Date, 0},
-                                                       {"Level", data::FieldType::Integer, 0},
-                                                       {"Runde", data::FieldType::Integer, 0},
-                                                       {"VO2-wert", data::FieldType::Float, 0},
-                                                       {"Bewertung", data::FieldType::Text, 15},
-                                                       {"Infoswerte", data::FieldType::Memo, 0}})
+    for (const auto& def : MultiwertFields)
         image.columns.push_back(data::MakeColumn(def));
     image.columns[0].readOnly = true;
     image.autoIncValue = 1;
@@ -79,12 +72,7 @@ data::TableImage MakeResultsHistory(int count) {
 
 data::TableImage MakeAthletes(int count) {
     data::TableImage image;
-    for (const auto& def : std::vector<data::FieldDef>{{"sportlerid", data::FieldType::AutoInc, 0},
-                                                       {"Vorname", data::FieldType::Text, 20},
-                                                       {"Name", data::FieldType::Text, 20},
-                                                       {"Geschlecht", data::FieldType::Text, 10},
-                                                       {"Geburtsjahr", data::FieldType::Integer, 0},
-                                                       {"Infos", data::FieldType::Memo, 0}})
+    for (const auto& def : SportlerFields)
         image.columns.push_back(data::MakeColumn(def));
     image.columns[0].readOnly = true;
     image.autoIncValue = 1;

@@ -13,8 +13,6 @@
 
 TDM1* DM1 = nullptr;
 
-namespace {
-
 using data::FieldType;
 
 const std::vector<data::FieldDef> SportlerFields{
@@ -27,6 +25,8 @@ const std::vector<data::FieldDef> MultiwertFields{
     {"Datum", FieldType::Date, 0},      {"Level", FieldType::Integer, 0},
     {"Runde", FieldType::Integer, 0},   {"VO2-wert", FieldType::Float, 0},
     {"Bewertung", FieldType::Text, 15}, {"Infoswerte", FieldType::Memo, 0}};
+
+namespace {
 
 // Refuses a post: the user is told why, then the silent abort ends the post.
 [[noreturn]] void Refuse(const std::string& message) {

@@ -7,6 +7,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// The fields of the athlete file and of the results file, in the files' order.
+extern const std::vector<data::FieldDef> SportlerFields;
+extern const std::vector<data::FieldDef> MultiwertFields;
 
 class TDM1 {
 public:

@@ -259,9 +259,7 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, bool keepB
             fail(error);
     if (::rename(temp.c_str(), target.c_str()) != 0)
         fail(errno);
-    if (::close(fd.Release()) != 0) {
-        // The bytes were synced before the rename; a late close error changes nothing.
-    }
+    ::close(fd.Release()); // the bytes were synced before the rename: a late close error changes nothing
     if (const int error = SyncDirectory(directory))
         throw SaveError("Die Datei \"" + path +
                         "\" wurde geschrieben, aber das System bestätigt nicht, dass sie dauerhaft "

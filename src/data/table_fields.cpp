@@ -16,6 +16,20 @@
 #include <limits>
 
 namespace data {
+namespace {
+
+// Integer fields hold 32 bits.
+bool FitsIntegerField(std::int64_t n) {
+    return n >= std::numeric_limits<std::int32_t>::min() && n <= std::numeric_limits<std::int32_t>::max();
+}
+
+// A number a field cannot hold, shown as the user gave it.
+[[noreturn]] void RefuseOutOfRange(const std::string& shown, const std::string& field) {
+    throw vexo::Error("Der Wert " + shown + " liegt außerhalb des gültigen Bereichs des Feldes '" + field +
+                      "'.");
+}
+
+} // namespace
 
 int Table::FindField(const std::string& name) const {
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
@@ -165,10 +179,6 @@ int Table::AsDate(const std::string& name) const {
 // years 1 to 9999, floats are finite numbers; text loses its trailing blanks and is cut to
 // the field's size.
 Value Table::CheckedValue(const Field& field, Value value) const {
-    auto refuse = [&](const std::string& shown) {
-        throw vexo::Error("Der Wert " + shown + " liegt außerhalb des gültigen Bereichs des Feldes '" +
-                          field.name + "'.");
-    };
     switch (field.type) {
     case FieldType::Text:
     case FieldType::Memo:
@@ -183,14 +193,14 @@ Value Table::CheckedValue(const Field& field, Value value) const {
         if (const auto* i = std::get_if<std::int64_t>(&value))
             value = static_cast<double>(*i);
         if (const auto* d = std::get_if<double>(&value); d && !std::isfinite(*d))
-            refuse(std::to_string(*d));
+            RefuseOutOfRange(std::to_string(*d), field.name);
         return value;
     case FieldType::Integer:
     case FieldType::AutoInc:
     case FieldType::Date: {
         if (const auto* d = std::get_if<double>(&value)) {
             if (!std::isfinite(*d) || *d < -9.2e18 || *d > 9.2e18)
-                refuse(std::to_string(*d));
+                RefuseOutOfRange(std::to_string(*d), field.name);
             value = static_cast<std::int64_t>(*d);
         }
         const auto* n = std::get_if<std::int64_t>(&value);
@@ -201,9 +211,8 @@ Value Table::CheckedValue(const Field& field, Value value) const {
                 throw vexo::Error("Das Datum liegt außerhalb des gültigen Bereichs (01.01.0001 bis "
                                   "31.12.9999) des Feldes '" +
                                   field.name + "'.");
-        } else if (*n < std::numeric_limits<std::int32_t>::min() ||
-                   *n > std::numeric_limits<std::int32_t>::max()) {
-            refuse(std::to_string(*n));
+        } else if (!FitsIntegerField(*n)) {
+            RefuseOutOfRange(std::to_string(*n), field.name);
         }
         return value;
     }
@@ -255,10 +264,10 @@ void Table::SetAsString(const std::string& name, const std::string& bytes) {
         if (IsBlank(bytes))
             return SetValue(name, Value{});
         if (auto n = ParseWholeInteger(bytes)) {
-            if (*n < std::numeric_limits<std::int32_t>::min() ||
-                *n > std::numeric_limits<std::int32_t>::max())
-                throw vexo::Error("Der Wert " + Cp1252ToUtf8(bytes) +
-                                  " liegt außerhalb des gültigen Bereichs des Feldes '" + field.name + "'.");
+            // Refused here, not in SetValue, so that the message shows the text as typed
+            // (a long number reads back saturated).
+            if (!FitsIntegerField(*n))
+                RefuseOutOfRange(Cp1252ToUtf8(bytes), field.name);
             return SetValue(name, *n);
         }
         break;

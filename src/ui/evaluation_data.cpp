@@ -72,20 +72,20 @@ EvaluationData EvaluationData::Read(const data::Table& athletes, const data::Tab
     return d;
 }
 
-std::vector<evaluation::Result> EvaluationData::ResultsOf(int athleteId) const {
+std::vector<evaluation::Result> EvaluationData::Select(const Index& index, int key) const {
     std::vector<evaluation::Result> list;
-    if (const auto found = byAthlete.find(athleteId); found != byAthlete.end())
+    if (const auto found = index.find(key); found != index.end())
         for (std::size_t i : found->second)
             list.push_back(results[i]);
     return list;
 }
 
+std::vector<evaluation::Result> EvaluationData::ResultsOf(int athleteId) const {
+    return Select(byAthlete, athleteId);
+}
+
 std::vector<evaluation::Result> EvaluationData::ResultsOn(int date) const {
-    std::vector<evaluation::Result> list;
-    if (const auto found = byDate.find(date); found != byDate.end())
-        for (std::size_t i : found->second)
-            list.push_back(results[i]);
-    return list;
+    return Select(byDate, date);
 }
 
 } // namespace ui

@@ -17,14 +17,18 @@ struct EvaluationData {
     evaluation::Athletes athletes;
     std::vector<int> athleteOrder; // athlete ids by name (search keys), then first name
     std::vector<evaluation::Result> results;
-    std::unordered_map<int, std::vector<std::size_t>> byAthlete; // indexes into results
-    std::unordered_map<int, std::vector<std::size_t>> byDate;
+    using Index = std::unordered_map<int, std::vector<std::size_t>>; // key to indexes into results
+    Index byAthlete;
+    Index byDate;
 
     // Reads both tables; a closed table gives nothing.
     static EvaluationData Read(const data::Table& athletes, const data::Table& results);
 
     std::vector<evaluation::Result> ResultsOf(int athleteId) const;
     std::vector<evaluation::Result> ResultsOn(int date) const;
+
+private:
+    std::vector<evaluation::Result> Select(const Index& index, int key) const;
 };
 
 } // namespace ui

@@ -65,6 +65,17 @@ QTableView* MakeTable(QWidget* parent, const char* name) {
     return view;
 }
 
+// The heading over a page's table: the athlete's or the day's.
+QLabel* MakeTitle(QWidget* parent, const char* name) {
+    auto* title = new QLabel(parent);
+    title->setObjectName(QString::fromLatin1(name));
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPixelSize(15);
+    title->setFont(bold);
+    return title;
+}
+
 std::string Today() {
     return QDate(1899, 12, 30).addDays(platform::Clock().Today()).toString(Qt::ISODate).toStdString();
 }
@@ -150,12 +161,7 @@ void Tfrm_Auswertung::BuildAthletePage(QWidget* page) {
     layout->addLayout(left);
 
     auto* right = new QVBoxLayout;
-    m_athleteTitle = new QLabel(page);
-    m_athleteTitle->setObjectName(QStringLiteral("AthleteTitle"));
-    QFont bold = m_athleteTitle->font();
-    bold.setBold(true);
-    bold.setPixelSize(15);
-    m_athleteTitle->setFont(bold);
+    m_athleteTitle = MakeTitle(page, "AthleteTitle");
     m_history = MakeTable(page, "History");
     m_historyModel = new QStandardItemModel(this);
     m_history->setModel(m_historyModel);
@@ -187,12 +193,7 @@ void Tfrm_Auswertung::BuildDayPage(QWidget* page) {
     layout->addLayout(left);
 
     auto* right = new QVBoxLayout;
-    m_dayTitle = new QLabel(page);
-    m_dayTitle->setObjectName(QStringLiteral("DayTitle"));
-    QFont bold = m_dayTitle->font();
-    bold.setBold(true);
-    bold.setPixelSize(15);
-    m_dayTitle->setFont(bold);
+    m_dayTitle = MakeTitle(page, "DayTitle");
     m_ranking = MakeTable(page, "Ranking");
     m_rankingModel = new QStandardItemModel(this);
     m_rankingSort = new QSortFilterProxyModel(this);

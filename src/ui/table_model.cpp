@@ -134,13 +134,20 @@ Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
 
 // ----- editing -----
 
-void TableModel::SetText(int column, const QString& text) {
+data::Table* TableModel::EditingTableOf(int column) {
     data::Table* table = Table();
-    const int field = FieldOf(column);
-    if (!table || field < 0)
-        return;
+    if (!table || FieldOf(column) < 0)
+        return nullptr;
     if (!table->Editing())
         table->Edit();
+    return table;
+}
+
+void TableModel::SetText(int column, const QString& text) {
+    data::Table* table = EditingTableOf(column);
+    if (!table)
+        return;
+    const int field = FieldOf(column);
     const std::string name = table->FieldName(field);
     if (table->IsLookupField(field)) {
         table->SetLookupValue(name, ToBytes(text));
@@ -162,13 +169,8 @@ void TableModel::SetText(int column, const QString& text) {
 }
 
 void TableModel::ChooseLookupRow(int column, int lookupRow) {
-    data::Table* table = Table();
-    const int field = FieldOf(column);
-    if (!table || field < 0)
-        return;
-    if (!table->Editing())
-        table->Edit();
-    table->SetLookupRow(table->FieldName(field), lookupRow);
+    if (data::Table* table = EditingTableOf(column))
+        table->SetLookupRow(table->FieldName(FieldOf(column)), lookupRow);
 }
 
 QStringList TableModel::LookupChoices(int column) const {

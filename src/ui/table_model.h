@@ -74,6 +74,8 @@ private:
     void CollectInput() override;
 
     void Rebind();
+    // The table, put into editing, when `column` shows one of its fields; else null.
+    data::Table* EditingTableOf(int column);
     // While a change is being announced, the view still asks by the rows it knows.
     int TableRow(int row) const;
     // Runs the begin... call of a change with the rows mapped as they were before it.
