@@ -14,7 +14,7 @@
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_timer.h"
 #include "results_history.h"
-#include "ui/f_auswertung.h"
+#include "ui/evaluation/evaluation_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         }
         dm.cdsMultiwert.SaveToFile();
 
-        Tfrm_Auswertung window;
+        ui::EvaluationWindow window(dm);
         window.resize(980, 660);
         std::vector<double> opens;
         for (int i = 0; i < 5; ++i) {

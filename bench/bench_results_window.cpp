@@ -15,7 +15,7 @@
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_timer.h"
 #include "results_history.h"
-#include "ui/f_werte.h"
+#include "ui/windows/f_werte.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
         {
             // Qt's fonts, style and caches, which any first window sets up. The data module
             // is not active yet, so this window reports its missing table once ("error: ...").
-            Tfrm_Werte warmUp;
+            Tfrm_Werte warmUp(dm);
             warmUp.show();
             QCoreApplication::processEvents();
         }
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         dm.FirstActivation(); // the program's start: the table loaded once already
         const long tableKb = ResidentKb() - empty;
         const long before = ResidentKb();
-        Tfrm_Werte window;
+        Tfrm_Werte window(dm);
         window.resize(711, 519);
         std::vector<double> opens;
         for (int i = 0; i < 5; ++i) {

@@ -1,7 +1,7 @@
 // libFuzzer target for the RTF reader of the information window: any bytes end in a
 // document or in "Stream konnte nicht geladen werden", never in a crash or a hang.
 #include "platform/errors.h"
-#include "ui/rtf_reader.h"
+#include "ui/rtf/rtf_reader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

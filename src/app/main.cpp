@@ -9,7 +9,7 @@
 #include "platform/sdl/sdl_sound.h"
 #include "program.h"
 #include "termination_signals.h"
-#include "ui/panel.h"
+#include "ui/widgets/panel.h"
 #include "vexo_application.h"
 #include "vexo_multistage_form.h"
 
@@ -41,11 +41,13 @@ int main(int argc, char** argv) {
 
     const std::string dataFolder = GetAppDir();
     const data::InstanceLock lock(dataFolder);
-    if (OtherCopyRunning(lock.Acquired(), dataFolder))
+    if (StartRefused(lock, dataFolder))
         return 1;
 
     const TerminationSignals endWhenAsked;
     Program program;
     program.MainWindow().showMaximized();
-    return app.exec();
+    const int exitCode = app.exec();
+    program.End();
+    return exitCode;
 }

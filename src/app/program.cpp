@@ -2,13 +2,15 @@
 
 #include "My_std.h"
 #include "data/DModule.h"
+#include "data/instance_lock.h"
 #include "evaluation/global.h"
 #include "platform/dialogs.h"
-#include "ui/About.h"
-#include "ui/f_auswertung.h"
-#include "ui/f_info.h"
-#include "ui/f_sportler.h"
-#include "ui/f_werte.h"
+#include "ui/evaluation/evaluation_window.h"
+#include "ui/widgets/guard.h"
+#include "ui/windows/About.h"
+#include "ui/windows/f_info.h"
+#include "ui/windows/f_sportler.h"
+#include "ui/windows/f_werte.h"
 #include "vexo_multistage_form.h"
 
 Program::Program(std::optional<std::string> dataFolder) {
@@ -19,13 +21,30 @@ Program::Program(std::optional<std::string> dataFolder) {
     }
     m_dataModule = std::make_unique<TDM1>();
     DM1 = m_dataModule.get();
-    m_sportler = std::make_unique<Tfrm_Sportler>(m_mainWindow.get());
-    m_werte = std::make_unique<Tfrm_Werte>(m_mainWindow.get());
+    m_mainWindow->SetDataModule(m_dataModule.get());
+    m_sportler = std::make_unique<Tfrm_Sportler>(*m_dataModule, m_mainWindow.get());
+    m_werte = std::make_unique<Tfrm_Werte>(*m_dataModule, m_mainWindow.get());
     m_info = std::make_unique<Tfrm_info>(m_mainWindow.get());
     m_about = std::make_unique<TAboutBox>(&GetVersionText, m_mainWindow.get());
-    m_evaluation = std::make_unique<Tfrm_Auswertung>(m_mainWindow.get());
+    m_evaluation = std::make_unique<ui::EvaluationWindow>(*m_dataModule, m_mainWindow.get());
     m_mainWindow->SetSecondaryWindows(m_sportler.get(), m_werte.get(), m_info.get(), m_about.get());
     m_mainWindow->SetEvaluationWindow(m_evaluation.get());
+}
+
+void Program::End() {
+    if (m_ended)
+        return;
+    m_ended = true;
+    // What is still being typed goes into its record first, so that the saves below post it
+    // (or say what they drop).
+    ui::Guarded([this] {
+        m_sportler->CommitPendingInput();
+        m_werte->CommitPendingInput();
+    });
+    ui::Guarded([this] {
+        m_mainWindow->FormDestroy();
+        m_dataModule->CloseTables();
+    });
 }
 
 Program::~Program() {
@@ -34,8 +53,8 @@ Program::~Program() {
     m_info.reset();
     m_werte.reset();
     m_sportler.reset();
-    m_mainWindow.reset(); // saves both tables while the data module still exists
-    m_dataModule.reset(); // closes the tables under the close rule
+    m_mainWindow.reset();
+    m_dataModule.reset(); // closes any table still open under the close rule, showing nothing
     DM1 = nullptr;
 }
 
@@ -46,11 +65,30 @@ QIcon ProgramIcon() {
     return icon;
 }
 
-bool OtherCopyRunning(bool lockAcquired, const std::string& folder) {
-    if (lockAcquired)
-        return false;
-    platform::Dialogs().ShowMessage("Vexo-Rizidevizi läuft bereits mit den Datendateien in \"" + folder +
-                                    "\".\nBitte das schon geöffnete Programmfenster verwenden; dieses "
-                                    "zweite Programm wird beendet, ohne die Daten anzurühren.");
-    return true;
+bool StartRefused(const data::InstanceLock& lock, const std::string& folder) {
+    switch (lock.Status()) {
+    case data::LockStatus::HeldElsewhere:
+        platform::Dialogs().ShowMessage("Vexo-Rizidevizi läuft bereits mit den Datendateien in \"" + folder +
+                                        "\".\nBitte das schon geöffnete Programmfenster verwenden; dieses "
+                                        "zweite Programm wird beendet, ohne die Daten anzurühren.");
+        return true;
+    case data::LockStatus::Unavailable:
+        platform::Dialogs().ShowMessage(
+            "Die Sperrdatei \"" + lock.Path() + "\" kann nicht geöffnet werden (" + lock.Reason() +
+            ").\nMöglicherweise arbeitet gerade ein anderes Benutzerkonto mit den Datendateien in \"" +
+            folder + "\". Das Programm wird beendet, ohne die Daten anzurühren.");
+        return true;
+    case data::LockStatus::Acquired:
+    case data::LockStatus::FolderNotWritable:
+        break;
+    }
+    // Said now, before anybody types: at program end it would be too late.
+    const std::string problem =
+        data::WhyNothingCanBeSaved(folder, {folder + "sportler.xml", folder + "multiwert.xml"});
+    if (!problem.empty())
+        platform::Dialogs().ShowMessage(problem +
+                                        "\nSportler und Werte können hier nicht gespeichert werden. Der Test "
+                                        "läuft trotzdem; zum Erfassen das Programm in einen Ordner kopieren, "
+                                        "in dem Sie schreiben dürfen.");
+    return false;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The objects of a running program, created in start-up order and released in the order of
 // program end: the main window (its creation sets the paths of the data files), the data
-// module, then, hidden, the secondary windows. At the end the secondary windows go in
-// reverse order, then the main window, whose destruction saves both tables while the data
-// module still exists, and the data module last, which closes its tables.
+// module, then, hidden, the secondary windows. The program's end (End, after the event
+// loop) hands over what is still being typed, saves both tables through the main window's
+// FormDestroy and closes them, saying what went wrong; then the secondary windows go in
+// reverse order, the main window, and the data module last. Nothing is shown from a
+// destructor.
 #include <QIcon>
 
 #include <memory>
@@ -16,7 +18,9 @@ class Tfrm_Sportler;
 class Tfrm_Werte;
 class Tfrm_info;
 class TAboutBox;
-class Tfrm_Auswertung;
+namespace ui {
+class EvaluationWindow;
+}
 
 class Program {
 public:
@@ -24,13 +28,15 @@ public:
     explicit Program(std::optional<std::string> dataFolder = std::nullopt);
     ~Program();
     Program(const Program&) = delete;
+    // The program's end, before anything is released: see above. Runs once.
+    void End();
     Program& operator=(const Program&) = delete;
 
     TMultistage_frm& MainWindow() { return *m_mainWindow; }
     TDM1& DataModule() { return *m_dataModule; }
     Tfrm_Sportler& SportlerWindow() { return *m_sportler; }
     Tfrm_Werte& WerteWindow() { return *m_werte; }
-    Tfrm_Auswertung& EvaluationWindow() { return *m_evaluation; }
+    ui::EvaluationWindow& Evaluation() { return *m_evaluation; }
 
 private:
     std::unique_ptr<TMultistage_frm> m_mainWindow;
@@ -39,12 +45,19 @@ private:
     std::unique_ptr<Tfrm_Werte> m_werte;
     std::unique_ptr<Tfrm_info> m_info;
     std::unique_ptr<TAboutBox> m_about;
-    std::unique_ptr<Tfrm_Auswertung> m_evaluation;
+    std::unique_ptr<ui::EvaluationWindow> m_evaluation;
+    bool m_ended = false;
 };
 
 // The program's icon, in every size it comes in; every window carries it.
 QIcon ProgramIcon();
 
-// At start-up: when another copy of the program works on `folder` (its lock is taken), the
-// user is told so and the caller ends without touching the data files.
-bool OtherCopyRunning(bool lockAcquired, const std::string& folder);
+namespace data {
+class InstanceLock;
+}
+
+// At start-up: when the lock on `folder` could not be taken (another copy works on it, or
+// another user's lock file cannot be opened), the user is told so and the caller ends
+// without touching the data files. A folder where nothing can be saved is said too, but
+// the program runs: the test itself needs no files.
+bool StartRefused(const data::InstanceLock& lock, const std::string& folder);

@@ -1,6 +1,6 @@
 #include "vexo_application.h"
 
-#include "ui/guard.h"
+#include "ui/widgets/guard.h"
 
 #include <exception>
 

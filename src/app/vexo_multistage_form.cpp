@@ -4,9 +4,9 @@
 #include "data/DModule.h"
 #include "evaluation/global.h"
 #include "platform/dialogs.h"
-#include "ui/fixed_layout.h"
-#include "ui/guard.h"
-#include "ui/panel.h"
+#include "ui/widgets/fixed_layout.h"
+#include "ui/widgets/guard.h"
+#include "ui/widgets/panel.h"
 #include "vexo_application.h"
 
 #include <QApplication>
@@ -48,7 +48,6 @@ TMultistage_frm::~TMultistage_frm() {
     // A test still running is abandoned without a sound or a question.
     m_timer1->SetEnabled(false);
     m_timer2->SetEnabled(false);
-    FormDestroy();
 }
 
 void TMultistage_frm::BuildLayout() {
@@ -164,20 +163,17 @@ void TMultistage_frm::FormActivate() {
         return;
     // Cleared before the work, so a failure in it is not retried at a later activation.
     global::FirstActivation = false;
-    if (DM1)
-        DM1->FirstActivation();
+    if (m_dataModule)
+        m_dataModule->FirstActivation();
 }
 
+// The program's end, while the data module still exists: both tables saved, each with the
+// record still being typed (or a word on what is dropped).
 void TMultistage_frm::FormDestroy() {
-    // Runs while the data module still exists. A failing save ends the explicit saving;
-    // releasing the data module afterwards still writes every changed table.
-    if (!DM1)
-        return;
-    try {
-        DM1->SaveAtProgramEnd();
-    } catch (...) {
-        ui::ShowFailure(std::current_exception());
-    }
+    // A test still running is abandoned without a sound or a question.
+    m_timer1->SetEnabled(false);
+    if (m_dataModule)
+        m_dataModule->SaveAtProgramEnd();
 }
 
 // "Auswertung": the evaluation window, over the results and athletes as they stand.

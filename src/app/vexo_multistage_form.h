@@ -16,6 +16,8 @@
 #include <functional>
 #include <memory>
 
+class TDM1;
+
 namespace ui {
 class Panel;
 }
@@ -28,6 +30,9 @@ public:
 
     // The windows that exist from start-up on; a button whose window is not given does nothing.
     void SetSecondaryWindows(QDialog* sportler, QDialog* werte, QDialog* info, QDialog* about);
+    // The data module, created right after this window; its first activation opens the data
+    // files, its end saves them.
+    void SetDataModule(TDM1* dataModule) { m_dataModule = dataModule; }
     // How a window is shown modally: exec() unless replaced (tests record the window instead
     // of waiting in a modal loop).
     // The evaluation window behind "Auswertung".
@@ -83,6 +88,7 @@ private:
     QLabel* Label3 = nullptr;
     QLabel* l_time = nullptr;
 
+    TDM1* m_dataModule = nullptr;
     std::unique_ptr<platform::Timer> m_timer1;
     std::unique_ptr<platform::Timer> m_timer2;
     std::unique_ptr<TestRunController> m_controller;

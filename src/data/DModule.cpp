@@ -4,6 +4,7 @@
 #include "date_value.h"
 #include "evaluation/fitness_rating.h"
 #include "evaluation/global.h"
+#include "notices.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "table_errors.h"
@@ -69,12 +70,18 @@ TDM1::TDM1() {
 }
 
 TDM1::~TDM1() {
+    // The program's end has closed the tables already (CloseTables); this is the backstop
+    // for any other way out, and shows nothing.
+    CloseTables();
+}
+
+void TDM1::CloseTables() {
     for (data::Table* table : {&cdsSportler, &cdsMultiwert, &cdsSportler2}) {
         try {
             table->Close();
         } catch (const vexo::Abort&) {
         } catch (const std::exception& e) {
-            platform::Dialogs().ShowError(e.what());
+            data::ReportNotice(e.what());
         }
     }
 }
@@ -186,15 +193,20 @@ void TDM1::KeepUnreadableFileAside(const std::exception_ptr& failure, const data
         reason = "Unbekannter Fehler";
     }
     const std::string& path = table.FileName();
+    // A folder, a pipe or a device under the file's name is neither read nor replaced.
+    if (!path.empty() && data::IsOtherThanFile(path))
+        throw vexo::Error("\"" + path + "\" ist keine Datendatei (" + reason +
+                          ").\nDer Eintrag bleibt unangetastet; die Tabelle kann erst geöffnet werden, wenn "
+                          "unter diesem Namen eine Datendatei oder nichts liegt.");
     if (path.empty() || !data::FileExists(path) || data::FileSizeOf(path) == 0)
         return;
     const std::string kept = data::KeepAside(path, platform::Clock().Now());
     if (kept.empty())
         throw vexo::Error("Die Datei \"" + path + "\" kann nicht gelesen werden (" + reason +
                           ") und lässt sich nicht umbenennen. Sie wird nicht überschrieben.");
-    platform::Dialogs().ShowMessage("Die Datei \"" + path + "\" kann nicht gelesen werden (" + reason +
-                                    ").\nSie bleibt unverändert als \"" + kept +
-                                    "\" erhalten; eine neue, leere Tabelle wird angelegt.");
+    data::ReportNotice("Die Datei \"" + path + "\" kann nicht gelesen werden (" + reason +
+                       ").\nSie bleibt unverändert als \"" + kept +
+                       "\" erhalten; eine neue, leere Tabelle wird angelegt.");
 }
 
 void TDM1::OpenOrCreateSportler() {
@@ -239,7 +251,47 @@ void TDM1::FirstActivation() {
     LoadOrCreateMultiwert();
 }
 
+namespace {
+
+// The record being typed, in words the user recognises.
+std::string PendingRecordText(data::Table& table) {
+    if (table.FindField("Vorname") >= 0 && table.FindField("Sportler Vorname") < 0)
+        return "der Sportler \"" +
+               data::Cp1252ToUtf8(table.AsString("Vorname") + " " + table.AsString("Name")) + "\"";
+    std::string text = "das Ergebnis";
+    const std::string name = table.AsString("Sportler Vorname") + " " + table.AsString("Sportler Name");
+    if (name != " ")
+        text += " von " + data::Cp1252ToUtf8(name);
+    if (!table.IsNull("Datum"))
+        text += " vom " + data::FormatGermanDate(table.AsDate("Datum"));
+    return text + " (Level " + table.AsString("Level") + ", Durchgang " + table.AsString("Runde") + ")";
+}
+
+} // namespace
+
+// Each table on its own: a record still being typed is posted with its checks; one they
+// refuse is dropped, and the user is told which, so that the rest of the table is still
+// saved. Nothing here stops the other table from being saved.
 void TDM1::SaveAtProgramEnd() {
-    cdsSportler.SaveToFile(global::SportlerPath);
-    cdsMultiwert.SaveToFile(global::MultiwertPath);
+    for (auto [table, path] :
+         {std::pair{&cdsSportler, &global::SportlerPath}, std::pair{&cdsMultiwert, &global::MultiwertPath}}) {
+        try {
+            try {
+                table->SaveToFile(*path);
+            } catch (const std::exception& e) {
+                if (!table->Editing())
+                    throw;
+                std::string notice = "Beim Beenden konnte " + PendingRecordText(*table) +
+                                     " nicht gespeichert werden und wird verworfen.";
+                if (!dynamic_cast<const vexo::Abort*>(&e))
+                    notice += "\n" + std::string(e.what());
+                data::ReportNotice(notice);
+                table->Cancel();
+                table->SaveToFile(*path);
+            }
+        } catch (const vexo::Abort&) {
+        } catch (const std::exception& e) {
+            data::ReportNotice(e.what());
+        }
+    }
 }

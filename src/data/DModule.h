@@ -16,7 +16,7 @@ extern const std::vector<data::FieldDef> MultiwertFields;
 class TDM1 {
 public:
     TDM1();
-    ~TDM1(); // closes each table under the close rule; failures are shown, not thrown
+    ~TDM1(); // closes each table under the close rule, showing nothing
     TDM1(const TDM1&) = delete;
     TDM1& operator=(const TDM1&) = delete;
 
@@ -29,8 +29,12 @@ public:
     // The main window's first activation: binds the tables to their files and opens or
     // creates them.
     void FirstActivation();
-    // Program end: saves the athlete table, then the results table.
+    // Program end: saves the athlete table, then the results table, each with the record
+    // still being typed posted, or dropped with a notice when its checks refuse it. Never
+    // fails: what goes wrong is reported as a notice.
     void SaveAtProgramEnd();
+    // Closes the three tables under the close rule; failures are reported as notices.
+    void CloseTables();
     // The athlete window's activation: open the athlete table, or create it new.
     void OpenOrCreateSportler();
     // The results window's activation: reload the results table, or create it new.

@@ -34,8 +34,25 @@ private:
     int m_fd;
 };
 
+[[noreturn]] void FailCreate(const std::string& path, const std::string& reason) {
+    throw SaveError("Datei \"" + path + "\" kann nicht erstellt werden. " + reason);
+}
+
 [[noreturn]] void FailCreate(const std::string& path, int error) {
-    throw SaveError("Datei \"" + path + "\" kann nicht erstellt werden. " + SystemErrorText(error));
+    FailCreate(path, SystemErrorText(error));
+}
+
+// Why a name that is not a regular file is left alone, in the user's words.
+std::string NotAFileText(const struct stat& st) {
+    if (S_ISDIR(st.st_mode))
+        return SystemErrorText(EISDIR);
+    if (S_ISFIFO(st.st_mode))
+        return "Unter diesem Namen liegt keine Datei, sondern eine Pipe.";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return "Unter diesem Namen liegt keine Datei, sondern ein Gerät.";
+    if (S_ISSOCK(st.st_mode))
+        return "Unter diesem Namen liegt keine Datei, sondern ein Socket.";
+    return "Unter diesem Namen liegt keine gewöhnliche Datei.";
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -48,6 +65,35 @@ std::string DirectoryOf(const std::string& path) {
 } // namespace
 
 std::string SystemErrorText(int error) {
+    // The usual causes in German whatever the system's language; the rest as the system
+    // words them.
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "Zugriff verweigert.";
+    case ENOENT:
+        return "Der Ordner oder die Datei existiert nicht.";
+    case ENOTDIR:
+        return "Ein Teil des Pfades ist kein Ordner.";
+    case ENOSPC:
+    case EDQUOT:
+        return "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
+    case EROFS:
+        return "Der Datenträger ist schreibgeschützt.";
+    case EISDIR:
+        return "Unter diesem Namen liegt ein Ordner.";
+    case EIO:
+        return "Ein-/Ausgabefehler beim Zugriff auf den Datenträger.";
+    case ENAMETOOLONG:
+        return "Der Dateiname ist zu lang.";
+    case EFBIG:
+        return "Die Datei ist zu groß.";
+    case EBUSY:
+    case ETXTBSY:
+        return "Die Datei wird gerade benutzt.";
+    default:
+        break;
+    }
     char buffer[256];
     // The GNU strerror_r returns the text, which need not be in the buffer.
     const char* text = strerror_r(error, buffer, sizeof buffer);
@@ -59,21 +105,28 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool IsOtherThanFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 std::uintmax_t FileSizeOf(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? static_cast<std::uintmax_t>(st.st_size) : 0;
 }
 
 FileBytes ReadFileBytes(const std::string& path) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    int error = errno;
-    struct stat st {};
-    if (fd.Get() >= 0 && ::fstat(fd.Get(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        error = EISDIR;
-        ::close(fd.Release());
-    }
+    // Opened without waiting: opening a pipe for reading would wait for a writer forever.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const int error = errno;
     if (fd.Get() < 0)
         throw vexo::Error("Datei " + path + " kann nicht geöffnet werden. " + SystemErrorText(error));
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0)
+        throw vexo::Error("Datei " + path + " kann nicht geöffnet werden. " + SystemErrorText(errno));
+    if (!S_ISREG(st.st_mode))
+        throw vexo::Error("Datei " + path + " kann nicht geöffnet werden. " + NotAFileText(st));
+    ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
     // Room for the size the file has now, and one byte more to see the end; a file that
     // grows meanwhile moves to a block twice the size.
     FileBytes bytes{LargeBlock(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 1), 0};
@@ -201,6 +254,18 @@ int MakeBackup(const std::string& target) {
     return 0;
 }
 
+// The file holds exactly these bytes: the same size, then the same content. A file that
+// cannot be read counts as different, so that it is kept.
+bool HoldsBytes(const std::string& file, const struct stat& st, std::string_view bytes) {
+    if (static_cast<std::uintmax_t>(st.st_size) != bytes.size())
+        return false;
+    try {
+        return ReadFileBytes(file).View() == bytes;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 std::string ResolveLinks(const std::string& path) {
@@ -219,13 +284,13 @@ std::string ResolveLinks(const std::string& path) {
     return current;
 }
 
-void WriteFileSafely(const std::string& path, std::string_view bytes, bool keepBackup) {
+SaveOutcome WriteFileSafely(const std::string& path, std::string_view bytes, Backup backup) {
     const std::string target = ResolveLinks(path);
     const std::string directory = DirectoryOf(target);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode))
-        FailCreate(path, EISDIR);
+    if (exists && !S_ISREG(old.st_mode))
+        FailCreate(path, NotAFileText(old));
     // The rename would replace a file the user may not write; the file's own permission
     // decides, as it would for writing into it.
     if (exists && ::access(target.c_str(), W_OK) != 0)
@@ -254,9 +319,13 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, bool keepB
 
     if (const int error = WriteAllAndSync(fd.Get(), bytes.data(), bytes.size()))
         fail(error);
-    if (exists && keepBackup)
+    SaveOutcome outcome;
+    // An empty file holds nothing worth a backup.
+    if (exists && old.st_size > 0 && backup == Backup::WhenChanged && !HoldsBytes(target, old, bytes))
         if (const int error = MakeBackup(target))
-            fail(error);
+            outcome.backupProblem =
+                "Die Datei \"" + path + "\" wurde gespeichert, aber ihr bisheriger Inhalt konnte nicht als " +
+                "Sicherungskopie \"" + target + ".bak\" erhalten bleiben. " + SystemErrorText(error);
     if (::rename(temp.c_str(), target.c_str()) != 0)
         fail(errno);
     ::close(fd.Release()); // the bytes were synced before the rename: a late close error changes nothing
@@ -265,6 +334,7 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, bool keepB
                         "\" wurde geschrieben, aber das System bestätigt nicht, dass sie dauerhaft "
                         "gespeichert ist. " +
                         SystemErrorText(error));
+    return outcome;
 }
 
 std::string KeepAside(const std::string& path, std::int64_t localNowMs) {

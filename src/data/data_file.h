@@ -18,7 +18,10 @@ public:
     using vexo::Error::Error;
 };
 
-bool FileExists(const std::string& path);
+bool FileExists(const std::string& path); // a regular file (through links)
+// Something exists under the name that is not a regular file: a folder, a device, a pipe,
+// a link to one of them. It is never read, replaced or moved.
+bool IsOtherThanFile(const std::string& path);
 std::uintmax_t FileSizeOf(const std::string& path); // 0 when it does not exist
 
 // A whole file's bytes in memory from LargeBlocks.
@@ -28,15 +31,31 @@ struct FileBytes {
     std::string_view View() const { return {block.Data(), size}; }
 };
 
-// Both fail with "Datei <path> kann nicht geöffnet werden. <reason>".
+// Both fail with "Datei <path> kann nicht geöffnet werden. <reason>"; only regular files
+// are read (a pipe would never end, a device never stop).
 FileBytes ReadFileBytes(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 
+// Whether a save keeps the file it replaces as "<name>.bak".
+enum class Backup {
+    None,
+    // When the new bytes differ from the file's: a save of the same content leaves the
+    // last real backup in place, and any change, however it came about (an edit, a file
+    // kept by hand with a comment, a value the reader could not take), has its way back.
+    WhenChanged
+};
+
+// What a save that succeeded has to report: the backup that could not be kept (its
+// message names the backup and the reason), or nothing.
+struct SaveOutcome {
+    std::string backupProblem;
+};
+
 // Fails with SaveError "Datei "<path>" kann nicht erstellt werden. <reason>"; no temporary
-// file stays. A file the user may not write is not replaced. With `keepBackup` the file
-// being replaced stays as "<name>.bak" (the data file's name always names a whole file,
-// the old one or the new one).
-void WriteFileSafely(const std::string& path, std::string_view bytes, bool keepBackup = false);
+// file stays. A file the user may not write, and anything that is not a regular file, is
+// not replaced. A backup that cannot be made does not stop the save (the data file's name
+// always names a whole file, the old one or the new one).
+SaveOutcome WriteFileSafely(const std::string& path, std::string_view bytes, Backup backup = Backup::None);
 
 // The file a path names after following symbolic links (a dangling link names the file it
 // would point to); the path itself when it is no link.

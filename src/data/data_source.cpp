@@ -59,11 +59,11 @@ void DataSource::NotifyDataChanged() {
 void DataSource::NotifyEditingChanged() {
     ForEachLink([](DataLink& l) { l.EditingChanged(); });
 }
+void DataSource::NotifyRowsAboutToChange(const RowChange& change) {
+    ForEachLink([&](DataLink& l) { l.RowsAboutToChange(change); });
+}
 void DataSource::NotifyRowsChanged(const RowChange& change) {
     ForEachLink([&](DataLink& l) { l.RowsChanged(change); });
-}
-void DataSource::CollectInput() {
-    ForEachLink([](DataLink& l) { l.CollectInput(); });
 }
 
 } // namespace data

@@ -33,6 +33,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 // The program's own tables have six and eight columns.
 constexpr std::size_t MaxColumns = 1024;
 const char* const TooLargeMessage = "Datapacket too large for the available memory.";
+// What a memo's shared text costs beside its bytes (its control block and string).
+constexpr std::size_t SharedTextOverhead = 64;
 
 // What the rows of a file may take: twenty times its size, and a little more for very small
 // files. A real row carries at least its state and its id, so real files stay far below.
@@ -256,7 +258,16 @@ void ParseValue(const Column& column, std::string_view raw, Value& out) {
             return;
         }
     }
-    if (column.type == FieldType::Text || column.type == FieldType::Memo || column.type == FieldType::Other) {
+    if (column.type == FieldType::Memo) {
+        std::string bytes;
+        if (std::memchr(raw.data(), '&', raw.size()))
+            DecodeAttributeInto(raw, bytes);
+        else
+            bytes.assign(raw);
+        out.emplace<SharedText>(SharedText::Of(std::move(bytes)));
+        return;
+    }
+    if (column.type == FieldType::Text || column.type == FieldType::Other) {
         if (!std::memchr(raw.data(), '&', raw.size())) {
             // Assigned into an empty string made in place: emplacing from the view would
             // build the string elsewhere first and then move it in.
@@ -445,8 +456,8 @@ private:
     void Begin() {
         // Every row costs its columns whatever it holds: many short rows of a wide table
         // must not take memory out of all proportion to the file.
-        if (m_rowCost > m_budget)
-            throw PacketError(TooLargeMessage);
+        m_rowCharged = 0;
+        Charge(m_rowCost);
         // Built in place, in the arena: a row moved in from elsewhere would keep the
         // memory it was built in.
         m_image.versions.push_back(Version{0, Values(m_image.columns.size(), m_image.arena.get())});
@@ -455,7 +466,15 @@ private:
             m_present.assign(m_image.columns.size(), 0);
     }
 
+    void Charge(std::size_t bytes) {
+        if (bytes > m_budget)
+            throw PacketError(TooLargeMessage);
+        m_budget -= bytes;
+        m_rowCharged += bytes;
+    }
+
     bool Abandon() {
+        m_budget += m_rowCharged; // the general scanner reads the row again
         m_image.versions.pop_back();
         return false;
     }
@@ -482,6 +501,10 @@ private:
         if (m_present[c] == m_rowStamp) // a second attribute of the same name: the last counts
             value = Value{};
         ParseValue(m_image.columns[c], raw, value);
+        // Texts take memory beyond their row; a memo a later version leaves untouched is
+        // shared, not copied, so it is counted once, here.
+        if (const std::string* text = TextOf(value))
+            Charge(text->size() + (std::holds_alternative<SharedText>(value) ? SharedTextOverhead : 0));
         m_present[c] = m_rowStamp;
         if (c == m_autoInc)
             if (const auto* id = std::get_if<std::int64_t>(&value))
@@ -489,7 +512,6 @@ private:
     }
 
     void Finish() {
-        m_budget -= m_rowCost;
         Version& v = Row();
         const auto record = static_cast<std::uint32_t>(m_image.versions.size());
         if (m_memos.size() == 1) {
@@ -527,7 +549,8 @@ private:
     std::unordered_map<std::string_view, std::size_t> m_columnOf;
     std::size_t m_rowCost = 0;
     std::size_t m_budget = 0;
-    std::size_t m_autoInc = 0; // the counter column, or the number of columns
+    std::size_t m_rowCharged = 0; // what the row being read has taken from the budget
+    std::size_t m_autoInc = 0;    // the counter column, or the number of columns
     std::int64_t m_highestId = 0;
 };
 

@@ -84,9 +84,19 @@ template <typename S> void AppendValue(S& out, const Column& column, const Value
             AppendInteger(out, *i);
     } else if (const auto* d = std::get_if<double>(&value)) {
         AppendFloat(out, *d);
-    } else if (const auto* s = std::get_if<std::string>(&value)) {
+    } else if (const std::string* s = TextOf(value)) {
         AppendEscaped(out, *s);
     }
+}
+
+// A modification left the memo untouched: it still shares its predecessor's text (a memo
+// assigned anew is written in full, even with the same words), or both are NULL.
+bool SameMemo(const Value& value, const Value& old) {
+    const auto* memo = std::get_if<SharedText>(&value);
+    const auto* oldMemo = std::get_if<SharedText>(&old);
+    if (memo && oldMemo)
+        return memo->Same(*oldMemo);
+    return value == old;
 }
 
 template <typename S> void WritePacket(const TableImage& table, S& out) {
@@ -96,6 +106,7 @@ template <typename S> void WritePacket(const TableImage& table, S& out) {
     std::size_t estimate = 512 + table.changeLog.size() * 12;
     for (const auto& v : table.versions) {
         estimate += 24;
+        // Memos are left out: most versions share their predecessor's and write nothing.
         for (const auto& value : v.values)
             estimate +=
                 16 + (std::holds_alternative<std::string>(value) ? std::get<std::string>(value).size() : 0);
@@ -172,7 +183,7 @@ template <typename S> void WritePacket(const TableImage& table, S& out) {
                 const Value* old = before && c < before->values.size() ? &before->values[c] : nullptr;
                 // An untouched memo is left out and reads back as the predecessor's; a memo
                 // cleared by the modification is written empty, so it cannot come back.
-                if (old ? value == *old : IsNull(value))
+                if (old ? SameMemo(value, *old) : IsNull(value))
                     continue;
                 if (IsNull(value)) {
                     out.append(attrPrefix[c]);

@@ -76,6 +76,13 @@ void Table::NotifyRows(const RowChange& change) {
         s->NotifyRowsChanged(change);
 }
 
+template <typename F> void Table::ChangeRows(const RowChange& change, F apply) {
+    for (DataSource* s : std::vector<DataSource*>(m_sources))
+        s->NotifyRowsAboutToChange(change);
+    apply();
+    NotifyRows(change);
+}
+
 void Table::SetState(TableState state) {
     if (state == m_state)
         return;
@@ -89,12 +96,9 @@ void Table::CheckActive() const {
 }
 
 // Before moving, inserting or saving: a record being edited is posted when it was changed
-// and dropped when it was not.
+// and dropped when it was not. What a control holds has been handed over before it asked.
 void Table::CheckBrowseMode() {
     CheckActive();
-    if (!Editing())
-        return;
-    CollectInput(); // typed text not yet handed over counts as a change
     if (!Editing())
         return;
     if (m_modified)
@@ -110,17 +114,27 @@ void Table::SetIndexFieldNames(const std::string& names) {
     // athlete look-up sets its order before every rating and must not re-sort each time.
     if (SameName(names, m_indexFieldNames))
         return;
-    m_indexFieldNames = names;
-    if (Active()) {
-        CheckBrowseMode();
-        BindFields(m_store->Columns());
+    if (!Active()) {
+        m_indexFieldNames = names;
+        return;
+    }
+    CheckBrowseMode();
+    const std::string previous = std::exchange(m_indexFieldNames, names);
+    Binding binding;
+    try {
+        binding = MakeBinding(m_store->Columns());
+    } catch (...) {
+        m_indexFieldNames = previous;
+        throw;
+    }
+    ChangeRows({RowChange::Reset}, [&] {
+        ApplyBinding(std::move(binding));
         SortView();
         m_pos = m_view.empty() ? -1 : 0;
         m_bof = true;
         m_eof = m_view.empty();
-        NotifyRows({RowChange::Reset});
-        NotifyData();
-    }
+    });
+    NotifyData();
 }
 
 bool Table::ViewLess(std::uint32_t a, std::uint32_t b) const {
@@ -177,18 +191,32 @@ void Table::SortView() {
     m_view = std::move(sorted);
 }
 
-void Table::PlaceInView(std::uint32_t record) {
-    auto at = m_view.end();
-    if (!m_indexColumns.empty())
-        at = std::lower_bound(m_view.begin(), m_view.end(), record,
-                              [this](auto a, auto b) { return ViewLess(a, b); });
-    const auto placed = m_view.insert(at, record); // may move the vector: take begin() after it
-    m_pos = static_cast<int>(placed - m_view.begin());
+// Where a record with these values, newer than every record there, will stand in the view
+// once the record at `replacedRow` (or none, -1) has left it. Without a view order new
+// versions go last.
+int Table::ViewPositionFor(const Values& values, int replacedRow) const {
+    const int others = static_cast<int>(m_view.size()) - (replacedRow >= 0 ? 1 : 0);
+    if (m_indexColumns.empty())
+        return others;
+    // Ties sort by record number, and the new version's is the highest: it goes after
+    // every record with an equal key.
+    const auto at = std::partition_point(m_view.begin(), m_view.end(), [&](std::uint32_t record) {
+        const auto& stored = m_store->At(record).values;
+        for (int column : m_indexColumns) {
+            const int c = CompareValues(stored[static_cast<std::size_t>(column)],
+                                        values[static_cast<std::size_t>(column)], true);
+            if (c != 0)
+                return c < 0;
+        }
+        return true;
+    });
+    const int position = static_cast<int>(at - m_view.begin());
+    return replacedRow >= 0 && replacedRow < position ? position - 1 : position;
 }
 
 // ----- opening and closing -----
 
-void Table::BindFields(const std::vector<Column>& columns) {
+Table::Binding Table::MakeBinding(const std::vector<Column>& columns) const {
     auto columnOf = [&](const std::string& name) {
         for (std::size_t i = 0; i < columns.size(); ++i)
             if (SameName(columns[i].name, name))
@@ -237,9 +265,13 @@ void Table::BindFields(const std::vector<Column>& columns) {
             throw vexo::Error("Feld '" + name + "' nicht gefunden");
         index.push_back(column);
     }
-    m_fields = std::move(fields);
+    return {std::move(fields), std::move(index)};
+}
+
+void Table::ApplyBinding(Binding binding) {
+    m_fields = std::move(binding.fields);
+    m_indexColumns = std::move(binding.index);
     ++m_binding;
-    m_indexColumns = std::move(index);
 }
 
 // Lookup fields need their tables; if one cannot be opened, neither can this one.
@@ -252,26 +284,19 @@ void Table::OpenLookupTables() {
 void Table::OpenFromImage(TableImage image) {
     OpenLookupTables();
     auto store = std::make_unique<RecordStore>(std::move(image));
-    const auto previousFields = m_fields;
-    const auto previousIndex = m_indexColumns;
-    try {
-        BindFields(store->Columns());
-    } catch (...) {
-        m_fields = previousFields;
-        m_indexColumns = previousIndex;
-        throw;
-    }
-    m_store = std::move(store);
-    m_buffer.clear();
-    m_modified = false;
-    m_changed = false;
-    m_unwritten = false;
-    SortView();
-    m_pos = m_view.empty() ? -1 : 0;
-    m_bof = true;
-    m_eof = m_view.empty();
-    m_state = TableState::Browse;
-    NotifyRows({RowChange::Reset});
+    Binding binding = MakeBinding(store->Columns()); // a file of another layout fails here
+    ChangeRows({RowChange::Reset}, [&] {
+        ApplyBinding(std::move(binding));
+        m_store = std::move(store);
+        m_buffer.clear();
+        m_modified = false;
+        m_changed = false;
+        SortView();
+        m_pos = m_view.empty() ? -1 : 0;
+        m_bof = true;
+        m_eof = m_view.empty();
+        m_state = TableState::Browse;
+    });
     NotifyActive();
 }
 
@@ -302,25 +327,20 @@ void Table::CreateDataSet() {
 void Table::Close() {
     if (!Active())
         return;
-    if (Editing()) {
-        m_buffer.clear();
-        m_modified = false;
-        if (m_state == TableState::Insert)
-            m_pos = std::min(m_insertRow, RecordCount() - 1);
-        m_state = TableState::Browse;
-    }
+    Cancel(); // a pending insert or edit is dropped, not posted
     // A table changed since it was opened, or whose file has gone, is written first; if
     // that fails the table stays open, so nothing is lost.
     if (!m_fileName.empty() && (m_changed || !FileExists(m_fileName)))
         WriteTo(m_fileName);
-    m_store.reset();
-    m_view.clear();
-    Touched();
-    m_pos = -1;
-    m_bof = m_eof = true;
-    m_changed = false;
-    m_state = TableState::Inactive;
-    NotifyRows({RowChange::Reset});
+    ChangeRows({RowChange::Reset}, [&] {
+        m_store.reset();
+        m_view.clear();
+        Touched();
+        m_pos = -1;
+        m_bof = m_eof = true;
+        m_changed = false;
+        m_state = TableState::Inactive;
+    });
     NotifyActive();
 }
 
@@ -418,33 +438,21 @@ bool Table::FindKey(const std::vector<Value>& key) {
 
 // ----- editing -----
 
-void Table::CollectInput() {
-    if (m_collecting)
-        return;
-    m_collecting = true;
-    try {
-        for (DataSource* s : std::vector<DataSource*>(m_sources))
-            s->CollectInput();
-    } catch (...) {
-        m_collecting = false;
-        throw;
-    }
-    m_collecting = false;
-}
-
 void Table::Insert() {
     CheckBrowseMode();
     // Ids are 32-bit: past the last one a new record could only get an id twice.
     const auto& image = m_store->Image();
     if (image.AutoIncColumn() >= 0 && image.autoIncValue.value_or(1) > MaxAutoIncValue)
         throw vexo::Error(IdsExhaustedMessage);
-    m_buffer.assign(m_store->Columns().size(), Value{});
-    m_modified = false;
     // The new record appears as a row of its own before the current one.
-    m_insertRow = m_pos >= 0 ? m_pos : 0;
-    m_pos = m_insertRow;
-    m_state = TableState::Insert;
-    NotifyRows({RowChange::RowInserted, m_insertRow});
+    const int row = m_pos >= 0 ? m_pos : 0;
+    ChangeRows({RowChange::RowInserted, row}, [&] {
+        m_buffer.assign(m_store->Columns().size(), Value{});
+        m_modified = false;
+        m_insertRow = row;
+        m_pos = row;
+        m_state = TableState::Insert;
+    });
     NotifyEditing();
     NotifyData();
 }
@@ -466,9 +474,6 @@ void Table::Post() {
     CheckActive();
     if (!Editing())
         return;
-    CollectInput();
-    if (!Editing())
-        return; // handing over the input ended the editing
     if (BeforePost) {
         // The handlers' edits go out as one change of the row when the post is done.
         m_inPost = true;
@@ -481,25 +486,33 @@ void Table::Post() {
         }
         m_inPost = false;
     }
+    // The record's row moves to where its values sort (told before and after); the
+    // record being inserted stops being a row of its own and becomes a record there.
     const int from = m_pos;
-    if (m_state == TableState::Insert) {
-        const auto record = m_store->Insert(std::move(m_buffer));
-        PlaceInView(record);
-    } else {
-        const auto old = m_view[static_cast<std::size_t>(m_pos)];
-        const auto record = m_store->Modify(old, std::move(m_buffer));
-        m_view.erase(m_view.begin() + m_pos);
-        PlaceInView(record);
-    }
-    m_buffer.clear();
-    m_modified = false;
-    m_changed = true;
-    m_unwritten = true;
-    Touched();
-    m_bof = m_eof = false;
-    m_state = TableState::Browse;
-    if (from != m_pos)
-        NotifyRows({RowChange::RowMoved, from, m_pos});
+    const bool inserting = m_state == TableState::Insert;
+    const std::uint32_t old = inserting ? 0 : m_view[static_cast<std::size_t>(m_pos)];
+    const int to = ViewPositionFor(m_buffer, inserting ? -1 : from);
+    auto store = [&] {
+        if (inserting) {
+            const auto record = m_store->Insert(std::move(m_buffer));
+            m_view.insert(m_view.begin() + to, record);
+        } else {
+            const auto record = m_store->Modify(old, std::move(m_buffer));
+            m_view.erase(m_view.begin() + from);
+            m_view.insert(m_view.begin() + to, record);
+        }
+        m_pos = to;
+        m_buffer.clear();
+        m_modified = false;
+        m_changed = true;
+        Touched();
+        m_bof = m_eof = false;
+        m_state = TableState::Browse;
+    };
+    if (from != to)
+        ChangeRows({RowChange::RowMoved, from, to}, store);
+    else
+        store();
     NotifyRows({RowChange::RowChanged, m_pos});
     NotifyEditing();
     NotifyData();
@@ -511,16 +524,19 @@ void Table::Cancel() {
     CheckActive();
     if (!Editing())
         return;
-    m_buffer.clear();
-    m_modified = false;
-    const bool inserting = m_state == TableState::Insert;
-    m_state = TableState::Browse;
-    if (inserting) {
+    if (m_state == TableState::Insert) {
         // The record that was current before the insert sits at the row it left.
         const int row = m_insertRow;
-        m_pos = std::min(row, RecordCount() - 1);
-        NotifyRows({RowChange::RowRemoved, row});
+        ChangeRows({RowChange::RowRemoved, row}, [&] {
+            m_buffer.clear();
+            m_modified = false;
+            m_state = TableState::Browse;
+            m_pos = std::min(row, RecordCount() - 1);
+        });
     } else {
+        m_buffer.clear();
+        m_modified = false;
+        m_state = TableState::Browse;
         NotifyRows({RowChange::RowChanged, m_pos});
     }
     NotifyEditing();
@@ -540,16 +556,17 @@ void Table::Delete() {
         m_modified = false;
         SetState(TableState::Browse);
     }
+    // The record after the deleted one becomes current, the last one when it was last.
     const int row = m_pos;
-    m_store->Delete(m_view[static_cast<std::size_t>(row)]);
-    m_view.erase(m_view.begin() + row);
-    if (m_pos >= RecordCount())
-        m_pos = RecordCount() - 1;
-    m_bof = m_eof = m_view.empty();
-    m_changed = true;
-    m_unwritten = true;
-    Touched();
-    NotifyRows({RowChange::RowRemoved, row});
+    ChangeRows({RowChange::RowRemoved, row}, [&] {
+        m_store->Delete(m_view[static_cast<std::size_t>(row)]);
+        m_view.erase(m_view.begin() + row);
+        if (m_pos >= RecordCount())
+            m_pos = RecordCount() - 1;
+        m_bof = m_eof = m_view.empty();
+        m_changed = true;
+        Touched();
+    });
     NotifyData();
 }
 

@@ -8,8 +8,8 @@
 // by the view order (ties by record number). The rows a view shows are these records and,
 // while inserting, the record being inserted at m_insertRow; m_pos is the current row (-1
 // when there is none). While inserting or editing, m_buffer holds the record being edited.
-// Every change of the rows is told to the data sources as a RowChange, after the view is
-// consistent again.
+// Every change of the rows is told to the data sources as a RowChange: a structural one
+// before the rows change and after, a change of values after.
 #include "column.h"
 #include "record_store.h"
 #include "value.h"
@@ -113,13 +113,12 @@ public:
     void Delete();
     void Refresh();
     bool Modified() const { return m_modified; }
-    // Asks the controls for input they hold (an open cell editor, a memo) before a post.
-    void CollectInput();
 
     // --- fields of the current record ---
     int FieldCount() const { return static_cast<int>(m_fields.size()); }
     const std::string& FieldName(int field) const { return m_fields[static_cast<std::size_t>(field)].name; }
     FieldType FieldTypeOf(int field) const { return m_fields[static_cast<std::size_t>(field)].type; }
+    int FieldSize(int field) const { return m_fields[static_cast<std::size_t>(field)].size; }
     bool IsLookupField(int field) const { return m_fields[static_cast<std::size_t>(field)].lookup >= 0; }
     int FindField(const std::string& name) const;  // -1 when there is none
     int FieldIndex(const std::string& name) const; // fails with "Feld '...' nicht gefunden"
@@ -179,9 +178,16 @@ private:
     void Touched() { ++m_generation; }
     Value CheckedValue(const Field& field, Value value) const;
     Value FieldValue(const Values* values, const Field& field) const;
-    void BindFields(const std::vector<Column>& columns);
+    // The fields and view-order columns of a column list, worked out before anything
+    // changes (a file of another layout fails here), then put in place.
+    struct Binding {
+        std::vector<Field> fields;
+        std::vector<int> index;
+    };
+    Binding MakeBinding(const std::vector<Column>& columns) const;
+    void ApplyBinding(Binding binding);
     void SortView();
-    void PlaceInView(std::uint32_t record);
+    int ViewPositionFor(const Values& values, int replacedRow) const;
     bool ViewLess(std::uint32_t a, std::uint32_t b) const;
     void CheckActive() const;
     void CheckBrowseMode();
@@ -191,6 +197,8 @@ private:
     void NotifyData();
     void NotifyEditing();
     void NotifyRows(const RowChange& change);
+    // A structural change: told to the views before `apply` changes the rows and after.
+    template <typename F> void ChangeRows(const RowChange& change, F apply);
     void MoveCursor(int position);
 
     std::string m_name;
@@ -211,10 +219,8 @@ private:
     bool m_eof = true;
     bool m_changed = false;
     bool m_modified = false;
-    bool m_unwritten = false; // changes since the last load or write of the bound file
-    bool m_inPost = false;    // the before-post handlers are running
-    bool m_collecting = false;
-    int m_insertRow = -1; // while inserting: the row of the record being inserted
+    bool m_inPost = false; // the before-post handlers are running
+    int m_insertRow = -1;  // while inserting: the row of the record being inserted
     Values m_buffer;
     std::vector<std::string> m_fieldOrder;
     // Bumped at every change of the stored records; the key map below follows it.

@@ -140,7 +140,7 @@ bool Table::IsNull(const std::string& name) const {
 std::string Table::AsString(const std::string& name) const {
     const Value v = GetValue(name);
     std::string text;
-    if (const auto* s = std::get_if<std::string>(&v))
+    if (const std::string* s = TextOf(v))
         return *s;
     if (const auto* i = std::get_if<std::int64_t>(&v))
         AppendInteger(text, *i);
@@ -155,7 +155,7 @@ std::int64_t Table::AsInteger(const std::string& name) const {
         return *i;
     if (const auto* d = std::get_if<double>(&v))
         return static_cast<std::int64_t>(*d);
-    if (const auto* s = std::get_if<std::string>(&v))
+    if (const std::string* s = TextOf(v))
         return ParseInteger(*s).value_or(0);
     return 0;
 }
@@ -166,7 +166,7 @@ double Table::AsFloat(const std::string& name) const {
         return *d;
     if (const auto* i = std::get_if<std::int64_t>(&v))
         return static_cast<double>(*i);
-    if (const auto* s = std::get_if<std::string>(&v))
+    if (const std::string* s = TextOf(v))
         return ParseFloat(*s).value_or(0);
     return 0;
 }
@@ -181,13 +181,19 @@ int Table::AsDate(const std::string& name) const {
 Value Table::CheckedValue(const Field& field, Value value) const {
     switch (field.type) {
     case FieldType::Text:
-    case FieldType::Memo:
-        if (auto* s = std::get_if<std::string>(&value); s && field.type == FieldType::Text) {
+        if (auto* s = std::get_if<std::string>(&value)) {
             while (!s->empty() && s->back() == ' ')
                 s->pop_back();
             if (field.size > 0 && s->size() > static_cast<std::size_t>(field.size))
                 s->resize(static_cast<std::size_t>(field.size));
+        } else if (const auto* m = std::get_if<SharedText>(&value)) {
+            return CheckedValue(field, m->Bytes());
         }
+        return value;
+    case FieldType::Memo:
+        // A memo keeps its text shared, so that later versions need not copy it.
+        if (auto* s = std::get_if<std::string>(&value))
+            return SharedText::Of(std::move(*s));
         return value;
     case FieldType::Float:
         if (const auto* i = std::get_if<std::int64_t>(&value))
@@ -228,7 +234,7 @@ void Table::SetValue(const std::string& name, Value value) {
     if (!Editing())
         throw vexo::Error("Datenmenge befindet sich nicht im Bearbeitungs- oder Einfügemodus");
     if (field.lookup >= 0) {
-        if (const auto* s = std::get_if<std::string>(&value))
+        if (const std::string* s = TextOf(value))
             SetLookupValue(name, *s);
         return;
     }

@@ -1,5 +1,7 @@
 // The file operations of a table: open from its bound file, load from a path, save.
 #include "data_file.h"
+#include "history_check.h"
+#include "notices.h"
 #include "packet_xml.h"
 #include "table.h"
 #include "table_errors.h"
@@ -35,7 +37,9 @@ void Table::LoadFromFile(const std::string& path) {
 void Table::OpenFromFile(const std::string& path, std::string_view bytes) {
     OpenLookupTables();
     try {
-        OpenFromImage(ReadPacketXml(bytes));
+        TableImage image = ReadPacketXml(bytes);
+        CheckHistory(image);
+        OpenFromImage(std::move(image));
     } catch (const UnreadableFile&) {
         throw;
     } catch (const std::bad_alloc&) {
@@ -54,15 +58,15 @@ void Table::SaveToFile(const std::string& path) {
 }
 
 void Table::WriteTo(const std::string& path) {
-    // The file being replaced is kept as "<name>.bak" when the table holds changes it does
-    // not have yet; saving the same content again leaves that backup as it is.
-    const bool ownFile = path == m_fileName;
+    // The table's own file, when this save changes its bytes, is kept as "<name>.bak";
+    // saving the same content again leaves that backup as it is.
+    const Backup backup = path == m_fileName ? Backup::WhenChanged : Backup::None;
     // In LargeBlocks memory: a fresh buffer of the file's size would arrive page by page.
     LargeString bytes;
     WritePacketXml(m_store->Image(), bytes);
-    WriteFileSafely(path, bytes, ownFile && m_unwritten);
-    if (ownFile)
-        m_unwritten = false;
+    const SaveOutcome outcome = WriteFileSafely(path, bytes, backup);
+    if (!outcome.backupProblem.empty())
+        ReportNotice(outcome.backupProblem);
 }
 
 FileBytes ReadOwnFile(const std::string& path) {

@@ -70,8 +70,8 @@ int CompareValues(const Value& a, const Value& b, bool ignoreCase) {
                              : 0;
         return *da < y ? -1 : (*da > y ? 1 : 0);
     }
-    if (const auto* sa = std::get_if<std::string>(&a)) {
-        if (const auto* sb = std::get_if<std::string>(&b))
+    if (const std::string* sa = TextOf(a)) {
+        if (const std::string* sb = TextOf(b))
             return CompareText(*sa, *sb, ignoreCase);
         return 1;
     }

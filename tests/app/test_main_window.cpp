@@ -5,10 +5,11 @@
 #include "app/termination_signals.h"
 #include "app/vexo_multistage_form.h"
 #include "data/DModule.h"
+#include "data/instance_lock.h"
 #include "evaluation/global.h"
 #include "fake_dialogs.h"
 #include "fake_sound.h"
-#include "ui/panel.h"
+#include "ui/widgets/panel.h"
 #include "virtual_clock.h"
 
 #include <QtTest>
@@ -188,6 +189,7 @@ private slots:
         w.btn_startClick();
         QVERIFY(w.close());
         QCOMPARE(dialogs.Texts(), std::vector<std::string>{});
+        program->End(); // as main() does when the event loop has ended
         program.reset();
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("sportler.xml"))));
         QFile file(results);
@@ -213,7 +215,7 @@ private slots:
         QTest::mouseClick(Child(w, "btn_sportler"), Qt::LeftButton);
         QTest::mouseClick(Child(w, "btn_werte"), Qt::LeftButton);
         QCOMPARE(opened,
-                 (QStringList{"frm_info", "AboutBox", "frm_Auswertung", "frm_Sportler", "frm_Werte"}));
+                 (QStringList{"frm_info", "AboutBox", "EvaluationWindow", "frm_Sportler", "frm_Werte"}));
     }
 
     // The program's icon comes in every size the release folder ships.
@@ -225,15 +227,20 @@ private slots:
         QCOMPARE(icon.availableSizes().size(), 5);
     }
 
-    // A second copy on the same data folder is told and ends.
+    // A copy that cannot take the data folder's lock is told and ends; one that holds it
+    // starts without a word.
     void secondCopyIsRefused() {
         FakeDialogs dialogs;
-        QVERIFY(!OtherCopyRunning(true, "/daten/"));
+        QTemporaryDir dir;
+        const std::string folder = dir.path().toStdString() + "/";
+        const data::InstanceLock first(folder);
+        QVERIFY(!StartRefused(first, folder));
         QVERIFY(dialogs.Shown().empty());
-        QVERIFY(OtherCopyRunning(false, "/daten/"));
+        const data::InstanceLock second(folder); // a lock of its own, as another process has
+        QVERIFY(StartRefused(second, folder));
         QCOMPARE(dialogs.Shown().size(), std::size_t(1));
         QVERIFY(dialogs.Shown()[0].text.find("läuft bereits") != std::string::npos);
-        QVERIFY(dialogs.Shown()[0].text.find("/daten/") != std::string::npos);
+        QVERIFY(dialogs.Shown()[0].text.find(folder) != std::string::npos);
     }
 
     // The system's request to end (logout, shutdown) ends the event loop like "ENDE", so

@@ -505,34 +505,6 @@ private slots:
         QCOMPARE(t.ValueAt(3, name), Value{});
     }
 
-    // A post asks the controls for input they still hold, and a move posts what was typed.
-    void pendingInputIsCollected() {
-        OpenRig rig;
-        Table& t = rig.Athletes();
-        struct Memo : DataLink {
-            Table* table = nullptr;
-            std::string typed;
-            void CollectInput() override {
-                if (!typed.empty())
-                    table->SetAsString("Infos", std::exchange(typed, {}));
-            }
-        } memo;
-        memo.table = &t;
-        memo.SetDataSource(&rig.dm->d_Sportler);
-        t.Insert();
-        t.SetAsString("Name", "Memo");
-        t.SetAsString("Geschlecht", "W");
-        t.SetAsInteger("Geburtsjahr", 1990);
-        memo.typed = "noch nicht übernommen";
-        t.Post();
-        QCOMPARE(t.AsString("Infos"), std::string("noch nicht übernommen"));
-        t.Edit(); // nothing changed in the table yet, only in the memo
-        memo.typed = "geändert";
-        t.First(); // a move: the typed text is a change, so it is posted, not dropped
-        QCOMPARE(t.AsString("Infos"), std::string("geändert"));
-        QCOMPARE(t.State(), TableState::Browse);
-    }
-
     void postsAndCancels() {
         OpenRig rig;
         Table& t = rig.Athletes();

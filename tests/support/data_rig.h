@@ -4,6 +4,7 @@
 // "multiwert.xml".
 #include "data/DModule.h"
 #include "data/date_value.h"
+#include "data/notices.h"
 #include "evaluation/global.h"
 #include "fake_dialogs.h"
 #include "platform/errors.h"
@@ -35,6 +36,7 @@ struct DataRig {
     }
     ~DataRig() {
         dm.reset();
+        data::TakeNotices(); // none left over for the next test
         DM1 = nullptr;
     }
     TDM1& Module() {
@@ -44,6 +46,9 @@ struct DataRig {
         }
         return *dm;
     }
+    // What the data layer reported for the user since the last call (the window would show
+    // these after the handler).
+    std::vector<std::string> Notices() const { return data::TakeNotices(); }
     std::string Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
     QByteArray Read(const std::string& path) const {
         QFile f(QString::fromStdString(path));

@@ -2,7 +2,7 @@
 // A management window over a data module in a temporary folder, shown without a modal loop
 // and driven with real keys and clicks.
 #include "data_rig.h"
-#include "ui/management_window.h"
+#include "ui/windows/management_window.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -36,7 +36,7 @@ template <typename Window> struct WindowRig : DataRig {
 
     WindowRig() {
         Module().FirstActivation();
-        window = std::make_unique<Window>();
+        window = std::make_unique<Window>(*dm);
     }
     ~WindowRig() { window.reset(); }
 

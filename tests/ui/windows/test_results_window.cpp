@@ -1,0 +1,263 @@
+// The results window as a user meets it: the hidden computed columns while editing, the
+// athlete chosen by name, Tab, the reload at every opening, and the whole road of a result
+// from the main window's buttons through both windows to the files.
+#include "app/program.h"
+#include "app/vexo_multistage_form.h"
+#include "data/text_encoding.h"
+#include "fake_sound.h"
+#include "ui/windows/f_sportler.h"
+#include "ui/windows/f_werte.h"
+#include "window_rig.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+using namespace data;
+
+namespace {
+using Rig = WindowRig<Tfrm_Werte>;
+constexpr int Vorname = 0, Name = 1, Datum = 4, Level = 5, Runde = 6, VO2 = 7, Bewertung = 9;
+
+// Chooses an entry of the open lookup drop-down, as a user does with the arrow keys.
+void Choose(QWidget* editor, int entry) {
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    QVERIFY(combo);
+    combo->setCurrentIndex(entry);
+}
+} // namespace
+
+class TestResultsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void layout() {
+        Rig rig;
+        Tfrm_Werte& w = *rig.window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("frm_Werte"));
+        QCOMPARE(w.size(), QSize(711, 519));
+        QCOMPARE(rig.Child<QLabel>("Label1")->text(), QStringLiteral("Rizidevizi Werte:"));
+        QCOMPARE(w.Navigator()->geometry(), QRect(8, 39, 692, 25));
+        QCOMPARE(rig.Grid()->geometry(), QRect(8, 63, 692, 324));
+        QCOMPARE(w.Memo()->geometry(), QRect(8, 393, 692, 89));
+        QCOMPARE(rig.Child<QPushButton>("Button1")->geometry(), QRect(409, 488, 291, 25));
+        QCOMPARE(rig.Child<QPushButton>("Button1")->text(), QStringLiteral("Multistagewerte verlassen"));
+        const QStringList titles{
+            "Sportler Vorname", "Sportler Name", "werteid",  "sportlerid", "Datum", "Level", "Runde",
+            "VO2-wert",         "Infoswerte",    "Bewertung"};
+        for (int c = 0; c < 10; ++c) {
+            QCOMPARE(rig.Grid()->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
+                     titles[c]);
+            QCOMPARE(rig.Grid()->isColumnHidden(c), c == 2 || c == 3 || c == 8);
+        }
+        QVERIFY(w.Memo()->isReadOnly());
+    }
+
+    // "neu": the computed columns go, grid and memo become editable, the grid has the focus;
+    // "speichern": they come back with the computed values.
+    void insertingAResult() {
+        Rig rig;
+        PostAthlete(rig.dm->cdsSportler, "Eva", "Engel", "W", 1981);
+        rig.Open();
+        rig.Child<QPushButton>("Button1")->setFocus();
+        rig.Nav(nbvexoInsert);
+        QVERIFY(rig.Grid()->isColumnHidden(VO2) && rig.Grid()->isColumnHidden(Bewertung));
+        QVERIFY(!rig.Grid()->ReadOnly() && !rig.window->Memo()->isReadOnly());
+        QCOMPARE(rig.Focused(), static_cast<QWidget*>(rig.Grid()));
+        rig.ClickCell(0, Name);
+        rig.Key(Qt::Key_F2);
+        Choose(rig.Grid()->OpenEditor(), 0);
+        rig.ClickCell(0, Datum);
+        rig.Type(QStringLiteral("1.3.2026"));
+        rig.ClickCell(0, Level);
+        rig.Type(QStringLiteral("6"));
+        rig.ClickCell(0, Runde);
+        rig.Type(QStringLiteral("1"));
+        rig.window->Memo()->setFocus();
+        rig.Type(QStringLiteral("Halle nass"));
+        rig.Key(Qt::Key_Return); // a line break in this memo
+        rig.Type(QStringLiteral("kalt"));
+        rig.Nav(nbvexoPost);
+        QVERIFY(rig.dialogs.Shown().empty());
+        QVERIFY(!rig.Grid()->isColumnHidden(VO2) && !rig.Grid()->isColumnHidden(Bewertung));
+        QCOMPARE(rig.Cell(0, Vorname), QStringLiteral("Eva"));
+        QCOMPARE(rig.Cell(0, VO2), QStringLiteral("32,9"));
+        QCOMPARE(rig.Cell(0, Bewertung), QStringLiteral("sehr gut"));
+        QCOMPARE(rig.dm->cdsMultiwert.AsString("Infoswerte"), std::string("Halle nass\r\nkalt"));
+    }
+
+    // Tab on the grid walks over all ten columns, hidden ones included; in a cell editor it
+    // hands the focus to the leave button.
+    void tab() {
+        Rig rig;
+        PostResult(rig.dm->cdsMultiwert, 1, 2026, 1, 1, 5, 2);
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.Grid()->SetSelectedIndex(Runde);
+        QStringList walked;
+        for (int i = 0; i < 4; ++i) {
+            rig.Key(Qt::Key_Tab);
+            walked << QString::number(rig.Grid()->SelectedIndex());
+        }
+        QCOMPARE(walked, (QStringList{"7", "8", "9", "0"}));
+        rig.ClickCell(0, Level);
+        rig.Type(QStringLiteral("7"));
+        rig.Key(Qt::Key_Tab);
+        QCOMPARE(rig.FocusedName(), QStringLiteral("Button1"));
+        QCOMPARE(rig.dm->cdsMultiwert.AsInteger("Level"), std::int64_t(7));
+    }
+
+    // Leaving without "Änderungen speichern" and opening again: a posted result is still
+    // there (the reload wrote it first); one still being inserted is gone.
+    void reloadAtEveryOpening() {
+        Rig rig;
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Level);
+        rig.Type(QStringLiteral("9"));
+        rig.Nav(nbvexoPost);
+        rig.Nav(nbvexoInsert);
+        rig.Leave();
+        rig.Open();
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Browse);
+        QCOMPARE(rig.Grid()->model()->rowCount(), 1);
+        QCOMPARE(rig.Cell(0, Level), QStringLiteral("9"));
+        QVERIFY(rig.Read(global::MultiwertPath).contains("Level=\"9\""));
+    }
+
+    // A result of no known athlete shows empty names; choosing a name ties it to one, by
+    // its place in the list even when names repeat.
+    void choosingTheAthlete() {
+        Rig rig;
+        PostAthlete(rig.dm->cdsSportler, "Anna", "Meier", "W", 1990);
+        PostAthlete(rig.dm->cdsSportler, "Berta", "Meier", "W", 1980);
+        PostResult(rig.dm->cdsMultiwert, 77, 2026, 1, 1, 5, 2);
+        rig.Open();
+        QCOMPARE(rig.Cell(0, Name), QString());
+        rig.Nav(nbvexoEdit);
+        rig.ClickCell(0, Name);
+        rig.Key(Qt::Key_F2);
+        auto* combo = qobject_cast<QComboBox*>(rig.Grid()->OpenEditor());
+        QVERIFY(combo);
+        QCOMPARE(combo->count(), 2);
+        Choose(combo, 1); // the second "Meier"
+        rig.Nav(nbvexoPost);
+        QCOMPARE(rig.dm->cdsMultiwert.AsInteger("sportlerid"), std::int64_t(2));
+        QCOMPARE(rig.Cell(0, Vorname), QStringLiteral("Berta"));
+    }
+
+    // Wrong input: letters never reach a number cell; an impossible or half-typed date is
+    // refused at the cell with the record still in editing; a level outside the table gives
+    // its message and 0.
+    void badInput_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message"); // empty: none
+        QTest::addColumn<QString>("shown");
+        // clang-format off
+        QTest::newRow("letters in Level") << Level << "1a2" << "" << "12";
+        QTest::newRow("31 February") << Datum << "31.02.2026" << "kein gültiges Datum" << "";
+        QTest::newRow("half-typed date") << Datum << "1.1." << "kein gültiges Datum" << "";
+        QTest::newRow("overlong shuttle") << Runde << "999999999999" << "außerhalb des gültigen Bereichs" << "";
+        // clang-format on
+    }
+    void badInput() {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        Rig rig;
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, column);
+        rig.Type(typed);
+        rig.Key(Qt::Key_Return);
+        if (message.isEmpty()) {
+            QVERIFY(rig.dialogs.Shown().empty());
+        } else {
+            QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
+            QVERIFY(QString::fromStdString(rig.dialogs.Shown()[0].text).contains(message));
+        }
+        QCOMPARE(rig.Cell(0, column), shown);
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Insert);
+    }
+
+    void levelOutsideTheTable() {
+        Rig rig;
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Level);
+        rig.Type(QStringLiteral("25"));
+        rig.Nav(nbvexoPost);
+        QCOMPARE(rig.dialogs.Texts(), std::vector<std::string>{"Werte nicht definiert"});
+        QCOMPARE(rig.Cell(0, VO2), QStringLiteral("0"));
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Browse);
+    }
+
+    // The whole road: "Sportler", an athlete typed in and saved; "Werte", a result for him;
+    // the files hold both. Through the main window's buttons and the real windows.
+    void endToEnd() {
+        VirtualClock clock(DataRig::Start());
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        global::InitVO2Table();
+        Program program(dir.path().toStdString() + "/");
+        TMultistage_frm& main = program.MainWindow();
+        main.SetModalRunner([](QDialog& window) {
+            window.show();
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+        });
+        main.show();
+        QApplication::setActiveWindow(&main);
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+
+        QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("btn_sportler")), Qt::LeftButton);
+        Tfrm_Sportler& athletes = program.SportlerWindow();
+        QVERIFY(athletes.isVisible());
+        const auto type = TypeText;
+        const auto clickCell = ClickCellOf;
+        QTest::mouseClick(athletes.Navigator()->Button(nbvexoInsert), Qt::LeftButton);
+        clickCell(athletes.Grid(), 0, 1);
+        type(QStringLiteral("Jürgen"));
+        clickCell(athletes.Grid(), 0, 2);
+        type(QStringLiteral("Groß"));
+        clickCell(athletes.Grid(), 0, 3);
+        type(QStringLiteral("M"));
+        clickCell(athletes.Grid(), 0, 4);
+        type(QStringLiteral("1990"));
+        QTest::mouseClick(athletes.Navigator()->Button(nbvexoPost), Qt::LeftButton);
+        QTest::mouseClick(athletes.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+        QTest::mouseClick(athletes.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        QVERIFY(!athletes.isVisible());
+
+        QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("btn_werte")), Qt::LeftButton);
+        Tfrm_Werte& results = program.WerteWindow();
+        QTest::mouseClick(results.Navigator()->Button(nbvexoInsert), Qt::LeftButton);
+        clickCell(results.Grid(), 0, Name);
+        QTest::keyClick(results.Grid(), Qt::Key_F2);
+        Choose(results.Grid()->OpenEditor(), 0);
+        clickCell(results.Grid(), 0, Datum);
+        type(QStringLiteral("10.12.2026"));
+        clickCell(results.Grid(), 0, Level);
+        type(QStringLiteral("8"));
+        clickCell(results.Grid(), 0, Runde);
+        type(QStringLiteral("11"));
+        QTest::mouseClick(results.Navigator()->Button(nbvexoPost), Qt::LeftButton);
+        auto* model = results.Grid()->model();
+        QCOMPARE(model->data(model->index(0, VO2), Qt::DisplayRole).toString(), QStringLiteral("43,3"));
+        QCOMPARE(model->data(model->index(0, Bewertung), Qt::DisplayRole).toString(), QStringLiteral("gut"));
+        QCOMPARE(model->data(model->index(0, Vorname), Qt::DisplayRole).toString(), QStringLiteral("Jürgen"));
+        QVERIFY(dialogs.Shown().empty());
+        QTest::mouseClick(results.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+
+        QFile file(dir.filePath(QStringLiteral("multiwert.xml")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(
+            bytes.contains("sportlerid=\"1\" Datum=\"20261210\" Level=\"8\" Runde=\"11\" VO2-wert=\"43.3\" "
+                           "Bewertung=\"gut\""));
+    }
+};
+
+QTEST_MAIN(TestResultsWindow)
+#include "test_results_window.moc"
