@@ -125,6 +125,9 @@ public:
 
     Value GetValue(const std::string& name) const;
     Value ValueAt(int row, int field) const; // a row of the view, for grids
+    // A field of the stored record at `record` in view order; a record being inserted is
+    // not one of them (the lookups choose among stored records only).
+    Value RecordValueAt(int record, int field) const;
     bool IsNull(const std::string& name) const;
     std::string AsString(const std::string& name) const;   // bytes; numbers as text
     std::int64_t AsInteger(const std::string& name) const; // NULL reads as 0
@@ -147,7 +150,8 @@ public:
     // One field of a record that FindStored returned.
     Value ValueOf(const Values& record, int field) const;
 
-    // Lookup fields: the values to choose from, and choosing one (sets the key field).
+    // Lookup fields: the values to choose from (the stored records of the looked-up table,
+    // in its order), and choosing one (sets the key field).
     std::vector<std::string> LookupValues(const std::string& name) const;
     void SetLookupValue(const std::string& name, const std::string& bytes);
     // Choosing the record at `lookupRow` of the lookup table (names may repeat).

@@ -133,6 +133,13 @@ Value Table::ValueAt(int row, int field) const {
     return FieldValue(values, m_fields[static_cast<std::size_t>(field)]);
 }
 
+Value Table::RecordValueAt(int record, int field) const {
+    if (!Active() || field < 0 || field >= FieldCount() || record < 0 || record >= RecordCount())
+        return {};
+    return FieldValue(&m_store->At(m_view[static_cast<std::size_t>(record)]).values,
+                      m_fields[static_cast<std::size_t>(field)]);
+}
+
 bool Table::IsNull(const std::string& name) const {
     return data::IsNull(GetValue(name));
 }
@@ -292,10 +299,8 @@ std::vector<std::string> Table::LookupValues(const std::string& name) const {
     if (!other || !other->Active())
         return values;
     const int result = other->FindField(lookup.resultField);
-    for (int row = 0; result >= 0 && row < other->RecordCount(); ++row) {
-        const Value v = other->ValueAt(row, result);
-        values.push_back(std::holds_alternative<std::string>(v) ? std::get<std::string>(v) : std::string());
-    }
+    for (int record = 0; result >= 0 && record < other->RecordCount(); ++record)
+        values.push_back(BytesOf(other->RecordValueAt(record, result)));
     return values;
 }
 
@@ -307,7 +312,7 @@ void Table::SetLookupRow(const std::string& name, int lookupRow) {
     const Table* other = lookup.lookupTable;
     if (!other || !other->Active() || lookupRow < 0 || lookupRow >= other->RecordCount())
         return;
-    SetValue(lookup.keyField, other->ValueAt(lookupRow, other->FindField(lookup.lookupKeyField)));
+    SetValue(lookup.keyField, other->RecordValueAt(lookupRow, other->FindField(lookup.lookupKeyField)));
 }
 
 void Table::SetLookupValue(const std::string& name, const std::string& bytes) {
@@ -320,9 +325,9 @@ void Table::SetLookupValue(const std::string& name, const std::string& bytes) {
         return;
     const int result = other->FindField(lookup.resultField);
     const int key = other->FindField(lookup.lookupKeyField);
-    for (int row = 0; result >= 0 && key >= 0 && row < other->RecordCount(); ++row)
-        if (other->ValueAt(row, result) == Value{bytes}) {
-            SetValue(lookup.keyField, other->ValueAt(row, key));
+    for (int record = 0; result >= 0 && key >= 0 && record < other->RecordCount(); ++record)
+        if (other->RecordValueAt(record, result) == Value{bytes}) {
+            SetValue(lookup.keyField, other->RecordValueAt(record, key));
             return;
         }
 }

@@ -13,8 +13,10 @@
 #include <fcntl.h>
 #include <malloc.h>
 #include <random>
+#include <set>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -143,6 +145,10 @@ private slots:
         QTest::newRow("athletes: Geburtsjahr as r8") << true << athletes("\"Geburtsjahr\" fieldtype=\"i4\"", "\"Geburtsjahr\" fieldtype=\"r8\"") << true;
         QTest::newRow("athletes: sportlerid without Autoinc") << true << athletes(" readonly=\"true\" SUBTYPE=\"Autoinc\"", "") << true;
         QTest::newRow("athletes: flipped byte in a field name") << true << athletes("attrname=\"Name\"", "attrname=\"Nbme\"") << true;
+        QTest::newRow("athletes: row state against the log") << true << athletes("RowState=\"4\"", "RowState=\"5\"") << true;
+        QTest::newRow("athletes: row state lost") << true << athletes("RowState=\"4\"", "RowStbte=\"4\"") << true;
+        QTest::newRow("athletes: log names a missing row") << true << athletes("CHANGE_LOG=\"1 0 4\"", "CHANGE_LOG=\"1 0 4 2 0 2\"") << true;
+        QTest::newRow("athletes: two visible with one id") << true << athletes("</ROWDATA>", "<ROW sportlerid=\"1\" Name=\"Zwei\"/></ROWDATA>") << true;
         // clang-format on
     }
     void unreadableFileIsKeptAside() {
@@ -494,6 +500,87 @@ private slots:
         close(ready[1]);
     }
 
+    // A lock that cannot be taken, for whatever reason, refuses the start: another user's
+    // lock file that this user cannot open counts like a copy running. A folder where
+    // nothing can be saved is said: no lock file can be made there, nor any data file.
+    void lockThatCannotBeTaken() {
+        QTemporaryDir dir;
+        const std::string folder = dir.path().toStdString() + "/";
+        QFile::setPermissions(dir.path(), QFile::Permissions(0x7777));
+        { const InstanceLock made(folder); } // another user's lock file, mode 0600
+        QFile::setPermissions(QString::fromStdString(folder + InstanceLock::FileName),
+                              QFile::ReadOwner | QFile::WriteOwner);
+        int result = InChild([&] {
+            if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                return 2;
+            const InstanceLock lock(folder);
+            return lock.Status() == LockStatus::Unavailable && !lock.Reason().empty() ? 0 : 3;
+        });
+        QCOMPARE(result, 0);
+        QFile::remove(QString::fromStdString(folder + InstanceLock::FileName));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+        result = InChild([&] {
+            if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                return 2;
+            const InstanceLock lock(folder);
+            const std::string why = WhyNothingCanBeSaved(folder, {folder + "sportler.xml"});
+            return lock.Status() == LockStatus::FolderNotWritable &&
+                           why.find("kann keine Datei angelegt werden") != std::string::npos
+                       ? 0
+                       : 3;
+        });
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(result, 0);
+        QVERIFY(WhyNothingCanBeSaved(folder, {folder + "sportler.xml"}).empty());
+    }
+
+    // A backup that cannot be made (a folder in its place) does not stop the save: the data
+    // file is written, and the user told which backup is missing.
+    void backupThatCannotBeMade() {
+        DataRig rig;
+        rig.Module().FirstActivation();
+        QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("multiwert.xml.bak")));
+        AddResult(rig.dm->cdsMultiwert, 1, 7);
+        rig.dm->cdsMultiwert.SaveToFile();
+        QVERIFY(rig.Read(global::MultiwertPath).contains("Level=\"7\""));
+        const std::vector<std::string> notices = rig.Notices();
+        QCOMPARE(notices.size(), std::size_t(1));
+        QVERIFY(notices[0].find(global::MultiwertPath + ".bak") != std::string::npos);
+        QVERIFY(notices[0].find("wurde gespeichert") != std::string::npos);
+    }
+
+    // Only regular files are read and replaced: a pipe under the data file's name would hang
+    // the start, a link to a device would be read without end. Both are refused with a clear
+    // message and left as they are.
+    void onlyRegularFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a pipe") << "pipe";
+        QTest::newRow("a link to a device") << "device";
+        QTest::newRow("a folder") << "folder";
+    }
+    void onlyRegularFiles() {
+        QFETCH(QString, kind);
+        DataRig rig;
+        const QString results = QString::fromStdString(global::MultiwertPath);
+        if (kind == "pipe")
+            QCOMPARE(mkfifo(global::MultiwertPath.c_str(), 0600), 0);
+        else if (kind == "device")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), results));
+        else
+            QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("multiwert.xml")));
+        const QString failure = FailureOf([&] { rig.Module().FirstActivation(); });
+        QVERIFY2(failure.contains(QStringLiteral("ist keine Datendatei")), qPrintable(failure));
+        QVERIFY(!rig.dm->cdsMultiwert.Active());
+        const QFileInfo info(results);
+        QVERIFY(kind == "pipe"     ? !info.isFile() && info.exists()
+                : kind == "device" ? info.isSymLink() && info.symLinkTarget() == QStringLiteral("/dev/zero")
+                                   : info.isDir());
+        QVERIFY(QFile::exists(QString::fromStdString(global::SportlerPath))); // made as usual
+        rig.dm->SaveAtProgramEnd(); // a closed table touches nothing
+        QVERIFY(kind == "device" ? QFileInfo(results).isSymLink() : QFileInfo(results).exists());
+    }
+
     // The temporary file of a save under way in another process is not removed as a
     // leftover; once that process is gone, the next save clears it away.
     void liveSaveOfAnotherProcessIsLeftAlone() {
@@ -553,6 +640,88 @@ private slots:
         QVERIFY(before.size() > 4096);
         QCOMPARE(rig.Read(global::MultiwertPath), before);
         QCOMPARE(DataFilesIn(rig.dir), (QStringList{"multiwert.xml", "sportler.xml"}));
+    }
+
+    // Every single-bit flip of a small athlete file and of a small results file, both written
+    // by the program: the file is read as it stands or kept aside as damaged, and after a
+    // session's saves its damaged bytes are still somewhere, as the file itself, its backup
+    // or the copy kept aside. Never two visible athletes with one id.
+    void damagedByteNeverLosesData_data() {
+        QTest::addColumn<bool>("athletes");
+        QTest::newRow("athlete file") << true;
+        QTest::newRow("results file") << false;
+    }
+    void damagedByteNeverLosesData() {
+        QFETCH(bool, athletes);
+        QByteArray original;
+        {
+            DataRig rig;
+            rig.Module().FirstActivation();
+            Table& t = athletes ? rig.dm->cdsSportler : rig.dm->cdsMultiwert;
+            if (athletes) {
+                PostAthlete(t, "Ida", "Iser", "W", 2008);
+                PostAthlete(t, "Ole", "Ohm", "M", 2009);
+                t.First();
+                t.Edit();
+                t.SetAsString("Infos", "Knie & \"Fuß\"");
+                t.Post();
+                t.Edit();
+                t.SetAsInteger("Geburtsjahr", 2007);
+                t.Post();
+                t.Last();
+                t.Delete();
+            } else {
+                PostResult(t, 1, 2026, 3, 16, 7, 3);
+                PostResult(t, 2, 2026, 3, 17, 9, 1);
+                t.First();
+                t.Edit();
+                t.SetAsInteger("Runde", 4);
+                t.Post();
+                t.Last();
+                t.Delete();
+            }
+            t.SaveToFile();
+            original = rig.Read(athletes ? global::SportlerPath : global::MultiwertPath);
+        }
+        int keptAside = 0, readAsItStands = 0;
+        for (qsizetype at = 0; at < original.size(); ++at) {
+            for (int bit = 0; bit < 8; ++bit) {
+                QByteArray damaged = original;
+                damaged[at] = static_cast<char>(damaged[at] ^ (1 << bit));
+                DataRig rig(DataRig::MemoryFolder());
+                const std::string path = athletes ? global::SportlerPath : global::MultiwertPath;
+                rig.Write(path, damaged);
+                TDM1& dm = rig.Module();
+                // The program's start, then the athlete window: a failure is told by the window,
+                // and the file is still there, as the checks below see.
+                for (auto step : {&TDM1::FirstActivation, &TDM1::OpenOrCreateSportler}) {
+                    try {
+                        (dm.*step)();
+                    } catch (const std::exception&) {
+                    }
+                }
+                if (athletes && dm.cdsSportler.Active()) {
+                    std::set<std::int64_t> ids;
+                    for (int r = 0; r < dm.cdsSportler.RecordCount(); ++r)
+                        ids.insert(IntegerOf(dm.cdsSportler.RecordValueAt(r, 0)));
+                    QVERIFY2(
+                        ids.size() == std::size_t(dm.cdsSportler.RecordCount()),
+                        qPrintable(QString("byte %1 bit %2: two athletes with one id").arg(at).arg(bit)));
+                }
+                dm.SaveAtProgramEnd();
+                dm.CloseTables();
+                bool kept = false;
+                for (const QString& name : FilesIn(rig.dir))
+                    kept = kept || rig.Read(rig.dir.filePath(name).toStdString()) == damaged;
+                QVERIFY2(kept,
+                         qPrintable(QString("byte %1 bit %2: the damaged file is gone").arg(at).arg(bit)));
+                const bool aside = FilesIn(rig.dir).join(' ').contains(".defekt-");
+                keptAside += aside;
+                readAsItStands += !aside;
+                rig.Notices();
+            }
+        }
+        qInfo("%d kept aside, %d read as they stand", keptAside, readAsItStands);
     }
 
     // A process killed at any moment of a save leaves the previous or the new file, whole.

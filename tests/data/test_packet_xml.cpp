@@ -145,6 +145,41 @@ private slots:
         QCOMPARE(t.AsString("Name"), std::string("M\xfcller"));
     }
 
+    // A memo the modifications leave untouched is one text shared by every version, read from
+    // a file or edited in the program: a long memo edited many times costs its length once.
+    void untouchedMemoIsShared() {
+        const std::string memo(1 << 20, 'm');
+        std::string doc = "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+                          "<FIELD attrname=\"id\" fieldtype=\"i4\" readonly=\"true\" SUBTYPE=\"Autoinc\"/>"
+                          "<FIELD attrname=\"n\" fieldtype=\"i4\"/>"
+                          "<FIELD attrname=\"m\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/></FIELDS>"
+                          "<PARAMS CHANGE_LOG=\"1 0 4";
+        for (int v = 2; v <= 201; ++v)
+            doc += " " + std::to_string(v) + " " + std::to_string(v - 1) + " 8";
+        doc += "\" AUTOINCVALUE=\"2\"/></METADATA><ROWDATA><ROW RowState=\"5\" id=\"1\" n=\"0\" m=\"" + memo +
+               "\"/>";
+        for (int v = 2; v <= 201; ++v)
+            doc += "<ROW RowState=\"" + std::string(v == 201 ? "12" : "13") + "\" id=\"1\" n=\"" +
+                   std::to_string(v) + "\"/>";
+        doc += "</ROWDATA></DATAPACKET>";
+        TableImage image = ReadPacketXml(doc); // 200 copies would be over the budget of 20 times the file
+        QCOMPARE(image.versions.size(), std::size_t(201));
+        const auto& first = std::get<SharedText>(image.versions[0].values[2]);
+        QCOMPARE(first.Bytes().size(), memo.size());
+        for (const auto& version : image.versions)
+            QVERIFY(std::get<SharedText>(version.values[2]).Same(first));
+        QCOMPARE(
+            Bytes(WritePacketXml(image)),
+            Bytes(doc).replace("<DATAPACKET", "<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET"));
+
+        RecordStore store(std::move(image)); // edited in the program: the same text again
+        const Values last = store.At(201).values;
+        Values edited = last;
+        edited[1] = std::int64_t(202);
+        store.Modify(201, edited);
+        QVERIFY(std::get<SharedText>(store.At(202).values[2]).Same(first));
+    }
+
     // A memo cleared by a modification must not come back as the predecessor's text.
     void clearedMemoStaysCleared() {
         DataRig rig;

@@ -25,13 +25,21 @@ struct OpenRig : DataRig {
     QString Rating() { return QString::fromStdString(Cp1252ToUtf8(Results().AsString("Bewertung"))); }
 };
 
-// Records every notice a link hears, in order, as short words.
+// Records every notice a link hears, in order, as short words; a structural change told
+// before it happens as "before ...", with the number of rows the table shows then.
 struct LinkRecorder : DataLink {
     QStringList heard;
     void ActiveChanged() override { heard << "active"; }
     void DataChanged() override { heard << "data"; }
     void EditingChanged() override { heard << "editing"; }
-    void RowsChanged(const RowChange& c) override {
+    void RowsAboutToChange(const RowChange& c) override {
+        const Table* table = Source()->DataSet();
+        heard << QStringLiteral("before %1 (%2 rows)")
+                     .arg(Word(c))
+                     .arg(table->Active() ? table->RowCount() : 0);
+    }
+    void RowsChanged(const RowChange& c) override { heard << Word(c); }
+    static QString Word(const RowChange& c) {
         static const char* const kinds[] = {"reset", "inserted", "moved",  "removed",
                                             "field", "row",      "current"};
         QString word = QString::fromLatin1(kinds[c.kind]);
@@ -41,7 +49,7 @@ struct LinkRecorder : DataLink {
             word += QStringLiteral(">%1").arg(c.to);
         if (c.kind == RowChange::FieldChanged)
             word += QStringLiteral(".%1").arg(c.field);
-        heard << word;
+        return word;
     }
     QStringList Take() { return std::exchange(heard, {}); }
 };
@@ -419,6 +427,16 @@ private slots:
         QCOMPARE(r.AsInteger("sportlerid"), std::int64_t(2));
         QCOMPARE(r.AsString("Sportler Vorname"), std::string("Ben"));
         r.Cancel();
+        // An athlete being inserted is no choice yet, and does not shift the others.
+        rig.Athletes().First();
+        rig.Athletes().Insert();
+        rig.Athletes().SetAsString("Name", "Neu");
+        QCOMPARE(r.LookupValues("Sportler Name"), (std::vector<std::string>{"Adler", "Bauer"}));
+        r.Insert();
+        r.SetLookupRow("Sportler Name", 0);
+        QCOMPARE(r.AsInteger("sportlerid"), std::int64_t(1));
+        r.Cancel();
+        rig.Athletes().Cancel();
         // Closed athlete table: the names are empty.
         rig.Athletes().SaveToFile();
         rig.AddResult(1, 2020, 1, 1, 5, 1);
@@ -436,7 +454,7 @@ private slots:
         link.SetDataSource(&rig.dm->d_Sportler);
         QVERIFY(link.Active());
         t.Insert(); // empty table: the new record is row 0
-        QCOMPARE(link.Take(), (QStringList{"inserted 0", "editing", "data"}));
+        QCOMPARE(link.Take(), (QStringList{"before inserted 0 (0 rows)", "inserted 0", "editing", "data"}));
         QCOMPARE(t.RowCount(), 1);
         QCOMPARE(t.RecordCount(), 0);
         t.SetAsString("Name", "Mann");
@@ -449,14 +467,15 @@ private slots:
 
         // A second athlete inserted before "Mann" and sorted after him by name.
         t.Insert();
-        QCOMPARE(link.Take(), (QStringList{"inserted 0", "editing", "data"}));
+        QCOMPARE(link.Take(), (QStringList{"before inserted 0 (1 rows)", "inserted 0", "editing", "data"}));
         QCOMPARE(t.RowCount(), 2);
         t.SetAsString("Name", "Zander");
         t.SetAsString("Geschlecht", "W");
         t.SetAsInteger("Geburtsjahr", 1991);
         link.Take();
         t.Post();
-        QCOMPARE(link.Take(), (QStringList{"moved 0>1", "row 1", "editing", "data"}));
+        QCOMPARE(link.Take(),
+                 (QStringList{"before moved 0>1 (2 rows)", "moved 0>1", "row 1", "editing", "data"}));
         QCOMPARE(t.RecNo(), 1);
 
         t.First();
@@ -471,21 +490,22 @@ private slots:
         t.SetAsString("Name", "Albers");
         link.Take();
         t.Post();
-        QCOMPARE(link.Take(), (QStringList{"moved 1>0", "row 0", "editing", "data"}));
+        QCOMPARE(link.Take(),
+                 (QStringList{"before moved 1>0 (2 rows)", "moved 1>0", "row 0", "editing", "data"}));
 
         // An insert cancelled; a deletion.
         t.Last();
         t.Insert();
         link.Take();
         t.Cancel();
-        QCOMPARE(link.Take(), (QStringList{"removed 1", "editing", "data"}));
+        QCOMPARE(link.Take(), (QStringList{"before removed 1 (3 rows)", "removed 1", "editing", "data"}));
         QCOMPARE(t.RecNo(), 1);
         t.Delete();
-        QCOMPARE(link.Take(), (QStringList{"removed 1", "data"}));
+        QCOMPARE(link.Take(), (QStringList{"before removed 1 (2 rows)", "removed 1", "data"}));
         QCOMPARE(t.RecNo(), 0);
 
         t.Close();
-        QCOMPARE(link.Take(), (QStringList{"reset", "active"}));
+        QCOMPARE(link.Take(), (QStringList{"before reset (1 rows)", "reset", "active"}));
         QVERIFY(!link.Active());
     }
 

@@ -11,7 +11,9 @@
 #include "virtual_clock.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <exception>
@@ -29,7 +31,12 @@ struct DataRig {
     FakeDialogs dialogs;
     std::unique_ptr<TDM1> dm;
 
-    DataRig() {
+    DataRig() : DataRig(QString()) {}
+    // In a folder under `base` (the system's temporary folder when empty); thousands of
+    // rigs in a row go to memory (/dev/shm), where saving and syncing cost nothing.
+    explicit DataRig(const QString& base)
+        : dir(base.isEmpty() ? QDir::tempPath() + QStringLiteral("/vexo-XXXXXX")
+                             : base + QStringLiteral("/vexo-XXXXXX")) {
         global::InitVO2Table();
         global::SportlerPath = Path("sportler.xml");
         global::MultiwertPath = Path("multiwert.xml");
@@ -49,6 +56,10 @@ struct DataRig {
     // What the data layer reported for the user since the last call (the window would show
     // these after the handler).
     std::vector<std::string> Notices() const { return data::TakeNotices(); }
+    // A folder in memory where there is one, for tests that save thousands of times.
+    static QString MemoryFolder() {
+        return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QString();
+    }
     std::string Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
     QByteArray Read(const std::string& path) const {
         QFile f(QString::fromStdString(path));

@@ -14,14 +14,15 @@
 // Types into the focused control, as a user does (the first key opens a cell editor).
 // Beyond ASCII the key is a keyboard's own; the character is what counts.
 inline void TypeText(const QString& text) {
-    for (QChar c : text) {
+    for (char32_t c : text.toUcs4()) { // a character beyond 16 bits is one key, not two
         QWidget* focused = QApplication::focusWidget();
-        if (c.unicode() < 128) {
-            QTest::keyClicks(focused, QString(c));
+        const QString character = QString::fromUcs4(&c, 1);
+        if (c < 128) {
+            QTest::keyClicks(focused, character);
             continue;
         }
-        QTest::sendKeyEvent(QTest::Press, focused, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, focused, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Press, focused, Qt::Key_unknown, character, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, focused, Qt::Key_unknown, character, Qt::NoModifier);
     }
 }
 

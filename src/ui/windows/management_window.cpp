@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 namespace ui {
 
@@ -121,8 +122,11 @@ bool ManagementWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ManagementWindow::showEvent(QShowEvent* event) {
-    if (!event->spontaneous() && !m_shownBefore)
+    if (!event->spontaneous() && !m_shownBefore) {
         CentreOnScreen(*this);
+        // Once the window manager has framed the window, its own frame is known.
+        QTimer::singleShot(0, this, [this] { CentreOnScreen(*this); });
+    }
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
@@ -174,11 +178,12 @@ void CentreOnScreen(QWidget& window) {
     QScreen* screen = owner ? owner->screen() : window.screen();
     if (!screen)
         return;
-    // The frame the window manager puts around a window, as it stands around the main
-    // window; a window not yet shown has no frame of its own to measure.
+    // The frame the window manager puts around the window; before the window is shown, the
+    // one around the main window (the same window manager draws both).
     QMargins frame;
-    if (owner && owner->isVisible()) {
-        const QRect outer = owner->frameGeometry(), inner = owner->geometry();
+    const QWidget* framed = window.isVisible() ? &window : owner && owner->isVisible() ? owner : nullptr;
+    if (framed) {
+        const QRect outer = framed->frameGeometry(), inner = framed->geometry();
         frame = {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                  outer.bottom() - inner.bottom()};
     }

@@ -7,6 +7,7 @@
 
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 
 using namespace data;
 
@@ -229,6 +230,68 @@ private slots:
         QVERIFY(rig.Grid()->ReadOnly());
         QCOMPARE(rig.dialogs.Texts(),
                  std::vector<std::string>{"das Geburtsjahr sollte zwischen 1920 und heute liegen!"});
+    }
+
+    // While a refused insert waits, the grid is read-only: typing into it neither searches
+    // nor posts; Enter on the focused leave button presses it, and the record waits on.
+    void typingDuringARefusedInsert() {
+        Rig rig;
+        PostAthlete(rig.dm->cdsSportler, "Anna", "Adler", "W", 1990);
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Name);
+        rig.Type(QStringLiteral("Ohne"));
+        rig.Nav(nbvexoPost); // refused: two boxes
+        rig.dialogs.Clear();
+        rig.Grid()->setFocus();
+        rig.Type(QStringLiteral("adler"));
+        QVERIFY(rig.dialogs.Shown().empty());
+        QCOMPARE(rig.dm->cdsSportler.State(), TableState::Insert);
+        QCOMPARE(rig.Grid()->currentIndex().row(), 0);
+        for (auto* button : rig.window->findChildren<QPushButton*>())
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+        rig.Child<QPushButton>("Button1")->setFocus();
+        rig.Key(Qt::Key_Return);
+        QVERIFY(!rig.window->isVisible());
+        QCOMPARE(rig.dm->cdsSportler.State(), TableState::Insert);
+    }
+
+    // A cell takes no more than its field holds; a character the files cannot store is
+    // refused as it is typed into the memo, and said.
+    void overlongAndUnstorable() {
+        Rig rig;
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Name);
+        rig.Type(QString(300, QLatin1Char('n')));
+        QCOMPARE(qobject_cast<QLineEdit*>(rig.Grid()->OpenEditor())->text().size(), 20);
+        rig.Key(Qt::Key_Return);
+        QCOMPARE(rig.dm->cdsSportler.AsString("Name"), std::string(20, 'n'));
+        rig.window->Memo()->setFocus();
+        rig.Type(QStringLiteral("Knie ") + QString::fromUcs4(U"\U0001F3C3") + QStringLiteral("ok"));
+        QCOMPARE(rig.window->Memo()->toPlainText(), QStringLiteral("Knie ok"));
+        QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
+        QVERIFY(rig.dialogs.Shown()[0].text.find("kann nicht gespeichert werden") != std::string::npos);
+    }
+
+    // What is typed into the memo belongs to the record: "speichern" takes it (the memo
+    // keeps the focus, the navigator asks for it), "abbrechen" drops it.
+    void memoTextGoesWithItsRecord() {
+        Rig rig;
+        PostAthlete(rig.dm->cdsSportler, "Anna", "Adler", "W", 1990);
+        rig.Open();
+        rig.window->Memo()->setFocus();
+        rig.Type(QStringLiteral("verworfen"));
+        QCOMPARE(rig.dm->cdsSportler.State(), TableState::Edit);
+        rig.Nav(nbvexoCancel);
+        QCOMPARE(rig.window->Memo()->toPlainText(), QString());
+        QCOMPARE(rig.dm->cdsSportler.State(), TableState::Browse);
+        rig.Type(QStringLiteral("Knie"));
+        QCOMPARE(rig.Focused(), static_cast<QWidget*>(rig.window->Memo()));
+        rig.Nav(nbvexoPost);
+        QCOMPARE(rig.dm->cdsSportler.AsString("Infos"), std::string("Knie"));
+        QCOMPARE(rig.dm->cdsSportler.State(), TableState::Browse);
+        QVERIFY(rig.dialogs.Shown().empty());
     }
 
     // What the cells refuse, cut or replace; the memo takes a long text.

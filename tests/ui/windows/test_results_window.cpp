@@ -11,6 +11,8 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
 
 using namespace data;
 
@@ -190,6 +192,256 @@ private slots:
         QCOMPARE(rig.dialogs.Texts(), std::vector<std::string>{"Werte nicht definiert"});
         QCOMPARE(rig.Cell(0, VO2), QStringLiteral("0"));
         QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Browse);
+    }
+
+    // Enter on any control never closes the window nor drops the result being typed: no
+    // button is a default button, and only a focused button is pressed by Enter.
+    void enterNeverClosesTheWindow_data() {
+        QTest::addColumn<QString>("on");
+        QTest::newRow("the grid") << "grid";
+        QTest::newRow("a cell editor") << "editor";
+        QTest::newRow("the memo") << "memo";
+        QTest::newRow("the memo, read-only") << "read-only memo";
+        QTest::newRow("the save button") << "Button2";
+    }
+    void enterNeverClosesTheWindow() {
+        QFETCH(QString, on);
+        Rig rig;
+        PostAthlete(rig.dm->cdsSportler, "Ida", "Iser", "W", 2008);
+        rig.Open();
+        for (auto* button : rig.window->findChildren<QPushButton*>())
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Name);
+        rig.Key(Qt::Key_F2);
+        Choose(rig.Grid()->OpenEditor(), 0);
+        rig.Key(Qt::Key_Return);
+        for (auto [column, text] : {std::pair{Datum, "16.03.2026"}, {Level, "7"}, {Runde, "3"}}) {
+            rig.ClickCell(0, column);
+            rig.Type(QString::fromLatin1(text));
+            rig.Key(Qt::Key_Return); // each cell committed with Enter
+        }
+        if (on == "editor") {
+            rig.ClickCell(0, Level);
+            rig.Type(QStringLiteral("8"));
+        } else if (on == "memo") {
+            rig.window->Memo()->setFocus();
+        } else if (on == "read-only memo") {
+            rig.window->Memo()->setReadOnly(true);
+            rig.window->Memo()->setFocus();
+        } else if (on == "Button2") {
+            rig.Child<QPushButton>("Button2")->setFocus();
+        }
+        rig.Key(Qt::Key_Return);
+        rig.Key(Qt::Key_Enter);
+        QVERIFY(rig.window->isVisible());
+        if (on == "Button2") { // pressed by Enter: the result is posted and saved
+            QVERIFY(rig.Read(global::MultiwertPath).contains("Level=\"7\" Runde=\"3\""));
+            return;
+        }
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Insert);
+        rig.Nav(nbvexoPost);
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Browse);
+        QCOMPARE(rig.dm->cdsMultiwert.AsInteger("Level"), std::int64_t(on == "editor" ? 8 : 7));
+        QCOMPARE(rig.dm->cdsMultiwert.AsString("Bewertung"),
+                 std::string(on == "editor" ? "sehr gut" : "gut"));
+    }
+
+    // Leaving with a result typed but not posted asks: "Ja" posts it, "Nein" drops it; the
+    // next showing has nothing left to drop unasked.
+    void leavingWithAPendingResult_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("taken over") << true;
+        QTest::newRow("given up") << false;
+    }
+    void leavingWithAPendingResult() {
+        QFETCH(bool, yes);
+        Rig rig;
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Level);
+        rig.Type(QStringLiteral("9")); // still in its editor
+        rig.dialogs.ScriptAnswer(yes ? platform::Answer::Yes : platform::Answer::No);
+        rig.Child<QPushButton>("Button1")->setFocus(); // Enter presses the focused button
+        rig.Key(Qt::Key_Return);
+        QVERIFY(!rig.window->isVisible());
+        QCOMPARE(rig.dialogs.Shown().front().kind, ShownBox::YesNo);
+        rig.Open();
+        QCOMPARE(rig.Grid()->model()->rowCount(), yes ? 1 : 0);
+    }
+
+    // A value the field cannot hold stops the post: told, and the record stays in editing
+    // with the typed text in its open cell, to be corrected.
+    void refusedValueStopsThePost() {
+        Rig rig;
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Level);
+        rig.Type(QStringLiteral("8"));
+        rig.ClickCell(0, Runde);
+        rig.Type(QStringLiteral("99999999999"));
+        rig.Nav(nbvexoPost);
+        QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
+        QVERIFY(rig.dialogs.Shown()[0].text.find("außerhalb des gültigen Bereichs") != std::string::npos);
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Insert);
+        QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 0);
+        auto* editor = qobject_cast<QLineEdit*>(rig.Grid()->OpenEditor());
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QStringLiteral("99999999999"));
+        editor->setText(QStringLiteral("11"));
+        rig.Nav(nbvexoPost);
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Browse);
+        QCOMPARE(rig.dm->cdsMultiwert.AsFloat("VO2-wert"), 43.3);
+    }
+
+    // A date the calendar does not have is told, and its text stays in the editor, so that
+    // one digit can be corrected.
+    void invalidDateKeepsItsText() {
+        Rig rig;
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Datum);
+        rig.Type(QStringLiteral("31.02.2026"));
+        rig.Key(Qt::Key_Return);
+        QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
+        auto* editor = qobject_cast<QLineEdit*>(rig.Grid()->OpenEditor());
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QStringLiteral("31.02.2026"));
+        editor->setText(QStringLiteral("28.02.2026"));
+        rig.Key(Qt::Key_Return);
+        QVERIFY(!rig.Grid()->OpenEditor());
+        QCOMPARE(rig.dm->cdsMultiwert.AsDate("Datum"), DaysFromCivil(2026, 2, 28));
+        QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
+    }
+
+    // After a deletion the record that followed the deleted one is current.
+    void deletionLeavesTheNextRecordCurrent() {
+        Rig rig;
+        const auto ida = PostAthlete(rig.dm->cdsSportler, "Ida", "Iser", "W", 2008);
+        for (int day : {16, 17, 18})
+            PostResult(rig.dm->cdsMultiwert, ida, 2026, 3, day, 7, 3);
+        rig.Open();
+        rig.ClickCell(1, Datum); // "17.03." first, then back up to "16.03."
+        rig.ClickCell(0, Datum);
+        rig.dialogs.ScriptAnswer(platform::Answer::Yes);
+        rig.Nav(nbvexoDelete);
+        QCOMPARE(rig.Grid()->model()->rowCount(), 2);
+        QCOMPARE(rig.dm->cdsMultiwert.AsDate("Datum"), DaysFromCivil(2026, 3, 17));
+        QCOMPARE(rig.Grid()->currentIndex().row(), rig.dm->cdsMultiwert.RecNo());
+        QCOMPARE(rig.Cell(rig.Grid()->currentIndex().row(), Datum), QStringLiteral("17.03.2026"));
+        rig.ClickCell(1, Datum); // the last one deleted: the one before it is current
+        rig.dialogs.ScriptAnswer(platform::Answer::Yes);
+        rig.Nav(nbvexoDelete);
+        QCOMPARE(rig.dm->cdsMultiwert.AsDate("Datum"), DaysFromCivil(2026, 3, 17));
+        QCOMPARE(rig.Grid()->currentIndex().row(), 0);
+    }
+
+    // Typing into the read-only grid moves no row (no search by the letters typed).
+    void typingInTheReadOnlyGridMovesNothing() {
+        Rig rig;
+        for (const char* name : {"Anna", "Bert", "Carl", "Dora"})
+            PostResult(rig.dm->cdsMultiwert, PostAthlete(rig.dm->cdsSportler, name, name, "W", 1990), 2026, 1,
+                       1, 5, 2);
+        rig.Open();
+        rig.ClickCell(1, Vorname);
+        rig.Type(QStringLiteral("dora"));
+        QCOMPARE(rig.dm->cdsMultiwert.RecNo(), 1);
+        QCOMPARE(rig.Grid()->currentIndex().row(), 1);
+        QVERIFY(rig.dialogs.Shown().empty());
+    }
+
+    // Every navigator button but "neu" and "ändern" makes grid and memo read-only and shows
+    // the computed columns again, before its action.
+    void editingEndsWithEveryOtherButton_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::newRow("neu, speichern") << int(nbvexoInsert) << int(nbvexoPost);
+        QTest::newRow("neu, abbrechen") << int(nbvexoInsert) << int(nbvexoCancel);
+        QTest::newRow("neu, akt") << int(nbvexoInsert) << int(nbvexoRefresh);
+        QTest::newRow("ändern, speichern") << int(nbvexoEdit) << int(nbvexoPost);
+        QTest::newRow("ändern, abbrechen") << int(nbvexoEdit) << int(nbvexoCancel);
+        QTest::newRow("ändern, akt") << int(nbvexoEdit) << int(nbvexoRefresh);
+    }
+    void editingEndsWithEveryOtherButton() {
+        QFETCH(int, start);
+        QFETCH(int, end);
+        Rig rig;
+        PostResult(rig.dm->cdsMultiwert, 1, 2026, 1, 1, 5, 2);
+        rig.Open();
+        rig.Nav(static_cast<TMNavigateBtn>(start));
+        QVERIFY(!rig.Grid()->ReadOnly() && !rig.window->Memo()->isReadOnly());
+        QVERIFY(rig.Grid()->isColumnHidden(VO2) && rig.Grid()->isColumnHidden(Bewertung));
+        rig.Nav(static_cast<TMNavigateBtn>(end));
+        QVERIFY(rig.Grid()->ReadOnly());
+        QVERIFY(rig.window->Memo()->isReadOnly());
+        QVERIFY(!rig.Grid()->isColumnHidden(VO2) && !rig.Grid()->isColumnHidden(Bewertung));
+    }
+
+    // The window has a fixed frame without minimise and maximise, and opens centred.
+    void fixedFrameCentred() {
+        Rig rig;
+        const Qt::WindowFlags flags = rig.window->windowFlags();
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QCOMPARE(rig.window->minimumSize(), rig.window->maximumSize());
+        rig.Open();
+        QCoreApplication::processEvents();
+        const QRect desk = rig.window->screen()->availableGeometry();
+        QVERIFY(qAbs(rig.window->frameGeometry().center().x() - desk.center().x()) <= 1);
+        QVERIFY(qAbs(rig.window->frameGeometry().center().y() - desk.center().y()) <= 1);
+    }
+
+    // The program's end takes what is still being typed: a result with its last cell still
+    // in the editor is posted and saved; an athlete the checks refuse is dropped, and the
+    // user is told which.
+    void pendingInputAtProgramEnd() {
+        VirtualClock clock(DataRig::Start());
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        global::InitVO2Table();
+        auto program = std::make_unique<Program>(dir.path().toStdString() + "/");
+        TMultistage_frm& main = program->MainWindow();
+        main.SetModalRunner([](QDialog& window) {
+            window.show();
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+        });
+        main.show();
+        QApplication::setActiveWindow(&main);
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        PostAthlete(program->DataModule().cdsSportler, "Ida", "Iser", "W", 2008);
+
+        main.btn_sportlerClick();
+        Tfrm_Sportler& athletes = program->SportlerWindow();
+        QTest::mouseClick(athletes.Navigator()->Button(nbvexoInsert), Qt::LeftButton);
+        ClickCellOf(athletes.Grid(), 0, 2);
+        TypeText(QStringLiteral("Ohne Jahr"));
+        athletes.hide();
+
+        main.btn_werteClick();
+        Tfrm_Werte& results = program->WerteWindow();
+        QTest::mouseClick(results.Navigator()->Button(nbvexoInsert), Qt::LeftButton);
+        ClickCellOf(results.Grid(), 0, Name);
+        QTest::keyClick(results.Grid(), Qt::Key_F2);
+        Choose(results.Grid()->OpenEditor(), 0);
+        ClickCellOf(results.Grid(), 0, Level);
+        TypeText(QStringLiteral("7"));
+        ClickCellOf(results.Grid(), 0, Runde);
+        TypeText(QStringLiteral("3")); // still in its editor
+        QVERIFY(dialogs.Shown().empty());
+
+        program->End();
+        const std::vector<std::string> shown = dialogs.Texts();
+        QCOMPARE(shown.size(), std::size_t(2));
+        QCOMPARE(shown[0], std::string("das Geburtsjahr sollte zwischen 1920 und heute liegen!"));
+        QVERIFY(shown[1].find("\" Ohne Jahr\" nicht gespeichert werden und wird verworfen") !=
+                std::string::npos);
+        program.reset();
+        QFile file(dir.filePath(QStringLiteral("multiwert.xml")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        QVERIFY(saved.contains("sportlerid=\"1\" Level=\"7\" Runde=\"3\" VO2-wert=\"37.1\""));
     }
 
     // The whole road: "Sportler", an athlete typed in and saved; "Werte", a result for him;
