@@ -4,7 +4,6 @@
 #include "platform/errors.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -158,20 +157,11 @@ namespace {
 
 // Temporary files are named "<name>.tmp-<pid>-XXXXXX" after the process that writes them,
 // and that process holds a lock on the file while it writes. A leftover of a killed save
-// (its process is gone, or it is this process, which saves one file at a time) whose lock
-// is free holds nothing anybody needs, so it does not pile up beside the file; the file of
-// a save under way in another process is never touched.
-bool OwnedByLiveSave(const std::string& name, std::size_t prefixSize, int dirFd) {
-    const std::string rest = name.substr(prefixSize);
-    const auto dash = rest.find('-');
-    if (dash != std::string::npos && dash > 0) {
-        const std::string digits = rest.substr(0, dash);
-        if (digits.find_first_not_of("0123456789") == std::string::npos && digits.size() < 10) {
-            const pid_t pid = static_cast<pid_t>(std::stol(digits));
-            if (pid != ::getpid() && (::kill(pid, 0) == 0 || errno == EPERM))
-                return true;
-        }
-    }
+// holds nothing anybody needs, so it does not pile up beside the file; the file of a save
+// under way in another process is locked and never touched. The lock decides, not the
+// process id in the name: ids are handed out again, and a killed save's id may belong to
+// some other process by now.
+bool OwnedByLiveSave(const std::string& name, int dirFd) {
     Descriptor fd(::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     return fd.Get() >= 0 && ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0;
 }
@@ -185,7 +175,7 @@ void RemoveStaleTemporaries(const std::string& directory, const std::string& tar
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name.size() > prefix.size() + 6 - 1 && name.compare(0, prefix.size(), prefix) == 0 &&
-            !OwnedByLiveSave(name, prefix.size(), ::dirfd(dir)))
+            !OwnedByLiveSave(name, ::dirfd(dir)))
             ::unlinkat(::dirfd(dir), name.c_str(), 0);
     }
     ::closedir(dir);

@@ -2,6 +2,7 @@
 // input that is broken, binary, truncated or hostile.
 #include "platform/errors.h"
 #include "ui/rtf/rtf_reader.h"
+#include "ui/rtf/rtf_tables.h"
 
 #include <QFile>
 #include <QTextBlock>
@@ -87,7 +88,9 @@ private slots:
         QTest::newRow("uc0 skips none") << QByteArray("{\\rtf1\\uc0 \\u228 x}") << QString::fromUtf8("äx");
         QTest::newRow("fallback as escape")
             << QByteArray("{\\rtf1 \\u8226\\'95 Punkt}") << QString::fromUtf8("• Punkt");
-        QTest::newRow("negative unicode") << QByteArray("{\\rtf1 \\u-3913?}") << QString(QChar(0xF0B7));
+        QTest::newRow("negative unicode: the Symbol bullet")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}\\f1\\u-3913?}")
+            << QString(QChar(0x2022));
         QTest::newRow("surrogate pair")
             << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << QString::fromUtf8("😀");
         QTest::newRow("huge unicode")
@@ -100,6 +103,19 @@ private slots:
         QTest::newRow("line breaks in the file mean nothing") << QByteArray("{\\rtf1 ab\r\ncd}") << "abcd";
         QTest::newRow("truncated") << QByteArray("{\\rtf1 {\\b fett} und abgeschn") << "fett und abgeschn";
         QTest::newRow("unbalanced closing braces") << QByteArray("{\\rtf1 a}}} b}") << "a b";
+        QTest::newRow("capitals") << QByteArray("{\\rtf1 {\\caps Gro\\'dfe Halle} klein}")
+                                  << "GROSSE HALLE klein";
+        QTest::newRow("fallback as a control word")
+            << QByteArray("{\\rtf1 \\u8220\\ldblquote x\\u8221\\rdblquote}") << QString::fromUtf8("“x”");
+        QTest::newRow("object shows its result")
+            << QByteArray("{\\rtf1 vor {\\object\\objemb{\\*\\objclass Excel.Sheet}{\\*\\objdata "
+                          "0102ff}{\\result {\\pard Tabelle}}} nach}")
+            << "vor Tabelle nach";
+        QTest::newRow("LibreOffice's bullet in a text font")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f0 Liberation Serif;}}\\u61589\\'3f x}")
+            << QString::fromUtf8("• x");
+        QTest::newRow("Wingdings square bullet by its byte")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f2 Wingdings;}}\\f2\\u-3929?}") << QString(QChar(0x25AA));
         QTest::newRow("plain text") << QByteArray("Nur Text\nzweite Zeile") << "Nur Text\nzweite Zeile";
         QTest::newRow("plain text in UTF-8") << QByteArray("Gr\xc3\xbc\xc3\x9f"
                                                            "e")
@@ -198,6 +214,8 @@ private slots:
         QTest::newRow("legacy list with its own texts") << QByteArray("{\\rtf1\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}\\fi-360\\li360 Eins\\par{\\pntext 2.\\tab}Zwei\\par}") << "1.\tEins 2.\tZwei";
         QTest::newRow("legacy bullets in Symbol") << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}\\pard{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb \\'b7}}\\fi-360\\li360 a\\par b\\par}") << QString::fromUtf8("•\ta •\tb");
         QTest::newRow("lettered list") << QByteArray("{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxta )}}\\fi-360\\li360 x\\par y\\par}") << "a)\tx b)\ty";
+        QTest::newRow("legacy list numbered by its first item") << QByteArray("{\\rtf1\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}\\fi-360\\li360 Eins\\par Zwei\\par Drei\\par}") << "1.\tEins 2.\tZwei 3.\tDrei";
+        QTest::newRow("a heading's empty list marker") << QByteArray("{\\rtf1{\\listtext\\pard\\plain \\tab}\\b Sicherheit\\par}") << "Sicherheit";
         QTest::newRow("marker wider than the indent") << QByteArray("{\\rtf1\\pard\\fi-100\\li100 {\\pntext 10000.\\tab}Text\\par}") << "10000. Text";
         // clang-format on
     }
@@ -250,6 +268,106 @@ private slots:
         QCOMPARE(inner[0]->columns(), 2);
         QCOMPARE(CellText(inner[0], 0, 1), QStringLiteral("Y"));
         QCOMPARE(nested.find(QStringLiteral("B")).currentTable(), outer[0]);
+    }
+
+    // Cells stand where the writer laid them out: on the grid of all the table's cell edges,
+    // spanning where a cell covers several columns or continues the one above; empty cells
+    // and empty rows keep their places. Each row as the texts of its grid columns: "^" a
+    // place covered from above, "<" one covered from the left.
+    void tablesOnTheirGrid_data() {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("grid");
+        const QString merged = QStringLiteral("Stufe 1|A1|B1 / ^|A2|B2 / breit|<|C3 / || / |E5|F5");
+        // clang-format off
+        QTest::newRow("LibreOffice from OpenDocument") << Fixture("lo-merged.rtf") << merged;
+        QTest::newRow("LibreOffice from Word") << Fixture("docx-merged.rtf") << merged;
+        QTest::newRow("LibreOffice from HTML") << Fixture("html-merged.rtf") << merged;
+        QTest::newRow("empty first cell") << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl\\cell\\pard\\intbl B\\cell\\row}") << "|B";
+        QTest::newRow("empty row between two") << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row\\trowd\\cellx1000\\cellx2000\\pard\\intbl\\cell\\cell\\row\\trowd\\cellx1000\\cellx2000\\pard\\intbl c\\cell d\\cell\\row}") << "a|b / | / c|d";
+        QTest::newRow("a later row splits a column") << QByteArray("{\\rtf1\\trowd\\cellx2000\\cellx4000\\pard\\intbl x\\cell y\\cell\\row\\trowd\\cellx1000\\cellx2000\\cellx4000\\pard\\intbl p\\cell q\\cell r\\cell\\row}") << "x|<|y / p|q|r";
+        QTest::newRow("old horizontal merge") << QByteArray("{\\rtf1\\trowd\\cellx1000\\clmrg\\cellx2000\\cellx3000\\pard\\intbl ab\\cell\\cell c\\cell\\row}") << "ab|<|c";
+        QTest::newRow("more cells than defined") << QByteArray("{\\rtf1\\trowd\\cellx1000\\pard\\intbl a\\cell b\\cell\\row}") << "a|b";
+        // clang-format on
+    }
+    void tablesOnTheirGrid() {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, grid);
+        QTextDocument doc;
+        Read(rtf, doc);
+        const auto tables = TablesIn(doc.rootFrame());
+        QCOMPARE(tables.size(), 1);
+        QTextTable* t = tables[0];
+        QStringList rows;
+        for (int r = 0; r < t->rows(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < t->columns(); ++c) {
+                const QTextTableCell cell = t->cellAt(r, c);
+                cells << (cell.row() < r      ? QStringLiteral("^")
+                          : cell.column() < c ? QStringLiteral("<")
+                                              : CellText(t, r, c).trimmed());
+            }
+            rows << cells.join('|');
+        }
+        QCOMPARE(rows.join(QStringLiteral(" / ")), grid);
+    }
+
+    // What no real document needs is capped, and the text is still all there: a row of
+    // 2 000 cells has 64 columns, the last holding the rest; a table of 1 100 rows goes on
+    // as tables of 200 rows.
+    void boundedTables() {
+        QByteArray wide = "{\\rtf1\\trowd";
+        for (int c = 1; c <= 2000; ++c)
+            wide += "\\cellx" + QByteArray::number(c * 10);
+        wide += "\\pard\\intbl ";
+        for (int c = 1; c <= 2000; ++c)
+            wide += "z" + QByteArray::number(c) + "\\cell ";
+        wide += "\\row}";
+        QTextDocument doc;
+        Read(wide, doc);
+        auto tables = TablesIn(doc.rootFrame());
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(tables[0]->columns(), ui::RtfTables::MaxColumns);
+        QVERIFY(CellText(tables[0], 0, 63).startsWith(QStringLiteral("z64")));
+        QVERIFY(CellText(tables[0], 0, 63).endsWith(QStringLiteral("z2000")));
+
+        QByteArray longTable = "{\\rtf1";
+        for (int r = 1; r <= 1100; ++r)
+            longTable += "\\trowd\\cellx1000\\cellx2000\\pard\\intbl r" + QByteArray::number(r) +
+                         "\\cell x\\cell\\row";
+        longTable += "\\pard Ende\\par}";
+        QTextDocument rows;
+        Read(longTable, rows);
+        tables = TablesIn(rows.rootFrame());
+        QCOMPARE(tables.size(), 6);
+        QCOMPARE(tables[0]->rows(), ui::RtfTables::MaxRowsPerTable);
+        QCOMPARE(tables[5]->rows(), 100);
+        QCOMPARE(CellText(tables[5], 99, 0), QStringLiteral("r1100"));
+        QVERIFY(!rows.find(QStringLiteral("Ende")).isNull() &&
+                !rows.find(QStringLiteral("Ende")).currentTable());
+    }
+
+    // The information text the program ships: every heading a paragraph of its own.
+    void shippedInformationText() {
+        QFile file(QStringLiteral(VEXO_ASSETS "/vexo-Rizidevizi.rtf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTextDocument doc;
+        Read(file.readAll(), doc);
+        for (const char* heading :
+             {"Was der Test misst", "Aufbau", "Ablauf", "Level und Durchgänge", "Auswertung", "Sicherheit"}) {
+            const QTextCursor found = doc.find(QString::fromUtf8(heading));
+            QVERIFY2(!found.isNull(), heading);
+            QCOMPARE(found.block().text(), QString::fromUtf8(heading));
+        }
+    }
+
+    // A footnote of several paragraphs keeps them, below the text.
+    void footnoteParagraphs() {
+        QTextDocument doc;
+        Read(Fixture("lo-heading.rtf"), doc);
+        QCOMPARE(doc.lastBlock().text(), QStringLiteral("Zweiter Absatz."));
+        QCOMPARE(doc.lastBlock().previous().text(), QStringLiteral("1 Erster Absatz."));
+        QCOMPARE(doc.firstBlock().text(), QStringLiteral("Sicherheit")); // no tab before it
+        QCOMPARE(doc.firstBlock().next().text(), QString::fromUtf8("•\tErste Regel"));
     }
 
     // The formatting that changes what text means.

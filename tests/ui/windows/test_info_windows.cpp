@@ -59,6 +59,38 @@ private slots:
         window.hide();
     }
 
+    // A large document is read a step at a time: the window answers meanwhile, shows that
+    // it is reading, and shows the whole text when done.
+    void largeDocumentInSteps() {
+        FakeDialogs dialogs;
+        Tfrm_info window;
+        QByteArray rtf = "{\\rtf1 ";
+        while (rtf.size() < qsizetype(3 * Tfrm_info::ReadAtOnceBytes))
+            rtf += "\\pard Ein Absatz mit {\\b fetten} W\\'f6rtern.\\par\n";
+        rtf += "\\pard Das Ende.\\par}";
+        WriteInfoFile(rtf);
+        window.show();
+        QCoreApplication::processEvents();
+        auto* viewer = window.findChild<QTextEdit*>(QStringLiteral("RichEdit1"));
+        QVERIFY(window.Reading());
+        QVERIFY(viewer->toPlainText().startsWith(QStringLiteral("Der Text wird gelesen")));
+        int turns = 0;
+        while (window.Reading() && turns < 100000) {
+            QCoreApplication::processEvents(); // the window's own events come in between
+            ++turns;
+        }
+        QVERIFY(turns > 1);
+        QVERIFY(viewer->toPlainText().contains(QString::fromUtf8("Ein Absatz mit fetten Wörtern.")));
+        QVERIFY(viewer->toPlainText().trimmed().endsWith(QStringLiteral("Das Ende.")));
+        QVERIFY(dialogs.Shown().empty());
+        window.hide();
+        window.show(); // reading again, and closed before it is done: it stops
+        QCoreApplication::processEvents();
+        QVERIFY(window.Reading());
+        window.hide();
+        QVERIFY(!window.Reading());
+    }
+
     // A missing file: the error reaches the default error display, and the window opens
     // all the same with what it showed before.
     void missingFile() {
