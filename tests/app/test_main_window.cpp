@@ -12,6 +12,7 @@
 #include "ui/widgets/panel.h"
 #include "virtual_clock.h"
 
+#include <QPainter>
 #include <QtTest>
 
 #include <csignal>
@@ -225,6 +226,29 @@ private slots:
         for (int size : {16, 32, 48, 128, 256})
             QCOMPARE(icon.pixmap(QSize(size, size)).size(), QSize(size, size));
         QCOMPARE(icon.availableSizes().size(), 5);
+    }
+
+    // Bold captions look bold: as much ink again as the regular face, at the sizes the
+    // layouts use.
+    void boldCaptionsAreBold() {
+        ui::RegisterFonts();
+        auto ink = [](const QFont& font) {
+            QImage image(320, 48, QImage::Format_Grayscale8);
+            image.fill(255);
+            QPainter painter(&image);
+            painter.setFont(font);
+            painter.drawText(4, 36, QStringLiteral("START STOP ENDE"));
+            painter.end();
+            long sum = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    sum += 255 - qGray(image.pixel(x, y));
+            return double(sum);
+        };
+        for (int size : {16, 21}) {
+            const double ratio = ink(ui::UiFont(size, true)) / ink(ui::UiFont(size));
+            QVERIFY2(ratio > 1.25, qPrintable(QStringLiteral("%1 px: %2").arg(size).arg(ratio)));
+        }
     }
 
     // A copy that cannot take the data folder's lock is told and ends; one that holds it

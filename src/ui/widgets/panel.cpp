@@ -71,13 +71,15 @@ QStringList FamiliesFor(const QString& family) {
 
 void RegisterFonts() {
     // Debian's fonts-wine puts a Tahoma with the original metrics (and MS Sans Serif) into
-    // Wine's own folder, where the system's font configuration does not look.
+    // Wine's own folder, where the system's font configuration does not look. Its bold
+    // Tahoma draws a regular, letter-spaced face: bold captions are emboldened from the
+    // regular face instead, which looks bold at every size and keeps Tahoma's shapes.
     static bool done = false;
     if (done)
         return;
     done = true;
     const QString folder = QStringLiteral("/usr/share/wine/fonts/");
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"})
+    for (const char* file : {"tahoma.ttf", "ms_sans_serif.ttf"})
         if (QFile::exists(folder + QLatin1String(file)))
             QFontDatabase::addApplicationFont(folder + QLatin1String(file));
 }
