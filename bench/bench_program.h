@@ -35,8 +35,8 @@ struct BenchProgram {
         data::WriteFileSafely(global::MultiwertPath, data::WritePacketXml(MakeResultsHistory(versions)));
     }
     ~BenchProgram() {
-        for (const std::string& f : {global::SportlerPath, global::MultiwertPath, global::SportlerPath + ".bak",
-                                     global::MultiwertPath + ".bak"})
+        for (const std::string& f : {global::SportlerPath, global::MultiwertPath,
+                                     global::SportlerPath + ".bak", global::MultiwertPath + ".bak"})
             std::remove(f.c_str());
         rmdir(folder.c_str());
     }

@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <fstream>
 #include <malloc.h>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 struct QuietDialogs : platform::DialogService {

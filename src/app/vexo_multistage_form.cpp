@@ -3,6 +3,7 @@
 #include "My_std.h"
 #include "data/DModule.h"
 #include "evaluation/global.h"
+#include "main_window_layout.h"
 #include "platform/dialogs.h"
 #include "ui/widgets/fixed_layout.h"
 #include "ui/widgets/guard.h"
@@ -12,21 +13,7 @@
 #include <QApplication>
 #include <QEvent>
 
-namespace {
-
-const QColor MenuBlue(128, 128, 255); // stored colour 16744576
-const QColor EndRed(255, 128, 128);   // stored colour 8421631
-const QColor StatusYellow(255, 255, 0);
-
-constexpr int DesignWidth = 743;
-constexpr int DesignHeight = 587;
-constexpr int BottomBarHeight = 75;
-constexpr int MenuWidth = 153;
-constexpr int ShuttleDisplayHeight = 156;
-constexpr int EndPanelHeight = 60;
-constexpr int StatusBarHeight = 23;
-
-} // namespace
+using namespace main_layout;
 
 TMultistage_frm::TMultistage_frm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Multistage_frm"));
@@ -35,7 +22,7 @@ TMultistage_frm::TMultistage_frm(QWidget* parent) : QWidget(parent) {
     // The restored (not maximised) window has its design size, and its frame, title bar
     // included, sits at the top-left corner of the screen (move() places the frame;
     // setGeometry() would put the inside there and the title bar above the screen).
-    resize(DesignWidth, DesignHeight);
+    resize(Design);
     move(0, 0);
     BuildLayout();
     m_timer1 = platform::Timers().CreateTimer();
@@ -51,32 +38,35 @@ TMultistage_frm::~TMultistage_frm() {
 }
 
 void TMultistage_frm::BuildLayout() {
-    const QFont bar21 = ui::UiFont(21);
-    const QFont bar21Bold = ui::UiFont(21, true);
+    const QFont bar = ui::UiFont(BarFontPx);
+    const QFont barBold = ui::UiFont(BarFontPx, true);
+    const QColor blue(MenuBlue);
 
     Panel1 = new ui::Panel(this, QStringLiteral("Panel1"));
-    Panel1->SetColor(MenuBlue);
-    btn_start = ui::MakeButton(Panel1, "btn_start", QStringLiteral("START"), {0, 3, 153, 72}, bar21Bold);
-    Label2 = ui::MakeLabel(Panel1, "Label2", QStringLiteral("Zeit:"), {192, 26}, bar21);
-    l_time = ui::MakeLabel(Panel1, "l_time", QStringLiteral("0:00"), {271, 26}, bar21);
+    Panel1->SetColor(blue);
+    btn_start = ui::MakeButton(Panel1, "btn_start", QStringLiteral("START"), Start, barBold);
+    Label2 = ui::MakeLabel(Panel1, "Label2", QStringLiteral("Zeit:"), TimeCaption, bar);
+    l_time = ui::MakeLabel(Panel1, "l_time", QStringLiteral("0:00"), TimeValue, bar);
     l_time->resize(300, l_time->height());
-    btn_stop = ui::MakeButton(Panel1, "btn_stop", QStringLiteral("STOP"), {616, 3, 127, 72}, bar21Bold);
+    btn_stop = ui::MakeButton(Panel1, "btn_stop", QStringLiteral("STOP"), Stop, barBold);
 
     Panel2 = new ui::Panel(this, QStringLiteral("Panel2"));
-    Panel2->SetColor(MenuBlue);
-    const QFont menu19 = ui::UiFont(19);
-    btn_sportler =
-        ui::MakeButton(Panel2, "btn_sportler", QStringLiteral("Sportler"), {1, 19, 153, 46}, menu19);
-    btn_werte = ui::MakeButton(Panel2, "btn_werte", QStringLiteral("Werte"), {1, 87, 153, 46}, menu19);
-    Button4 = ui::MakeButton(Panel2, "Button4", QStringLiteral("Auswertung"), {1, 155, 153, 46}, menu19);
-    btn_info = ui::MakeButton(Panel2, "btn_info", QStringLiteral("Informationen"), {1, 222, 153, 46}, menu19);
+    Panel2->SetColor(blue);
+    QPushButton* menu[4] = {};
+    for (std::size_t i = 0; i < std::size(MenuButtons); ++i)
+        menu[i] = ui::MakeButton(Panel2, MenuButtons[i].name, QString::fromUtf8(MenuButtons[i].caption),
+                                 MenuButtons[i].geometry, ui::UiFont(MenuFontPx));
+    btn_sportler = menu[0];
+    btn_werte = menu[1];
+    Button4 = menu[2];
+    btn_info = menu[3];
     Panel4 = new ui::Panel(Panel2, QStringLiteral("Panel4"));
-    Panel4->SetColor(EndRed);
-    Panel4->setFont(bar21Bold);
+    Panel4->SetColor(QColor(EndRed));
+    Panel4->setFont(barBold);
     Panel4->SetCaption(QStringLiteral("ENDE"));
     Panel4->setCursor(Qt::PointingHandCursor);
     StatusBar1 = new ui::Panel(Panel2, QStringLiteral("StatusBar1"));
-    StatusBar1->SetColor(StatusYellow);
+    StatusBar1->SetColor(QColor(StatusYellow));
     StatusBar1->setFrameShape(QFrame::Panel);
     StatusBar1->setFrameShadow(QFrame::Sunken);
     StatusBar1->SetCaptionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -86,15 +76,17 @@ void TMultistage_frm::BuildLayout() {
 
     Panel3 = new ui::Panel(this, QStringLiteral("Panel3"));
     Anzeige = new ui::Panel(Panel3, QStringLiteral("Anzeige"));
-    Anzeige->SetColor(MenuBlue);
-    Anzeige->setFont(ui::UiFont(400));
+    Anzeige->SetColor(blue);
+    Anzeige->setFont(ui::UiFont(LevelFontPx));
     Anzeige->SetCaption(QStringLiteral("0"));
-    Label3 = ui::MakeLabel(Anzeige, "Label3", QStringLiteral("Level:"), {27, 23}, ui::UiFont(64));
+    Label3 = ui::MakeLabel(Anzeige, "Label3", QStringLiteral("Level:"), LevelCaption,
+                           ui::UiFont(LevelCaptionFontPx));
     p_durchgang = new ui::Panel(Panel3, QStringLiteral("p_durchgang"));
-    p_durchgang->SetColor(MenuBlue);
-    p_durchgang->setFont(ui::UiFont(133));
+    p_durchgang->SetColor(blue);
+    p_durchgang->setFont(ui::UiFont(ShuttleFontPx));
     p_durchgang->SetCaption(QStringLiteral("0"));
-    Label1 = ui::MakeLabel(p_durchgang, "Label1", QStringLiteral("Durchgang:"), {27, 6}, ui::UiFont(53));
+    Label1 = ui::MakeLabel(p_durchgang, "Label1", QStringLiteral("Durchgang:"), ShuttleCaption,
+                           ui::UiFont(ShuttleCaptionFontPx));
 
     connect(btn_start, &QPushButton::clicked, this, ui::GuardedSlot([this] { btn_startClick(); }));
     connect(btn_stop, &QPushButton::clicked, this, ui::GuardedSlot([this] { btn_stopClick(); }));

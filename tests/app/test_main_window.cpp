@@ -1,6 +1,7 @@
 // The main window as a user meets it: captions, colours and geometry, the focus order,
 // the menu column locked during a test, and the "ENDE" question.
 #include "app/My_std.h"
+#include "app/main_window_layout.h"
 #include "app/program.h"
 #include "app/termination_signals.h"
 #include "app/vexo_multistage_form.h"
@@ -42,65 +43,79 @@ struct Rig {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void captionsColoursAndGeometry() {
+    void captionsColoursAndFonts() {
         Rig rig;
         QWidget& w = rig.window;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QStringLiteral("Vexo-Rizidevizi freie Version"));
-        QCOMPARE(w.size(), QSize(743, 587));
-
+        QCOMPARE(w.size(), main_layout::Design);
         const QColor blue(128, 128, 255);
-        auto* panel1 = Child(w, "Panel1");
-        QCOMPARE(panel1->geometry(), QRect(0, 512, 743, 75));
-        QCOMPARE(Colour(panel1), blue);
-        QCOMPARE(Child(w, "Panel2")->geometry(), QRect(0, 0, 153, 512));
-        QCOMPARE(Colour(Child(w, "Panel2")), blue);
-        QCOMPARE(Colour(Child(w, "Anzeige")), blue);
-        QCOMPARE(Colour(Child(w, "p_durchgang")), blue);
+        for (const char* name : {"Panel1", "Panel2", "Anzeige", "p_durchgang"})
+            QCOMPARE(Colour(Child(w, name)), blue);
         QCOMPARE(Colour(Child(w, "Panel4")), QColor(255, 128, 128));
         QCOMPARE(Colour(Child(w, "StatusBar1")), QColor(255, 255, 0));
-
-        const struct {
-            const char* name;
-            const char* caption;
-            QRect geometry;
-        } buttons[] = {
-            {"btn_start", "START", {0, 3, 153, 72}},        {"btn_stop", "STOP", {616, 3, 127, 72}},
-            {"btn_sportler", "Sportler", {1, 19, 153, 46}}, {"btn_werte", "Werte", {1, 87, 153, 46}},
-            {"Button4", "Auswertung", {1, 155, 153, 46}},   {"btn_info", "Informationen", {1, 222, 153, 46}},
-        };
-        for (const auto& b : buttons) {
-            auto* button = Child<QPushButton>(w, b.name);
-            QCOMPARE(button->text(), QString::fromLatin1(b.caption));
-            QCOMPARE(button->geometry(), b.geometry);
-        }
+        const std::pair<const char*, const char*> captions[] = {
+            {"btn_start", "START"}, {"btn_stop", "STOP"},      {"btn_sportler", "Sportler"},
+            {"btn_werte", "Werte"}, {"Button4", "Auswertung"}, {"btn_info", "Informationen"}};
+        for (const auto& [name, caption] : captions)
+            QCOMPARE(Child<QPushButton>(w, name)->text(), QString::fromLatin1(caption));
         QCOMPARE(Child<QPushButton>(w, "btn_start")->font().pixelSize(), 21);
         QVERIFY(Child<QPushButton>(w, "btn_start")->font().bold());
         QCOMPARE(Child<QPushButton>(w, "btn_sportler")->font().pixelSize(), 19);
-
-        auto* end = Child<ui::Panel>(w, "Panel4");
-        auto* status = Child<ui::Panel>(w, "StatusBar1");
-        QCOMPARE(end->Caption(), QStringLiteral("ENDE"));
-        QCOMPARE(status->geometry(), QRect(0, 512 - 23, 153, 23));
-        QCOMPARE(end->geometry(), QRect(0, 512 - 23 - 60, 153, 60));
-        QVERIFY(!status->Caption().isEmpty());
-
+        QCOMPARE(Child<ui::Panel>(w, "Panel4")->Caption(), QStringLiteral("ENDE"));
+        QVERIFY(!Child<ui::Panel>(w, "StatusBar1")->Caption().isEmpty());
         QCOMPARE(Child<ui::Panel>(w, "Anzeige")->Caption(), QStringLiteral("0"));
         QCOMPARE(Child<ui::Panel>(w, "Anzeige")->font().pixelSize(), 400);
-        QCOMPARE(Child(w, "p_durchgang")->geometry(), QRect(0, 512 - 156, 743 - 153, 156));
         QCOMPARE(Child<QLabel>(w, "Label3")->text(), QStringLiteral("Level:"));
-        QCOMPARE(Child<QLabel>(w, "Label3")->pos(), QPoint(27, 23));
         QCOMPARE(Child<QLabel>(w, "Label1")->text(), QStringLiteral("Durchgang:"));
         QCOMPARE(Child<QLabel>(w, "Label2")->text(), QStringLiteral("Zeit:"));
         QCOMPARE(Child<QLabel>(w, "l_time")->text(), QStringLiteral("0:00"));
-        QCOMPARE(Child<QLabel>(w, "l_time")->pos(), QPoint(271, 26));
+    }
 
-        // Larger, as when maximised: STOP keeps to the right edge, the column to the left.
-        w.resize(1280, 800);
-        QCOMPARE(Child(w, "btn_stop")->geometry(), QRect(1280 - 127, 3, 127, 72));
-        QCOMPARE(panel1->geometry(), QRect(0, 725, 1280, 75));
-        QCOMPARE(Child(w, "Panel4")->geometry().bottom(), 725 - 23 - 1);
+    // At its design size and at the sizes of screens it is maximised on, the window keeps
+    // its parts where the layout anchors them: the bottom bar across the bottom with STOP at
+    // the right edge, the menu column at the left with its buttons whole and the "ENDE"
+    // panel right above the status bar at its bottom, the displays filling the rest, and
+    // nothing covering anything else.
+    void layoutFollowsTheWindow_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("design size") << main_layout::Design;
+        QTest::newRow("school laptop") << QSize(1366, 768);
+        QTest::newRow("full HD") << QSize(1920, 1080);
+    }
+    void layoutFollowsTheWindow() {
+        QFETCH(QSize, size);
+        Rig rig;
+        QWidget& w = rig.window;
+        w.resize(size);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto in = [&](const char* name) { // a control's rectangle in the window
+            QWidget* child = Child(w, name);
+            return QRect(child->mapTo(&w, QPoint(0, 0)), child->size());
+        };
+        const QRect all = w.rect();
+        const QRect bar = in("Panel1"), menu = in("Panel2"), displays = in("Panel3");
+        QCOMPARE(bar.bottom(), all.bottom());
+        QCOMPARE(bar.width(), all.width());
+        QCOMPARE(bar.height(), main_layout::BottomBarHeight);
+        QCOMPARE(in("btn_start").left(), 0);
+        QCOMPARE(in("btn_stop").right(), all.right()); // kept to the right edge
+        QCOMPARE(menu.left(), 0);
+        QCOMPARE(menu.bottom() + 1, bar.top());
+        QCOMPARE(displays.left(), menu.right() + 1);
+        QCOMPARE(displays.right(), all.right());
+        QCOMPARE(displays.bottom() + 1, bar.top());
+        QCOMPARE(in("StatusBar1").bottom(), menu.bottom());
+        QCOMPARE(in("Panel4").bottom() + 1, in("StatusBar1").top());
+        QCOMPARE(in("p_durchgang").bottom(), displays.bottom());
+        QCOMPARE(in("Anzeige").bottom() + 1, in("p_durchgang").top());
+        for (const auto& button : main_layout::MenuButtons) {
+            QVERIFY2(menu.contains(in(button.name).adjusted(0, 0, -1, 0)),
+                     button.name); // whole in the column
+            QVERIFY2(!in(button.name).intersects(in("Panel4")), button.name);
+        }
+        QVERIFY(!in("btn_start").intersects(in("btn_stop")));
+        QVERIFY(!in("l_time").intersects(in("btn_stop")));
     }
 
     void pathsAndFirstActivation() {

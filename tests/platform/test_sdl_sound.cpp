@@ -23,8 +23,9 @@ private slots:
         clock.start();
         sound.PlaySync(QStringLiteral(VEXO_ASSETS "/%1").arg(file).toStdString());
         const qint64 took = clock.elapsed();
-        // Never shorter than the sound; the dummy driver's own pace runs a little slow.
-        QVERIFY2(took >= lengthMs && took <= lengthMs * 3 / 2 + 100, qPrintable(QString::number(took)));
+        // Never shorter than the sound; the dummy driver's own pace runs a little slow, and a
+        // busy machine more so: the upper bound only shows that the call comes back.
+        QVERIFY2(took >= lengthMs && took <= lengthMs * 3 + 500, qPrintable(QString::number(took)));
     }
 
     // One player, one sound after another: each call still lasts as long as its sound.
@@ -35,7 +36,7 @@ private slots:
             QElapsedTimer clock;
             clock.start();
             sound.PlaySync(QStringLiteral(VEXO_ASSETS "/%1").arg(QLatin1String(file)).toStdString());
-            QVERIFY2(clock.elapsed() >= lengthMs && clock.elapsed() <= lengthMs * 3 / 2 + 100,
+            QVERIFY2(clock.elapsed() >= lengthMs && clock.elapsed() <= lengthMs * 3 + 500,
                      qPrintable(QString::number(clock.elapsed())));
         }
     }
@@ -60,7 +61,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         sound.PlaySync(path.toStdString());
-        QVERIFY(clock.elapsed() < 600);
+        QVERIFY(clock.elapsed() < 2000); // the short beep, not a wait without end
     }
 
     // The fallback is a real beep, not silence: SDL's disk driver writes what was played.

@@ -139,7 +139,7 @@ private slots:
         TAboutBox box(&GetVersionText);
         QCOMPARE(box.windowTitle(), QStringLiteral("Infos"));
         QCOMPARE(box.size(), QSize(413, 470));
-        QCOMPARE(box.VersionLabel()->text(), QStringLiteral("Version: 0.7.0    Build: 117"));
+        QCOMPARE(box.VersionLabel()->text(), QStringLiteral(VEXO_VERSION_TEXT));
         // The label grew to the left: its right edge is where the design put it.
         QCOMPARE(box.VersionLabel()->geometry().right(), box.VersionRightEdge());
         QVERIFY(box.VersionLabel()->x() < 321);
