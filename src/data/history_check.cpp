@@ -1,7 +1,7 @@
 #include "history_check.h"
 
+#include <algorithm>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace data {
@@ -16,6 +16,35 @@ std::string EntryText(std::size_t index, const LogEntry& e) {
            std::to_string(e.predecessor) + " " + std::to_string(e.action) + ")";
 }
 
+// No two visible versions share an id. Ids lie between 1 and the counter, so a table of
+// marks does it in one pass; ids outside that range (a damaged counter) are sorted instead.
+void CheckVisibleIdsUnique(const TableImage& image, std::size_t column) {
+    const std::int64_t limit = image.autoIncValue.value_or(0);
+    const bool marks = limit > 0 && static_cast<std::uint64_t>(limit) <= 16 * image.versions.size() + 1024;
+    std::vector<bool> seen(marks ? static_cast<std::size_t>(limit) + 1 : 0);
+    std::vector<std::int64_t> others;
+    auto twice = [](std::int64_t id) {
+        Contradiction("zwei gültige Datensätze haben die Nummer " + std::to_string(id) + ".");
+    };
+    for (const Version& v : image.versions) {
+        if (v.state & (RowSuperseded | RowDeleted))
+            continue;
+        const auto* id = std::get_if<std::int64_t>(&v.values[column]);
+        if (!id)
+            continue;
+        if (marks && *id >= 0 && *id <= limit) {
+            if (seen[static_cast<std::size_t>(*id)])
+                twice(*id);
+            seen[static_cast<std::size_t>(*id)] = true;
+        } else {
+            others.push_back(*id);
+        }
+    }
+    std::sort(others.begin(), others.end());
+    if (const auto at = std::adjacent_find(others.begin(), others.end()); at != others.end())
+        twice(*at);
+}
+
 } // namespace
 
 void CheckHistory(const TableImage& image) {
@@ -25,9 +54,6 @@ void CheckHistory(const TableImage& image) {
     std::vector<std::uint8_t> state(rows + 1, 0);
     std::vector<bool> made(rows + 1, false);
     const int autoInc = image.AutoIncColumn();
-    auto idOf = [&](std::uint32_t record) -> const Value& {
-        return image.versions[record - 1].values[static_cast<std::size_t>(autoInc)];
-    };
     for (std::size_t i = 0; i < image.changeLog.size(); ++i) {
         const LogEntry& e = image.changeLog[i];
         switch (e.action) {
@@ -48,8 +74,6 @@ void CheckHistory(const TableImage& image) {
                 Contradiction(EntryText(i, e) + " nennt keinen gültigen Vorgänger.");
             if (state[e.predecessor] & (RowSuperseded | RowDeleted))
                 Contradiction(EntryText(i, e) + " ändert eine Zeile, die nicht mehr gilt.");
-            if (autoInc >= 0 && !(idOf(e.record) == idOf(e.predecessor)))
-                Contradiction(EntryText(i, e) + " ändert die Nummer des Datensatzes.");
             state[e.record] = RowModified | (state[e.predecessor] & RowInserted);
             state[e.predecessor] |= RowSuperseded;
             break;
@@ -64,19 +88,13 @@ void CheckHistory(const TableImage& image) {
             Contradiction(EntryText(i, e) + " hat eine unbekannte Aktion.");
         }
     }
-    std::unordered_set<std::int64_t> visibleIds;
+    for (std::uint32_t r = 1; r <= rows; ++r)
+        if (image.versions[r - 1].state != state[r])
+            Contradiction("Zeile " + std::to_string(r) + " hat den Zeilenstatus " +
+                          std::to_string(image.versions[r - 1].state) + ", das Protokoll ergibt " +
+                          std::to_string(state[r]) + ".");
     if (autoInc >= 0)
-        visibleIds.reserve(rows);
-    for (std::uint32_t r = 1; r <= rows; ++r) {
-        const Version& v = image.versions[r - 1];
-        if (v.state != state[r])
-            Contradiction("Zeile " + std::to_string(r) + " hat den Zeilenstatus " + std::to_string(v.state) +
-                          ", das Protokoll ergibt " + std::to_string(state[r]) + ".");
-        if (autoInc < 0 || (v.state & (RowSuperseded | RowDeleted)))
-            continue;
-        if (const auto* id = std::get_if<std::int64_t>(&idOf(r)); id && !visibleIds.insert(*id).second)
-            Contradiction("zwei gültige Datensätze haben die Nummer " + std::to_string(*id) + ".");
-    }
+        CheckVisibleIdsUnique(image, static_cast<std::size_t>(autoInc));
 }
 
 } // namespace data

@@ -11,8 +11,8 @@
 namespace data {
 
 // Fails with DamagedHistory naming the first contradiction: a log entry that names no row
-// or an unknown action, a row made twice, a row whose state is not what the log gives, a
-// modification that changed its record's id, or two visible rows with the same id.
+// or an unknown action, a row made twice, a row whose state is not what the log gives, or
+// two visible rows with the same id.
 void CheckHistory(const TableImage& image);
 
 class DamagedHistory : public vexo::Error {

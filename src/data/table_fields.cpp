@@ -198,9 +198,9 @@ Value Table::CheckedValue(const Field& field, Value value) const {
         }
         return value;
     case FieldType::Memo:
-        // A memo keeps its text shared, so that later versions need not copy it.
+        // A long memo keeps its text shared, so that later versions need not copy it.
         if (auto* s = std::get_if<std::string>(&value))
-            return SharedText::Of(std::move(*s));
+            return MemoValue(std::move(*s));
         return value;
     case FieldType::Float:
         if (const auto* i = std::get_if<std::int64_t>(&value))

@@ -10,9 +10,9 @@
 
 namespace data {
 
-// A memo's text, shared by every version that carries it unchanged: a record whose memo
-// a modification left alone holds the same text as its predecessor, not a copy of it, so
-// a long memo edited many times costs its length once. Equal when the texts are equal;
+// A long memo's text, shared by every version that carries it unchanged: a record whose
+// memo a modification left alone holds the same text as its predecessor, not a copy of it,
+// so a long memo edited many times costs its length once. Equal when the texts are equal;
 // whether two versions share one text (the modification left it untouched) is Same().
 struct SharedText {
     std::shared_ptr<const std::string> text;
@@ -31,6 +31,15 @@ struct SharedText {
 };
 
 using Value = std::variant<std::monostate, std::int64_t, double, std::string, SharedText>;
+
+// A memo's value: a short text (no longer than std::string holds without a heap block) as
+// a plain text, copied for nothing; a longer one shared.
+constexpr std::size_t ShortMemo = 15;
+inline Value MemoValue(std::string bytes) {
+    if (bytes.size() <= ShortMemo)
+        return Value{std::move(bytes)};
+    return SharedText::Of(std::move(bytes));
+}
 // The values of one record. A table read from a file keeps the values of all its versions
 // in one memory arena (the versions are never freed one by one), see TableImage.
 using Values = std::pmr::vector<Value>;

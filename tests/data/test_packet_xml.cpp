@@ -599,8 +599,7 @@ private slots:
                     s += char(1 + random() % 255);
                 if (random() % 4)
                     v[4] = s;
-                v[5] =
-                    SharedText::Of(s + s + "&#;\r\n\""); // a memo cleared to NULL comes back empty, by design
+                v[5] = MemoValue(s + s + "&#;\r\n\""); // a memo cleared to NULL comes back empty, by design
                 const auto visible = store.Visible();
                 const unsigned what = random() % 3;
                 if (what == 0 || visible.empty())
