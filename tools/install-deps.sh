@@ -3,10 +3,12 @@
 # those that are missing. Works as root or through sudo.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-wine fonts-liberation2
-          qt6-charts-dev libqt6opengl6-dev
+          qt6-charts-dev libqt6opengl6-dev pkg-config libxlsxwriter-dev
           clang-format
           xvfb xauth xdotool imagemagick openbox librsvg2-bin poppler-utils
-          desktop-file-utils)
+          desktop-file-utils
+          # the spreadsheet test opens the program's .xlsx files in a real spreadsheet program
+          libreoffice-calc-nogui)
 [ "${VEXO_BENCH_DEPS:-0}" = 1 ] && packages+=(libpugixml-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,7 @@
 #include "date_value.h"
 
+#include "evaluation/export_table.h"
+
 #include <cstdio>
 
 namespace data {
@@ -46,10 +48,7 @@ bool IsValidCivil(int year, int month, int day) {
 }
 
 std::string FormatGermanDate(int days) {
-    const CivilDate c = CivilFromDays(days);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d.%02d.%04d", c.day, c.month, c.year);
-    return text;
+    return evaluation::GermanDateText(days);
 }
 
 } // namespace data

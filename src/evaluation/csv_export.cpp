@@ -6,7 +6,7 @@ namespace evaluation {
 namespace {
 
 void AppendField(std::string& out, const std::string& field) {
-    if (field.find_first_of(";\"\r\n") == std::string::npos) {
+    if (field.find_first_of(";,\"\r\n") == std::string::npos) {
         out += field;
         return;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // Tables as CSV for a spreadsheet with German settings: ";" between fields, CR LF after each
 // line, UTF-8 with a byte-order mark (so that umlauts and "€" arrive), fields quoted as RFC
-// 4180 says when they hold ";", a quote or a line break (quotes doubled). Numbers are
+// 4180 says when they hold ";", a comma, a quote or a line break (quotes doubled): a
+// spreadsheet's default import splits at commas too, and "53,1" must stay one field. Numbers are
 // written with a decimal comma and dates as dd.MM.yyyy by the helpers below. A text that a
 // spreadsheet would take for a formula (=, +, -, @ first) gets an apostrophe before it.
 #include <string>

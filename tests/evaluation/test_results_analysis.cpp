@@ -2,8 +2,13 @@
 // the rating's rule, the norm bands at the age-group edges, an athlete's history, a test
 // day with ties, the dates, the search key; and the CSV export, read back by a parser of
 // its own and compared with a golden file byte for byte.
+#include "evaluation/chart_ticks.h"
 #include "evaluation/csv_export.h"
+#include "evaluation/fitness_rating.h"
+#include "evaluation/result_tables.h"
 #include "evaluation/results_analysis.h"
+
+#include <chrono>
 
 #include <QFile>
 #include <QtTest>
@@ -12,8 +17,10 @@ using namespace evaluation;
 
 namespace {
 
-Result R(int id, int athlete, int date, int year, int level, int shuttle, double vo2) {
+Result R(int id, int athlete, int date, int year, int level, int shuttle, double vo2,
+         const char* rating = "") {
     Result r;
+    r.storedRating = rating;
     r.id = id;
     r.athleteId = athlete;
     r.date = date;
@@ -22,6 +29,12 @@ Result R(int id, int athlete, int date, int year, int level, int shuttle, double
     r.shuttle = shuttle;
     r.vo2max = vo2;
     return r;
+}
+
+int Day(int year, unsigned month, unsigned day) {
+    using namespace std::chrono;
+    return static_cast<int>(sys_days{std::chrono::year{year} / month / day}.time_since_epoch().count()) +
+           25569;
 }
 
 // A CSV parser written for the test, apart from the writer: RFC 4180 with ";" and CR LF.
@@ -144,33 +157,99 @@ private slots:
 
     void historyWithOneResult() {
         const Athlete eva{1, "Eva", "Engel", "W", 1981};
-        const auto history = AthleteHistory(eva, {R(5, 1, 46000, 2025, 6, 1, 32.9)});
+        const auto history = AthleteHistory(eva, {R(5, 1, 46000, 2025, 6, 1, 32.9, "sehr gut")});
         QCOMPARE(history.size(), std::size_t(1));
         QCOMPARE(history[0].age, 44);
         QCOMPARE(history[0].distance, DistanceMetres(6, 1));
-        QCOMPARE(*history[0].rating, std::string("sehr gut"));
+        QCOMPARE(*history[0].rating.stored, std::string("sehr gut"));
+        QVERIFY(!history[0].rating.today && !history[0].zone);
         QVERIFY(!history[0].vo2Change && !history[0].shuttleChange);
+        QVERIFY(!LatestChange(history));
     }
 
-    // Oldest first whatever the order they come in; the change from test to test; a result
-    // outside the VO2max table has no rating.
-    void historyWithSeveralResults() {
+    // Oldest first whatever the order they come in; a change only between two results that
+    // both have a date and a VO2max value: a level-2 result and an undated one in between
+    // are passed over, not compared with.
+    void changesOnlyBetweenComparableResults() {
         const Athlete ben{2, "Ben", "Bauer", "M", 2000};
-        const auto history =
-            AthleteHistory(ben, {R(3, 2, 46300, 2026, 8, 11, 43.3), R(1, 2, 45000, 2023, 6, 1, 32.9),
-                                 R(2, 2, 45500, 2024, 0, 0, 0.0)});
-        QCOMPARE(history.size(), std::size_t(3));
-        QCOMPARE(history[0].result.id, 1);
-        QCOMPARE(history[1].result.id, 2);
-        QVERIFY(!history[1].rating);
-        QCOMPARE(*history[1].vo2Change, -32.9);
-        QCOMPARE(*history[2].vo2Change, 43.3);
-        QCOMPARE(*history[2].shuttleChange, ShuttlesRun(8, 11));
-        QCOMPARE(*history[2].rating, std::string("gut")); // a man of 26 with 43.3
+        const auto history = AthleteHistory(
+            ben, {R(4, 2, 46300, 2026, 8, 11, 43.3, "gut"), R(1, 2, 45000, 2023, 6, 1, 32.9, "schlecht"),
+                  R(2, 2, 45500, 2024, 2, 3, 0.0, "sehr schlecht"), R(3, 2, 0, 1899, 7, 1, 35.0)});
+        QList<int> order;
+        for (const HistoryEntry& h : history)
+            order << h.result.id;
+        QCOMPARE(order, (QList<int>{3, 1, 2, 4})); // undated first
+        QVERIFY(!history[0].vo2Change && !history[1].vo2Change && !history[2].vo2Change);
+        QVERIFY(qFuzzyCompare(*history[3].vo2Change, 43.3 - 32.9));
+        QCOMPARE(*history[3].shuttleChange, ShuttlesRun(8, 11) - ShuttlesRun(6, 1));
+        const auto latest = LatestChange(history);
+        QVERIFY(latest && qFuzzyCompare(latest->vo2, 43.3 - 32.9));
+        // A level-2 result after them: still the change between the last two with values.
+        auto longer = history;
+        longer.push_back(AthleteHistory(ben, {R(5, 2, 46400, 2027, 2, 1, 0.0)})[0]);
+        QVERIFY(qFuzzyCompare(LatestChange(longer)->vo2, 43.3 - 32.9));
+    }
+
+    // The rating shown is the word stored with the result, as the results window shows it;
+    // today's athlete data only mark it when they would give another word.
+    void ratingShown_data() {
+        QTest::addColumn<QString>("sex");
+        QTest::addColumn<int>("born");
+        QTest::addColumn<double>("vo2");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("today"); // "-": no mark; "": no word today
+        // clang-format off
+        QTest::newRow("agrees") << "W" << 2010 << 32.9 << "ok" << "ok" << "-";
+        QTest::newRow("birth year corrected since") << "M" << 1996 << 32.9 << "ok" << "ok" << "schlecht";
+        QTest::newRow("VO2max 0: stored sehr schlecht") << "W" << 2010 << 0.0 << "sehr schlecht" << "sehr schlecht" << "-";
+        QTest::newRow("under 13: no word at all") << "W" << 2015 << 32.9 << "" << "" << "-";
+        QTest::newRow("now under 13") << "W" << 2015 << 32.9 << "gut" << "gut" << "";
+        // clang-format on
+    }
+    void ratingShown() {
+        QFETCH(QString, sex);
+        QFETCH(int, born);
+        QFETCH(double, vo2);
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(QString, today);
+        const Athlete a{1, "A", "B", sex.toStdString(), born};
+        const ShownRating rating =
+            RatingShown(&a, R(1, 1, 46300, 2026, 6, 1, vo2, stored.toUtf8().constData()));
+        QCOMPARE(QString::fromStdString(rating.stored.value_or("")), shown);
+        QCOMPARE(rating.today.has_value(), today != QLatin1String("-"));
+        if (rating.today)
+            QCOMPARE(QString::fromStdString(*rating.today), today);
+        QVERIFY(!RatingShown(nullptr, R(1, 1, 46300, 2026, 6, 1, vo2, "gut")).today);
+    }
+
+    void ratingRanks() {
+        QStringList words{"überragend", "gut", "", "sehr schlecht", "ok", "sehr gut", "schlecht"};
+        std::stable_sort(words.begin(), words.end(), [](const QString& a, const QString& b) {
+            return RatingRank(a.toStdString()) < RatingRank(b.toStdString());
+        });
+        QCOMPARE(words,
+                 (QStringList{"", "sehr schlecht", "schlecht", "ok", "gut", "sehr gut", "überragend"}));
+    }
+
+    // The norms change on the first of January of the year the athlete enters the next age
+    // group: a woman born 2008 has none up to 12 (2020), the 13–19 group from 2021, the
+    // next from 2028.
+    void normsOverTheYears() {
+        const auto years = NormsOverYears("W", 2008, 2019, 2029);
+        QCOMPARE(years.size(), std::size_t(3));
+        QCOMPARE(years[0].fromYear, 2019);
+        QVERIFY(!years[0].bounds);
+        QCOMPARE(years[1].fromYear, 2021);
+        QCOMPARE(*years[1].bounds, *NormBounds("W", 13));
+        QCOMPARE(years[2].fromYear, 2028);
+        QCOMPARE(*years[2].bounds, *NormBounds("W", 20));
     }
 
     // A test day: ranking with ties sharing a rank, the athlete that is gone, a result
-    // without a value, the statistics overall and by sex, the rating counts.
+    // without a value, the statistics overall and by sex, the stored ratings counted, the
+    // pupils in each health zone.
     void testDayWithTies() {
         Athletes athletes;
         athletes[1] = {1, "Anna", "Adler", "W", 2010};
@@ -178,11 +257,12 @@ private slots:
         athletes[3] = {3, "Carl", "Cord", "M", 2010};
         athletes[4] = {4, "Dora", "Dorn", "W", 2010};
         const int day = 46366;
-        const DayReport report = TestDay(day,
-                                         {R(1, 1, day, 2026, 8, 11, 43.3), R(2, 2, day, 2026, 8, 11, 43.3),
-                                          R(3, 3, day, 2026, 10, 1, 46.8), R(4, 4, day, 2026, 2, 3, 0.0),
-                                          R(5, 77, day, 2026, 5, 2, 30.2)},
-                                         athletes);
+        const DayReport report =
+            TestDay(day,
+                    {R(1, 1, day, 2026, 8, 11, 43.3, "überragend"),
+                     R(2, 2, day, 2026, 8, 11, 43.3, "überragend"), R(3, 3, day, 2026, 10, 1, 46.8, "gut"),
+                     R(4, 4, day, 2026, 2, 3, 0.0, "sehr schlecht"), R(5, 77, day, 2026, 5, 2, 30.2, "ok")},
+                    athletes);
         QStringList order;
         QList<int> ranks;
         for (const DayEntry& e : report.ranking) {
@@ -192,19 +272,130 @@ private slots:
         QCOMPARE(order, (QStringList{"Carl Cord", "Anna Adler", "Berta Bach", "(unbekannt)", "Dora Dorn"}));
         QCOMPARE(ranks, (QList<int>{1, 2, 2, 4, 5}));
         QCOMPARE(report.ranking[1].distance, report.ranking[2].distance);
-        QVERIFY(!report.ranking[3].rating && !report.ranking[3].age);
-        QVERIFY(!report.ranking[4].rating);
+        QVERIFY(!report.ranking[3].age && !report.ranking[3].zone);
+        QCOMPARE(*report.ranking[3].rating.stored, std::string("ok"));
+        QCOMPARE(*report.ranking[4].rating.stored, std::string("sehr schlecht"));
         QCOMPARE(report.all.count, 5);
+        QCOMPARE(report.all.withoutValue, 1);
         QCOMPARE(*report.all.best, 46.8);
         QCOMPARE(*report.all.median, (43.3 + 43.3) / 2);
         QCOMPARE(*report.all.mean, (43.3 + 43.3 + 46.8 + 30.2) / 4);
         QCOMPARE(report.women.count, 3);
         QCOMPARE(*report.women.mean, 43.3);
         QCOMPARE(report.men.count, 1);
-        // Girls of 16 with 43.3: "überragend" is 42.0 on; a boy of 16 with 46.8: "gut".
         QCOMPARE(report.ratingCounts[0][5], 2);
+        QCOMPARE(report.ratingCounts[0][0], 1);
         QCOMPARE(report.ratingCounts[1][3], 1);
-        QCOMPARE(std::accumulate(report.ratingCounts[0].begin(), report.ratingCounts[0].end(), 0), 2);
+        QCOMPARE(std::accumulate(report.ratingCounts[0].begin(), report.ratingCounts[0].end(), 0), 3);
+        // 16-year-olds: Anna, Berta and Carl in the health zone, Dora (level 1 completed) at risk.
+        QCOMPARE(report.zoned, 4);
+        QCOMPARE(report.zoneCounts, (std::array<int, 3>{3, 0, 1}));
+    }
+
+    // Each dated day oldest first with its mean VO2max (values only) and health-zone share.
+    void trendOverDays() {
+        Athletes athletes;
+        athletes[1] = {1, "Anna", "Adler", "W", 2010};
+        athletes[2] = {2, "Ben", "Bauer", "M", 1980};
+        const auto trend = TrendOverDays({R(1, 1, 46400, 2027, 8, 11, 43.3), R(2, 2, 46400, 2027, 6, 1, 33.0),
+                                          R(3, 1, 46000, 2025, 2, 3, 0.0), R(4, 2, 0, 1899, 6, 1, 33.0)},
+                                         athletes);
+        QCOMPARE(trend.size(), std::size_t(2));
+        QCOMPARE(trend[0].date, 46000);
+        QVERIFY(!trend[0].meanVo2);
+        QCOMPARE(*trend[0].healthyShare, 0.0); // Anna at 15 with level 1 completed
+        QCOMPARE(trend[1].date, 46400);
+        QCOMPARE(*trend[1].meanVo2, (43.3 + 33.0) / 2);
+        QCOMPARE(*trend[1].healthyShare, 1.0); // Ben at 47 has no zone
+    }
+
+    // Axis steps that label every gridline exactly: whole steps of 1, 2 or 5 times ten.
+    void valueTicks_data() {
+        QTest::addColumn<double>("most");
+        QTest::addColumn<int>("maxTicks");
+        QTest::addColumn<double>("smallest");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<double>("top");
+        QTest::newRow("VO2max to 70 in 8") << 70.0 << 8 << 5.0 << 10.0 << 70.0;
+        QTest::newRow("VO2max to 66 in 4") << 66.0 << 4 << 5.0 << 20.0 << 80.0;
+        QTest::newRow("counts to 3 in 2") << 3.0 << 2 << 1.0 << 2.0 << 4.0;
+        QTest::newRow("one count") << 1.0 << 5 << 1.0 << 1.0 << 1.0;
+        QTest::newRow("counts to 37 in 5") << 37.0 << 5 << 1.0 << 10.0 << 40.0;
+    }
+    void valueTicks() {
+        QFETCH(double, most);
+        QFETCH(int, maxTicks);
+        QFETCH(double, smallest);
+        QFETCH(double, step);
+        QFETCH(double, top);
+        const ValueTicks ticks = NiceTicks(most, maxTicks, smallest);
+        QCOMPARE(ticks.step, step);
+        QCOMPARE(ticks.top, top);
+    }
+
+    // Date ticks on month starts, on year starts for long spans, on the tests for short ones.
+    void dateTicks_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("maxTicks");
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QStringList>("days");
+        QTest::newRow("15 months: every third month")
+            << Day(2025, 2, 14) << Day(2026, 5, 16) << 7
+            << QStringList{"Apr. 2025", "Juli 2025", "Okt. 2025", "Jan. 2026", "Apr. 2026"}
+            << QStringList{"01.04.2025", "01.07.2025", "01.10.2025", "01.01.2026", "01.04.2026"};
+        QTest::newRow("three months: every month") << Day(2026, 8, 17) << Day(2026, 11, 15) << 7
+                                                   << QStringList{"Sept. 2026", "Okt. 2026", "Nov. 2026"}
+                                                   << QStringList{"01.09.2026", "01.10.2026", "01.11.2026"};
+        QTest::newRow("six years: every year")
+            << Day(2019, 12, 17) << Day(2026, 1, 15) << 7
+            << QStringList{"2020", "2021", "2022", "2023", "2024", "2025", "2026"}
+            << QStringList{"01.01.2020", "01.01.2021", "01.01.2022", "01.01.2023",
+                           "01.01.2024", "01.01.2025", "01.01.2026"};
+        QTest::newRow("one test: its date") << Day(2026, 11, 16) << Day(2026, 12, 16) << 7
+                                            << QStringList{"01.12.2026"} << QStringList{"01.12.2026"};
+    }
+    void dateTicks() {
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(int, maxTicks);
+        QFETCH(QStringList, labels);
+        QFETCH(QStringList, days);
+        QStringList gotLabels, gotDays;
+        for (const DateTick& tick : DateTicks(first, last, maxTicks, {Day(2026, 12, 1)})) {
+            gotLabels << QString::fromStdString(tick.label);
+            gotDays << QString::fromStdString(GermanDateText(tick.day));
+        }
+        QCOMPARE(gotLabels, labels);
+        QCOMPARE(gotDays, days);
+    }
+
+    // The tables as they go out: an undated result has no age, a change carries its sign on
+    // screen only, a marked rating keeps its word, the day's table carries its date.
+    void exportTables() {
+        const Athlete ben{2, "Ben", "Bauer", "M", 1996};
+        const auto history = HistoryTable(AthleteHistory(
+            ben, {R(1, 2, 0, 1899, 6, 1, 32.9, "ok"), R(2, 2, Day(2025, 5, 1), 2025, 6, 1, 32.9, "ok"),
+                  R(3, 2, Day(2026, 5, 1), 2026, 8, 11, 43.3, "gut")}));
+        QCOMPARE(history.header[7], std::string("Gesundheitszone"));
+        QCOMPARE(CsvCellText(history.rows[0][0]), std::string());
+        QCOMPARE(history.rows[0][0].text, std::string("(ohne Datum)"));
+        QCOMPARE(history.rows[0][1].kind, ExportCell::Kind::Empty); // no "-1873"
+        QCOMPARE(history.rows[0][1].text, std::string("–"));
+        QCOMPARE(history.rows[1][6].text, std::string("ok"));
+        QVERIFY(!history.rows[1][6].note.empty()); // today: "schlecht" for a man of 29
+        QVERIFY(history.rows[2][8].withSign);
+        QCOMPARE(CsvCellText(history.rows[2][8]), std::string("10,4"));
+        QCOMPARE(CsvCellText(history.rows[0][8]), std::string());
+
+        Athletes athletes;
+        athletes[2] = ben;
+        const DayReport report =
+            TestDay(Day(2026, 5, 1), {R(3, 2, Day(2026, 5, 1), 2026, 8, 11, 43.3, "gut")}, athletes);
+        const ExportTable day = DayTable(report, true);
+        QCOMPARE(day.header.front(), std::string("Datum"));
+        QCOMPARE(CsvCellText(day.rows[0][0]), std::string("01.05.2026"));
+        QCOMPARE(DayTable(report, false).header.front(), std::string("Platz"));
     }
 
     void emptyDay() {
@@ -229,8 +420,12 @@ private slots:
                                         << "ozdemir";
         QTest::newRow("sharp s") << "Groß"
                                  << "gross";
-        QTest::newRow("other letters stay") << "Łukasz é"
-                                            << "Łukasz é";
+        QTest::newRow("diaeresis") << "Zoë"
+                                   << "zoe";
+        QTest::newRow("ligature") << "Œuvre Weiß"
+                                  << "oeuvre weiss";
+        QTest::newRow("letters beyond Western Europe stay") << "Łukasz é"
+                                                            << "Łukasz e";
     }
     void searchKey() {
         QFETCH(QString, text);
@@ -256,6 +451,9 @@ private slots:
         QCOMPARE(parsed[2], (QStringList{"Zoë €uro", "0,0", "zwei\r\nZeilen\nund mehr"}));
         QCOMPARE(parsed[3], (QStringList{"", "", ""}));
         QCOMPARE(parsed[4], (QStringList{"'=HYPERLINK(\"x\")", "-3,25", "'-kalt"}));
+        // A spreadsheet's default import splits at commas too: every field with one is quoted.
+        QVERIFY(QByteArray::fromStdString(csv).contains(";\"43,3\";"));
+        QVERIFY(!QByteArray::fromStdString(csv).contains(";43,3;"));
         QCOMPARE(CsvNumber(-0.04, 1), std::string("0,0"));
     }
 

@@ -1,14 +1,15 @@
 #include "chart_view.h"
 
+#include "evaluation/chart_ticks.h"
+
 #include <QApplication>
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDateTime>
-#include <QDateTimeAxis>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
@@ -30,31 +31,32 @@ namespace {
 
 const char* const Words[6] = {"sehr schlecht", "schlecht", "ok", "gut", "sehr gut", "überragend"};
 
-// Days since 30 December 1899 as the milliseconds of a date-time axis.
-double DateMs(double days) {
-    static const QDateTime zero(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-    return static_cast<double>(zero.addMSecs(static_cast<qint64>(days * 86400000.0)).toMSecsSinceEpoch());
+// Room a label needs along its axis, in pixels: so many ticks fit the plot.
+constexpr double DateLabelWidth = 80;
+constexpr double ValueLabelHeight = 36;
+
+int FittingTicks(double length, double perTick, int least) {
+    return std::max(least, static_cast<int>(length / perTick));
 }
 
-// Whole numbers on the ticks: a step of 1, 2, 5, 10 ... that needs at most ten ticks.
-std::pair<int, int> CountAxis(int most) {
-    most = std::max(1, most);
-    int step = 1;
-    for (int power = 1; most > step * 10; power *= 10)
-        for (int factor : {1, 2, 5})
-            if (most <= (step = factor * power) * 10)
-                break;
-    const int top = (most + step - 1) / step * step;
-    return {top, top / step + 1};
+// Whole steps from 0: every label shows its value exactly.
+void SetValueTicks(QValueAxis* axis, double most, double plotHeight, double smallestStep) {
+    const auto ticks =
+        evaluation::NiceTicks(most, FittingTicks(plotHeight, ValueLabelHeight, 2), smallestStep);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(ticks.step);
+    axis->setRange(0, ticks.top);
 }
 
 } // namespace
 
-// A chart is built once for its kind (progress or ratings); later showings only replace its
-// data and ranges: building series, axes and legend anew costs more than drawing them.
+// A chart is built once for its kind (progress, ratings or trend); later showings only
+// replace its data and ranges: building series, axes and legend anew costs more than
+// drawing them.
 class ChartView::Impl {
 public:
-    enum class Kind { None, Progress, Ratings };
+    enum class Kind { None, Progress, Ratings, Trend };
 
     explicit Impl(QWidget* parent) : chart(new QChart), view(new QChartView(chart, parent)) {
         view->setRenderHint(QPainter::Antialiasing, true);
@@ -66,17 +68,22 @@ public:
         chart->setTitleFont(font);
     }
 
+    QCategoryAxis* MakeDateAxis() {
+        auto* axis = new QCategoryAxis;
+        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        chart->addAxis(axis, Qt::AlignBottom);
+        return axis;
+    }
+
     void BuildProgress() {
         if (kind == Kind::Progress)
             return;
         Clear();
         kind = Kind::Progress;
-        dateAxis = new QDateTimeAxis;
-        dateAxis->setFormat(QStringLiteral("dd.MM.yyyy"));
+        dateAxis = MakeDateAxis();
         valueAxis = new QValueAxis;
         valueAxis->setTitleText(QStringLiteral("VO2max (ml/kg/min)"));
         valueAxis->setLabelFormat(QStringLiteral("%.0f"));
-        chart->addAxis(dateAxis, Qt::AlignBottom);
         chart->addAxis(valueAxis, Qt::AlignLeft);
         for (int k = 0; k < 6; ++k) {
             auto* upper = new QLineSeries;
@@ -87,7 +94,7 @@ public:
             band->setName(QString::fromUtf8(Words[k]));
             band->setColor(BandColours[static_cast<std::size_t>(k)]);
             band->setBorderColor(BandColours[static_cast<std::size_t>(k)].darker(115));
-            Attach(band);
+            Attach(band, valueAxis);
             bands[static_cast<std::size_t>(k)] = band;
         }
         line = new QLineSeries;
@@ -98,10 +105,9 @@ public:
         dots = new QScatterSeries;
         dots->setMarkerSize(9);
         dots->setColor(QColor(40, 40, 122));
-        Attach(line);
-        Attach(dots);
-        for (QLegendMarker* marker : chart->legend()->markers(dots))
-            marker->setVisible(false);
+        Attach(line, valueAxis);
+        Attach(dots, valueAxis);
+        HideFromLegend(dots);
     }
 
     void BuildRatings() {
@@ -136,6 +142,50 @@ public:
         series->attachAxis(valueAxis);
     }
 
+    void BuildTrend() {
+        if (kind == Kind::Trend)
+            return;
+        Clear();
+        kind = Kind::Trend;
+        dateAxis = MakeDateAxis();
+        valueAxis = new QValueAxis;
+        valueAxis->setTitleText(QStringLiteral("Mittel VO2max"));
+        valueAxis->setLabelFormat(QStringLiteral("%.0f"));
+        chart->addAxis(valueAxis, Qt::AlignLeft);
+        shareAxis = new QValueAxis;
+        shareAxis->setTitleText(QStringLiteral("Gesundheitszone (%)"));
+        shareAxis->setLabelFormat(QStringLiteral("%.0f"));
+        shareAxis->setRange(0, 100);
+        shareAxis->setTickType(QValueAxis::TicksDynamic);
+        shareAxis->setTickAnchor(0);
+        shareAxis->setTickInterval(25);
+        shareAxis->setGridLineVisible(false);
+        chart->addAxis(shareAxis, Qt::AlignRight);
+        line = new QLineSeries;
+        line->setName(QStringLiteral("Mittel VO2max"));
+        QPen pen(QColor(40, 40, 122));
+        pen.setWidth(3);
+        line->setPen(pen);
+        dots = new QScatterSeries;
+        dots->setMarkerSize(9);
+        dots->setColor(QColor(40, 40, 122));
+        share = new QLineSeries;
+        share->setName(QStringLiteral("Anteil in der Gesundheitszone"));
+        QPen sharePen(QColor(40, 140, 70));
+        sharePen.setWidth(2);
+        sharePen.setStyle(Qt::DashLine);
+        share->setPen(sharePen);
+        shareDots = new QScatterSeries;
+        shareDots->setMarkerSize(7);
+        shareDots->setColor(QColor(40, 140, 70));
+        Attach(line, valueAxis);
+        Attach(dots, valueAxis);
+        Attach(share, shareAxis);
+        Attach(shareDots, shareAxis);
+        HideFromLegend(dots);
+        HideFromLegend(shareDots);
+    }
+
     void Clear() {
         chart->removeAllSeries();
         for (QAbstractAxis* axis : chart->axes()) {
@@ -144,17 +194,52 @@ public:
         }
         kind = Kind::None;
         bands = {};
-        line = nullptr;
-        dots = nullptr;
+        line = share = nullptr;
+        dots = shareDots = nullptr;
         women = men = nullptr;
         dateAxis = nullptr;
-        valueAxis = nullptr;
+        valueAxis = shareAxis = nullptr;
     }
 
-    void Attach(QAbstractSeries* series) {
+    void Attach(QAbstractSeries* series, QValueAxis* vertical) {
         chart->addSeries(series);
         series->attachAxis(dateAxis);
-        series->attachAxis(valueAxis);
+        series->attachAxis(vertical);
+    }
+
+    void HideFromLegend(QAbstractSeries* series) {
+        for (QLegendMarker* marker : chart->legend()->markers(series))
+            marker->setVisible(false);
+    }
+
+    // The plot's size: the chart less its title, axes and legend (an estimate before the
+    // first layout).
+    QSizeF PlotSize() const {
+        const QRectF plot = chart->plotArea();
+        return plot.width() > 10 ? plot.size() : QSizeF(view->width() * 0.8, view->height() * 0.55);
+    }
+
+    // The date ticks for the span shown, as many as the width takes.
+    void UpdateDateTicks() {
+        if (!dateAxis)
+            return;
+        for (const QString& label : dateAxis->categoriesLabels())
+            dateAxis->remove(label);
+        dateAxis->setStartValue(first);
+        const auto ticks = evaluation::DateTicks(
+            first, last, FittingTicks(PlotSize().width(), DateLabelWidth, 2), tickDates);
+        double previous = first;
+        for (const evaluation::DateTick& tick : ticks)
+            if (tick.day > previous) { // a category needs room of its own
+                dateAxis->append(QString::fromStdString(tick.label), tick.day);
+                previous = tick.day;
+            }
+        dateAxis->setRange(first, last);
+    }
+
+    void UpdateValueTicks() {
+        if (valueAxis && kind != Kind::None)
+            SetValueTicks(valueAxis, valueMost, PlotSize().height(), kind == Kind::Ratings ? 1 : 5);
     }
 
     QChart* chart;
@@ -163,10 +248,17 @@ public:
     std::array<QAreaSeries*, 6> bands{};
     QLineSeries* line = nullptr;
     QScatterSeries* dots = nullptr;
+    QLineSeries* share = nullptr;
+    QScatterSeries* shareDots = nullptr;
     QBarSet* women = nullptr;
     QBarSet* men = nullptr;
-    QDateTimeAxis* dateAxis = nullptr;
+    QCategoryAxis* dateAxis = nullptr;
     QValueAxis* valueAxis = nullptr;
+    QValueAxis* shareAxis = nullptr;
+    // What the ticks are made from: the span of days, the dates of the tests, the highest value.
+    int first = 0, last = 0;
+    std::vector<int> tickDates;
+    double valueMost = 1;
 };
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent), m_impl(new Impl(this)) {
@@ -179,13 +271,19 @@ ChartView::~ChartView() {
     delete m_impl;
 }
 
+std::pair<int, int> ChartView::ProgressRange(int first, int last) {
+    // Half a month before the first and after the last test, so that one test has room.
+    return {first - 15, last + 15};
+}
+
 void ChartView::ShowNothing(const QString& note) {
     m_impl->Clear();
     m_impl->chart->setTitle(note);
     m_impl->chart->legend()->hide();
 }
 
-void ChartView::ShowProgress(const QString& title, const std::vector<ProgressPoint>& points) {
+void ChartView::ShowProgress(const QString& title, const std::vector<ProgressPoint>& points,
+                             const std::vector<NormStep>& norms) {
     if (points.empty()) {
         ShowNothing(title + QStringLiteral(" – keine Ergebnisse"));
         return;
@@ -193,50 +291,53 @@ void ChartView::ShowProgress(const QString& title, const std::vector<ProgressPoi
     m_impl->BuildProgress();
     m_impl->chart->setTitle(title);
     m_impl->chart->legend()->show();
-    double top = 0;
+    const auto [first, last] = ProgressRange(points.front().date, points.back().date);
+    double most = 0;
+    m_impl->tickDates.clear();
     for (const ProgressPoint& p : points) {
-        top = std::max(top, p.vo2max);
-        if (p.bounds)
-            top = std::max(top, (*p.bounds)[4]);
+        most = std::max(most, p.vo2max);
+        m_impl->tickDates.push_back(p.date);
     }
-    top = std::ceil((top + 8) / 10) * 10;
-    // Half a month before the first and after the last test, so that one test has room.
-    const double first = points.front().date - 15;
-    const double last = points.back().date + 15;
-    m_impl->dateAxis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(DateMs(first)), Qt::UTC),
-                               QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(DateMs(last)), Qt::UTC));
-    m_impl->dateAxis->setTickCount(std::clamp(static_cast<int>(points.size()) + 1, 2, 7));
-    m_impl->valueAxis->setRange(0, top);
+    bool anyNorms = false;
+    for (const NormStep& step : norms)
+        if (step.bounds) {
+            most = std::max(most, (*step.bounds)[4]);
+            anyNorms = true;
+        }
+    // Room above the highest value or bound, so that the top band shows.
+    m_impl->valueMost = most + 8;
+    m_impl->first = first;
+    m_impl->last = last;
+    m_impl->UpdateDateTicks();
+    m_impl->UpdateValueTicks();
+    const double top = m_impl->valueAxis->max();
 
-    // The bands, as steps: the norms of the age at each test hold until the next test.
-    std::vector<std::pair<double, std::array<double, 5>>> steps;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (!points[i].bounds)
-            continue;
-        const double from = i == 0 ? first : (points[i - 1].date + points[i].date) / 2.0;
-        steps.emplace_back(from, *points[i].bounds);
-    }
+    // The bands, as steps: each norm holds from its day until the next.
     for (int k = 0; k < 6; ++k) {
         QList<QPointF> upper, lower;
-        for (std::size_t i = 0; i < steps.size(); ++i) {
-            const double from = steps[i].first;
-            const double to = i + 1 < steps.size() ? steps[i + 1].first : last;
-            const auto& b = steps[i].second;
+        for (std::size_t i = 0; i < norms.size(); ++i) {
+            if (!norms[i].bounds)
+                continue;
+            const double from = std::max(norms[i].fromDay, first);
+            const double to = i + 1 < norms.size() ? std::min(norms[i + 1].fromDay, last) : last;
+            if (to <= from)
+                continue;
+            const auto& b = *norms[i].bounds;
             const double low = k == 0 ? 0 : b[static_cast<std::size_t>(k - 1)];
             const double high = k == 5 ? top : b[static_cast<std::size_t>(k)];
             for (double x : {from, to}) {
-                lower.append(QPointF(DateMs(x), low));
-                upper.append(QPointF(DateMs(x), high));
+                lower.append(QPointF(x, low));
+                upper.append(QPointF(x, high));
             }
         }
         QAreaSeries* band = m_impl->bands[static_cast<std::size_t>(k)];
         band->upperSeries()->replace(upper);
         band->lowerSeries()->replace(lower);
-        band->setVisible(!steps.empty()); // below 13 years there are no norms
+        band->setVisible(anyNorms); // below 13 years there are no norms
     }
     QList<QPointF> values;
     for (const ProgressPoint& p : points)
-        values.append(QPointF(DateMs(p.date), p.vo2max));
+        values.append(QPointF(p.date, p.vo2max));
     m_impl->line->replace(values);
     m_impl->dots->replace(values);
 }
@@ -252,31 +353,97 @@ void ChartView::ShowRatingCounts(const QString& title, const std::array<std::arr
         m_impl->men->replace(k, m);
         most = std::max({most, w, m});
     }
-    const auto [top, ticks] = CountAxis(most);
-    m_impl->valueAxis->setRange(0, top);
-    m_impl->valueAxis->setTickCount(ticks);
+    m_impl->valueMost = std::max(1, most);
+    m_impl->UpdateValueTicks();
 }
 
-void ChartView::Render(QPainter& painter, const QRectF& target) {
-    m_impl->view->render(&painter, target);
+void ChartView::ShowTrend(const QString& title, const std::vector<TrendPoint>& days) {
+    if (days.empty()) {
+        ShowNothing(title + QStringLiteral(" – keine Testtage"));
+        return;
+    }
+    m_impl->BuildTrend();
+    m_impl->chart->setTitle(title);
+    m_impl->chart->legend()->show();
+    const auto [first, last] = ProgressRange(days.front().date, days.back().date);
+    QList<QPointF> means, shares;
+    double most = 1;
+    m_impl->tickDates.clear();
+    for (const TrendPoint& day : days) {
+        m_impl->tickDates.push_back(day.date);
+        if (day.meanVo2) {
+            means.append(QPointF(day.date, *day.meanVo2));
+            most = std::max(most, *day.meanVo2);
+        }
+        if (day.healthyShare)
+            shares.append(QPointF(day.date, *day.healthyShare * 100));
+    }
+    m_impl->first = first;
+    m_impl->last = last;
+    m_impl->valueMost = most + 5;
+    m_impl->UpdateDateTicks();
+    m_impl->UpdateValueTicks();
+    m_impl->line->replace(means);
+    m_impl->dots->replace(means);
+    m_impl->share->replace(shares);
+    m_impl->shareDots->replace(shares);
+    m_impl->share->setVisible(!shares.isEmpty());
+    m_impl->shareDots->setVisible(!shares.isEmpty());
 }
 
-QImage ChartView::Picture(const QSize& size) {
+void ChartView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The ticks that fit depend on the size: more of them on a wider chart, fewer on a smaller.
+    m_impl->UpdateDateTicks();
+    m_impl->UpdateValueTicks();
+}
+
+std::vector<ChartView::AxisTick> ChartView::Ticks(Qt::Orientation orientation) const {
+    std::vector<AxisTick> ticks;
+    if (orientation == Qt::Horizontal) {
+        if (m_impl->dateAxis)
+            for (const QString& label : m_impl->dateAxis->categoriesLabels())
+                ticks.push_back({m_impl->dateAxis->endValue(label), label});
+        return ticks;
+    }
+    const QValueAxis* axis = m_impl->valueAxis;
+    if (!axis)
+        return ticks;
+    if (axis->tickType() == QValueAxis::TicksDynamic) {
+        for (double v = axis->tickAnchor(); v <= axis->max() + 1e-9; v += axis->tickInterval())
+            if (v >= axis->min() - 1e-9)
+                ticks.push_back({v, QString::asprintf(axis->labelFormat().toLatin1().constData(), v)});
+    } else {
+        const int count = axis->tickCount();
+        for (int k = 0; k < count; ++k) {
+            const double v = axis->min() + (axis->max() - axis->min()) * k / std::max(1, count - 1);
+            ticks.push_back({v, QString::asprintf(axis->labelFormat().toLatin1().constData(), v)});
+        }
+    }
+    return ticks;
+}
+
+void ChartView::RenderInto(QPainter& painter, const QRectF& target, const QSize& layoutSize) {
     // A chart lays itself out for the size of its view: give the view that size first.
     const QSize before = m_impl->view->size();
-    m_impl->view->resize(size);
-    QResizeEvent resize(size, before);
+    m_impl->view->resize(layoutSize);
+    QResizeEvent resize(layoutSize, before);
     QApplication::sendEvent(m_impl->view, &resize);
-    m_impl->chart->resize(QSizeF(size));
+    m_impl->chart->resize(QSizeF(layoutSize));
+    m_impl->UpdateDateTicks();
+    m_impl->UpdateValueTicks();
     // The chart lays out its series in posted events; let them run before it is drawn.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_impl->view->scene()->render(&painter, target, QRectF(QPointF(0, 0), QSizeF(layoutSize)));
+}
+
+QImage ChartView::Picture(const QSize& size) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    m_impl->view->scene()->render(&painter, QRectF(QPointF(0, 0), QSizeF(size)),
-                                  QRectF(QPointF(0, 0), QSizeF(size)));
+    RenderInto(painter, QRectF(QPointF(0, 0), QSizeF(size)), size);
     painter.end();
     return image;
 }

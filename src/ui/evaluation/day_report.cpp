@@ -1,211 +1,83 @@
 #include "day_report.h"
 
-#include "data/date_value.h"
-
-#include <QBuffer>
-#include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPainter>
-#include <QPdfWriter>
-#include <cmath>
+#include "evaluation/result_tables.h"
+#include "german_text.h"
 
 namespace ui {
+namespace {
 
-QString GermanNumber(double value, int decimals) {
-    if (std::abs(value) < 0.5 * std::pow(10.0, -decimals))
-        value = 0; // no "-0,0"
-    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+// The ranking on paper, without the notes.
+const std::vector<ReportPainter::Column> RankingColumns{
+    {0, 0.05, Qt::AlignRight},  {1, 0.19, Qt::AlignLeft},   {2, 0.03, Qt::AlignHCenter},
+    {3, 0.055, Qt::AlignRight}, {4, 0.055, Qt::AlignRight}, {5, 0.065, Qt::AlignRight},
+    {6, 0.065, Qt::AlignRight}, {7, 0.09, Qt::AlignRight},  {8, 0.13, Qt::AlignLeft},
+    {9, 0.27, Qt::AlignLeft}};
+
+} // namespace
+
+bool AnyMarked(const evaluation::ExportTable& table) {
+    for (const auto& row : table.rows)
+        for (const auto& cell : row)
+            if (!cell.note.empty())
+                return true;
+    return false;
 }
 
-QString GermanDate(int days) {
-    return days == 0 ? QStringLiteral("(ohne Datum)") : QString::fromStdString(data::FormatGermanDate(days));
+QStringList SummaryNotes(const evaluation::DayReport& report) {
+    QStringList notes;
+    if (report.all.withoutValue > 0)
+        notes << QStringLiteral("%1 Ergebnis%2 ohne VO2max-Wert (Level 1–3 oder außerhalb der Tabelle): "
+                                "mitgezählt, aber nicht in Mittelwert, Median und Bestwert.")
+                     .arg(report.all.withoutValue)
+                     .arg(report.all.withoutValue == 1 ? "" : "se");
+    if (report.zoned > 0)
+        notes << QStringLiteral(
+                     "Gesundheitszone (10–19 Jahre): %1 von %2 · Verbesserung nötig: %3 · Risiko: %4")
+                     .arg(report.zoneCounts[0])
+                     .arg(report.zoned)
+                     .arg(report.zoneCounts[1])
+                     .arg(report.zoneCounts[2]);
+    return notes;
 }
 
-QString StatsLine(const evaluation::Stats& stats) {
-    QString line = QStringLiteral("%1 Ergebnis%2").arg(stats.count).arg(stats.count == 1 ? "" : "se");
-    if (stats.mean)
-        line += QStringLiteral(" · Mittelwert %1 · Median %2 · Bestwert %3")
-                    .arg(GermanNumber(*stats.mean, 1), GermanNumber(*stats.median, 1),
-                         GermanNumber(*stats.best, 1));
-    return line;
+QString MarkedRatingNote() {
+    return QStringLiteral("* Gespeicherte Bewertung; nach den heutigen Angaben zum Sportler (Jahrgang, "
+                          "Geschlecht) wäre es eine andere.");
 }
 
 namespace {
 
-struct Column {
-    const char* title;
-    double share;
-    Qt::Alignment alignment;
-};
-
-const Column Columns[] = {
-    {"Platz", 0.07, Qt::AlignRight}, {"Name", 0.27, Qt::AlignLeft},    {"G", 0.05, Qt::AlignHCenter},
-    {"Alter", 0.07, Qt::AlignRight}, {"Level", 0.07, Qt::AlignRight},  {"Runde", 0.07, Qt::AlignRight},
-    {"Meter", 0.09, Qt::AlignRight}, {"VO2max", 0.10, Qt::AlignRight}, {"Bewertung", 0.21, Qt::AlignLeft}};
-
-QStringList Cells(const evaluation::DayEntry& e) {
-    return {QString::number(e.rank),
-            QString::fromStdString(e.displayName),
-            QString::fromStdString(e.sex),
-            e.age ? QString::number(*e.age) : QString(),
-            QString::number(e.result.level),
-            QString::number(e.result.shuttle),
-            QString::number(e.distance),
-            GermanNumber(e.result.vo2max, 1),
-            e.rating ? QString::fromStdString(*e.rating) : QStringLiteral("–")};
+// The report's pages, for the printer and for the PDF file alike.
+std::function<void(ReportPainter&)> DayReportPages(const evaluation::DayReport& report,
+                                                   const ReportPainter::ChartDrawer& ratingChart) {
+    return [&report, ratingChart, ranking = evaluation::DayTable(report, false)](ReportPainter& page) {
+        page.Title(QStringLiteral("Auswertung des Testtags %1").arg(GermanDate(report.date)));
+        page.Paragraph(QStringLiteral("Zusammenfassung (VO2max in ml/kg/min)"), true);
+        page.Paragraph(QStringLiteral("Alle: ") + StatsLine(report.all));
+        page.Paragraph(QStringLiteral("Frauen: ") + StatsLine(report.women));
+        page.Paragraph(QStringLiteral("Männer: ") + StatsLine(report.men));
+        for (const QString& note : SummaryNotes(report))
+            page.Paragraph(note, false, 9);
+        page.Gap(0.8);
+        page.Paragraph(QStringLiteral("Rangliste"), true);
+        page.Table(ranking, RankingColumns);
+        if (AnyMarked(ranking))
+            page.Paragraph(MarkedRatingNote(), false, 8);
+        page.Gap(1);
+        page.Chart(420.0 / 900.0, ratingChart);
+    };
 }
-
-class ReportPainter {
-public:
-    ReportPainter(QPagedPaintDevice& device, QPainter& painter) : m_device(device), m_painter(painter) {
-        m_page = device.pageLayout().paintRectPixels(device.logicalDpiX());
-        m_page.moveTopLeft(QPoint(0, 0));
-        m_y = 0;
-    }
-
-    void Title(const QString& text) {
-        Font(16, true);
-        DrawLine(text, Qt::AlignLeft);
-        m_y += Line() * 0.5;
-    }
-
-    void Paragraph(const QString& text, bool bold = false) {
-        Font(10, bold);
-        DrawLine(text, Qt::AlignLeft);
-    }
-
-    void Gap(double lines) { m_y += Line() * lines; }
-
-    void Table(const evaluation::DayReport& report) {
-        Font(9, false);
-        const double rowHeight = Line() * 1.45;
-        Header(rowHeight);
-        bool shaded = false;
-        for (const evaluation::DayEntry& e : report.ranking) {
-            if (m_y + rowHeight > Bottom()) {
-                NewPage();
-                Header(rowHeight);
-            }
-            Font(9, false);
-            if (shaded)
-                m_painter.fillRect(QRectF(m_page.left(), m_y, m_page.width(), rowHeight),
-                                   QColor(240, 240, 250));
-            shaded = !shaded;
-            Row(Cells(e), rowHeight);
-        }
-    }
-
-    void Picture(const QImage& image) {
-        if (image.isNull())
-            return;
-        const double width = m_page.width();
-        const double height = width * image.height() / image.width();
-        if (m_y + height > Bottom())
-            NewPage();
-        m_painter.drawImage(QRectF(m_page.left(), m_y, width, height), image);
-        m_y += height;
-    }
-
-    void Finish() { Footer(); }
-
-private:
-    double Line() const { return QFontMetricsF(m_painter.font(), &m_device).lineSpacing(); }
-    double Bottom() const { return m_page.bottom() - Line() * 2; }
-
-    void Font(int points, bool bold) {
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPointSize(points);
-        font.setBold(bold);
-        m_painter.setFont(font);
-    }
-
-    void DrawLine(const QString& text, Qt::Alignment alignment) {
-        const double height = Line();
-        if (m_y + height > Bottom())
-            NewPage();
-        m_painter.drawText(QRectF(m_page.left(), m_y, m_page.width(), height),
-                           int(alignment | Qt::AlignVCenter), text);
-        m_y += height;
-    }
-
-    void Header(double rowHeight) {
-        Font(9, true);
-        m_painter.fillRect(QRectF(m_page.left(), m_y, m_page.width(), rowHeight), QColor(200, 200, 235));
-        QStringList titles;
-        for (const Column& c : Columns)
-            titles << QString::fromUtf8(c.title);
-        Row(titles, rowHeight);
-    }
-
-    void Row(const QStringList& cells, double rowHeight) {
-        double x = m_page.left();
-        const double pad = Line() * 0.25;
-        for (int i = 0; i < cells.size(); ++i) {
-            const double width = m_page.width() * Columns[i].share;
-            const QRectF cell(x + pad, m_y, width - 2 * pad, rowHeight);
-            const QString text =
-                m_painter.fontMetrics().elidedText(cells[i], Qt::ElideRight, int(cell.width()));
-            m_painter.drawText(cell, int(Columns[i].alignment | Qt::AlignVCenter), text);
-            x += width;
-        }
-        m_y += rowHeight;
-    }
-
-    void Footer() {
-        const QFont saved = m_painter.font();
-        Font(8, false);
-        m_painter.drawText(QRectF(m_page.left(), m_page.bottom() - Line(), m_page.width(), Line()),
-                           int(Qt::AlignRight | Qt::AlignVCenter),
-                           QStringLiteral("Seite %1").arg(m_pageNumber));
-        m_painter.setFont(saved);
-    }
-
-    void NewPage() {
-        Footer();
-        m_device.newPage();
-        ++m_pageNumber;
-        m_y = 0;
-    }
-
-    QPagedPaintDevice& m_device;
-    QPainter& m_painter;
-    QRect m_page;
-    double m_y = 0;
-    int m_pageNumber = 1;
-};
 
 } // namespace
 
 void DrawDayReport(QPagedPaintDevice& device, const evaluation::DayReport& report,
-                   const QImage& ratingChart) {
-    QPainter painter(&device);
-    painter.setRenderHint(QPainter::Antialiasing);
-    ReportPainter page(device, painter);
-    page.Title(QStringLiteral("Auswertung des Testtags %1").arg(GermanDate(report.date)));
-    page.Paragraph(QStringLiteral("Zusammenfassung (VO2max in ml/kg/min)"), true);
-    page.Paragraph(QStringLiteral("Alle: ") + StatsLine(report.all));
-    page.Paragraph(QStringLiteral("Frauen: ") + StatsLine(report.women));
-    page.Paragraph(QStringLiteral("Männer: ") + StatsLine(report.men));
-    page.Gap(0.8);
-    page.Paragraph(QStringLiteral("Rangliste"), true);
-    page.Table(report);
-    page.Gap(1);
-    page.Picture(ratingChart);
-    page.Finish();
+                   const ReportPainter::ChartDrawer& ratingChart) {
+    ReportPainter::Draw(device, DayReportPages(report, ratingChart));
 }
 
-QByteArray DayReportPdf(const evaluation::DayReport& report, const QImage& ratingChart) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(300);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-    writer.setTitle(QStringLiteral("Auswertung %1").arg(GermanDate(report.date)));
-    writer.setCreator(QStringLiteral("Vexo-Rizidevizi"));
-    DrawDayReport(writer, report, ratingChart);
-    return bytes;
+QByteArray DayReportPdf(const evaluation::DayReport& report, const ReportPainter::ChartDrawer& ratingChart) {
+    return ReportPainter::Pdf(QStringLiteral("Auswertung %1").arg(GermanDate(report.date)),
+                              DayReportPages(report, ratingChart));
 }
 
 } // namespace ui

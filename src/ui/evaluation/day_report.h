@@ -1,25 +1,26 @@
 #pragma once
-// The printable report of a test day, drawn by one function onto any paged device, so that
-// the PDF file and the printer get the same pages: the title with the date, the summary,
-// the ranking over as many pages as it needs with its header on each, and the chart of
-// the ratings; a page number at the foot of every page.
+// The printable report of a test day: the title with the date, the summary (with the health
+// zone of the pupils of 10 to 19), the ranking over as many pages as it needs, and the chart
+// of the ratings as vector graphics.
 #include "evaluation/results_analysis.h"
+#include "report_painter.h"
 
-#include <QByteArray>
-#include <QImage>
-
-class QPagedPaintDevice;
+#include <QStringList>
 
 namespace ui {
 
-void DrawDayReport(QPagedPaintDevice& device, const evaluation::DayReport& report, const QImage& ratingChart);
+void DrawDayReport(QPagedPaintDevice& device, const evaluation::DayReport& report,
+                   const ReportPainter::ChartDrawer& ratingChart);
 
 // The report as the bytes of a PDF file (A4, portrait).
-QByteArray DayReportPdf(const evaluation::DayReport& report, const QImage& ratingChart);
+QByteArray DayReportPdf(const evaluation::DayReport& report, const ReportPainter::ChartDrawer& ratingChart);
 
-// Numbers and texts as the windows and reports show them.
-QString GermanNumber(double value, int decimals);
-QString GermanDate(int days);
-QString StatsLine(const evaluation::Stats& stats);
+// What the summary says under its numbers: results without a VO2max value, and how many of
+// the day's pupils of 10 to 19 are in the health zone; empty when there is nothing to say.
+QStringList SummaryNotes(const evaluation::DayReport& report);
+
+// Whether a table holds a rating marked " *", and the footnote that explains the mark.
+bool AnyMarked(const evaluation::ExportTable& table);
+QString MarkedRatingNote();
 
 } // namespace ui

@@ -16,13 +16,11 @@ std::string Utf8Of(const data::Value& v) {
     return data::Cp1252ToUtf8(data::BytesOf(v));
 }
 
-// The rows of a table's stored records: the record being inserted is a row of the view but
-// no record yet.
-template <typename F> void ForEachStoredRow(const data::Table& table, F f) {
-    const bool inserting = table.State() == data::TableState::Insert;
-    for (int row = 0; row < table.RowCount(); ++row)
-        if (!(inserting && row == table.RecNo()))
-            f(row);
+// The stored records of a table as they stand: a record being inserted is none yet, and
+// one being edited counts with its stored values until the edit is posted.
+template <typename F> void ForEachStoredRecord(const data::Table& table, F f) {
+    for (int record = 0; record < table.RecordCount(); ++record)
+        f(record);
 }
 
 } // namespace
@@ -34,13 +32,13 @@ EvaluationData EvaluationData::Read(const data::Table& athletes, const data::Tab
                   name = athletes.FindField("Name"), sex = athletes.FindField("Geschlecht"),
                   born = athletes.FindField("Geburtsjahr");
         std::vector<std::pair<std::string, int>> order;
-        ForEachStoredRow(athletes, [&](int row) {
+        ForEachStoredRecord(athletes, [&](int row) {
             evaluation::Athlete a;
-            a.id = static_cast<int>(IntegerOf(athletes.ValueAt(row, id)));
-            a.firstName = Utf8Of(athletes.ValueAt(row, first));
-            a.name = Utf8Of(athletes.ValueAt(row, name));
-            a.sex = Utf8Of(athletes.ValueAt(row, sex));
-            a.birthYear = static_cast<int>(IntegerOf(athletes.ValueAt(row, born)));
+            a.id = static_cast<int>(IntegerOf(athletes.RecordValueAt(row, id)));
+            a.firstName = Utf8Of(athletes.RecordValueAt(row, first));
+            a.name = Utf8Of(athletes.RecordValueAt(row, name));
+            a.sex = Utf8Of(athletes.RecordValueAt(row, sex));
+            a.birthYear = static_cast<int>(IntegerOf(athletes.RecordValueAt(row, born)));
             order.emplace_back(evaluation::SearchKey(a.name + " " + a.firstName), a.id);
             d.athletes.emplace(a.id, std::move(a));
         });
@@ -52,18 +50,19 @@ EvaluationData EvaluationData::Read(const data::Table& athletes, const data::Tab
         const int id = results.FindField("werteid"), athlete = results.FindField("sportlerid"),
                   date = results.FindField("Datum"), level = results.FindField("Level"),
                   shuttle = results.FindField("Runde"), vo2 = results.FindField("VO2-wert"),
-                  notes = results.FindField("Infoswerte");
+                  notes = results.FindField("Infoswerte"), rating = results.FindField("Bewertung");
         d.results.reserve(static_cast<std::size_t>(results.RecordCount()));
-        ForEachStoredRow(results, [&](int row) {
+        ForEachStoredRecord(results, [&](int row) {
             evaluation::Result r;
-            r.id = static_cast<int>(IntegerOf(results.ValueAt(row, id)));
-            r.athleteId = static_cast<int>(IntegerOf(results.ValueAt(row, athlete)));
-            r.date = static_cast<int>(IntegerOf(results.ValueAt(row, date)));
+            r.id = static_cast<int>(IntegerOf(results.RecordValueAt(row, id)));
+            r.athleteId = static_cast<int>(IntegerOf(results.RecordValueAt(row, athlete)));
+            r.date = static_cast<int>(IntegerOf(results.RecordValueAt(row, date)));
             r.year = data::CivilFromDays(r.date).year;
-            r.level = static_cast<int>(IntegerOf(results.ValueAt(row, level)));
-            r.shuttle = static_cast<int>(IntegerOf(results.ValueAt(row, shuttle)));
-            r.vo2max = FloatOf(results.ValueAt(row, vo2));
-            r.notes = Utf8Of(results.ValueAt(row, notes));
+            r.level = static_cast<int>(IntegerOf(results.RecordValueAt(row, level)));
+            r.shuttle = static_cast<int>(IntegerOf(results.RecordValueAt(row, shuttle)));
+            r.vo2max = FloatOf(results.RecordValueAt(row, vo2));
+            r.notes = Utf8Of(results.RecordValueAt(row, notes));
+            r.storedRating = Utf8Of(results.RecordValueAt(row, rating));
             d.byAthlete[r.athleteId].push_back(d.results.size());
             d.byDate[r.date].push_back(d.results.size());
             d.results.push_back(std::move(r));

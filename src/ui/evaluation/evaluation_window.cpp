@@ -1,58 +1,53 @@
 #include "evaluation_window.h"
 
+#include "athlete_chart.h"
 #include "chart_view.h"
 #include "data/DModule.h"
 #include "data/data_file.h"
 #include "day_report.h"
 #include "evaluation/csv_export.h"
-#include "evaluation/fitness_rating.h"
+#include "evaluation/result_tables.h"
+#include "evaluation/xlsx_export.h"
+#include "german_text.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "pupil_report.h"
+#include "ranking_sort.h"
+#include "result_model.h"
 #include "ui/widgets/guard.h"
 #include "ui/widgets/panel.h"
 
-#include <QDate>
+#include <QCollator>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QSortFilterProxyModel>
+#include <QSplitter>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 namespace {
 
-using evaluation::Result;
-
-constexpr int SortRole = Qt::UserRole;
-constexpr int TextRole = Qt::UserRole + 1; // a column of the user's text (names, notes)
 constexpr int IdRole = Qt::UserRole + 2;
+constexpr int SearchRole = Qt::UserRole + 3;
 
-QStandardItem* Cell(const QString& text, const QVariant& sortKey = {}, bool userText = false) {
-    auto* item = new QStandardItem(text);
-    item->setEditable(false);
-    item->setData(sortKey.isValid() ? sortKey : QVariant(text.toLower()), SortRole);
-    item->setData(userText, TextRole);
-    if (sortKey.typeId() == QMetaType::Double || sortKey.typeId() == QMetaType::Int)
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-}
+// The columns of the ranking whose order is not that of their text.
+constexpr int NameColumn = 1;
+constexpr int RatingColumn = 8;
+constexpr int ZoneColumn = 9;
 
-QString Signed(double value, int decimals) {
-    const QString text = ui::GermanNumber(value, decimals);
-    return value > 0 && text != ui::GermanNumber(0, decimals) ? QStringLiteral("+") + text : text;
-}
-
-QString Rating(const std::optional<std::string>& rating) {
-    return rating ? QString::fromStdString(*rating) : QStringLiteral("–");
-}
+// The size the report charts are laid out at before they are scaled onto the page.
+const QSize ReportChartSize(900, 420);
 
 QTableView* MakeTable(QWidget* parent, const char* name) {
     auto* view = new QTableView(parent);
@@ -76,28 +71,25 @@ QLabel* MakeTitle(QWidget* parent, const char* name) {
     return title;
 }
 
-std::string Today() {
-    return QDate(1899, 12, 30).addDays(platform::Clock().Today()).toString(Qt::ISODate).toStdString();
+std::string IsoDate(int days) {
+    const std::string german = evaluation::GermanDateText(days); // dd.MM.yyyy
+    return german.substr(6, 4) + "-" + german.substr(3, 2) + "-" + german.substr(0, 2);
 }
 
-// The cells of a view's model, as shown (sorted), for CSV.
-std::string ViewCsv(const QAbstractItemModel& model) {
-    std::vector<std::string> header;
-    for (int c = 0; c < model.columnCount(); ++c)
-        header.push_back(model.headerData(c, Qt::Horizontal).toString().toStdString());
-    std::vector<std::vector<std::string>> rows;
-    for (int r = 0; r < model.rowCount(); ++r) {
-        std::vector<std::string> row;
-        for (int c = 0; c < model.columnCount(); ++c) {
-            const QModelIndex index = model.index(r, c);
-            std::string text = index.data().toString().toStdString();
-            if (text == "–")
-                text.clear();
-            row.push_back(index.data(TextRole).toBool() ? evaluation::CsvText(text) : text);
-        }
-        rows.push_back(std::move(row));
-    }
-    return evaluation::CsvDocument(header, rows);
+std::string Today() {
+    return IsoDate(platform::Clock().Today());
+}
+
+// A name as part of a file name: letters and digits, the rest as "-".
+std::string FileNamePart(const std::string& utf8) {
+    QString part;
+    for (const QChar c : QString::fromStdString(utf8))
+        part += c.isLetterOrNumber() ? c : QLatin1Char('-');
+    return part.toStdString();
+}
+
+QString SexWord(const std::string& sex) {
+    return sex == "W" || sex == "w" ? QStringLiteral("weiblich") : QStringLiteral("männlich");
 }
 
 } // namespace
@@ -109,7 +101,7 @@ EvaluationWindow::EvaluationWindow(TDM1& dataModule, QWidget* parent)
     setObjectName(QStringLiteral("EvaluationWindow"));
     setWindowTitle(QStringLiteral("Auswertung"));
     setFont(ui::UiFont(12));
-    resize(980, 660);
+    resize(1100, 700);
     setSizeGripEnabled(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -123,23 +115,43 @@ EvaluationWindow::EvaluationWindow(TDM1& dataModule, QWidget* parent)
     m_tabs->addTab(dayPage, QStringLiteral("Testtag"));
     layout->addWidget(m_tabs, 1);
 
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("Status"));
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_status);
+
     auto* buttons = new QHBoxLayout;
-    auto button = [&](const char* name, const QString& caption, auto handler) {
+    auto button = [&](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, ui::GuardedSlot(handler));
         buttons->addWidget(b);
         return b;
     };
-    button("btn_csv", QStringLiteral("Tabelle als CSV …"), [this] { ExportShownTable(); });
-    button("btn_csv_all", QStringLiteral("Alle Ergebnisse als CSV …"), [this] { ExportAllResults(); });
-    button("btn_pdf", QStringLiteral("Testtag als PDF …"), [this] { SaveReportPdf(); });
-    button("btn_print", QStringLiteral("Testtag drucken …"), [this] { PrintReport(); });
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("Status"));
-    buttons->addWidget(m_status, 1);
-    button("btn_close", QStringLiteral("Schließen"), [this] { accept(); });
+    auto clicked = [this](QPushButton* b, auto handler) {
+        connect(b, &QPushButton::clicked, this, ui::GuardedSlot(handler));
+    };
+    auto menu = [this](QPushButton* b,
+                       std::initializer_list<std::pair<QString, std::function<void()>>> entries) {
+        auto* m = new QMenu(b);
+        for (const auto& [caption, handler] : entries)
+            connect(m->addAction(caption), &QAction::triggered, this, ui::GuardedSlot(handler));
+        b->setMenu(m);
+    };
+    clicked(button("btn_csv", QStringLiteral("Tabelle als CSV …")), [this] { ExportShownTable(); });
+    clicked(button("btn_csv_all", QStringLiteral("Alle Ergebnisse als CSV …")),
+            [this] { ExportAllResults(); });
+    menu(button("btn_xlsx", QStringLiteral("Als Excel-Datei speichern…")),
+         {{QStringLiteral("Angezeigte Tabelle …"), [this] { ExportShownTableXlsx(); }},
+          {QStringLiteral("Alle Ergebnisse mit Sportlerdaten …"), [this] { ExportAllResultsXlsx(); }}});
+    clicked(button("btn_pdf", QStringLiteral("Testtag als PDF …")), [this] { SaveReportPdf(); });
+    clicked(button("btn_print", QStringLiteral("Testtag drucken …")), [this] { PrintReport(); });
+    menu(button("btn_pupil", QStringLiteral("Bericht für Sportler (PDF)…")),
+         {{QStringLiteral("Für den gewählten Sportler …"), [this] { SavePupilReport(); }},
+          {QStringLiteral("Für alle des gewählten Testtags …"), [this] { SaveDayPupilReports(); }}});
+    buttons->addStretch(1);
+    clicked(button("btn_help", QStringLiteral("Hilfe")), [this] { ShowHelp(); });
+    clicked(button("btn_close", QStringLiteral("Schließen")), [this] { accept(); });
     layout->addLayout(buttons);
 
     m_reportChart = new ui::ChartView(this);
@@ -199,23 +211,39 @@ void EvaluationWindow::BuildDayPage(QWidget* page) {
     m_dayTitle = MakeTitle(page, "DayTitle");
     m_ranking = MakeTable(page, "Ranking");
     m_rankingModel = new QStandardItemModel(this);
-    m_rankingSort = new QSortFilterProxyModel(this);
+    m_rankingSort = new RankingSortModel(this);
     m_rankingSort->setSourceModel(m_rankingModel);
-    m_rankingSort->setSortRole(SortRole);
     m_ranking->setModel(m_rankingSort);
     m_ranking->setSortingEnabled(true);
     m_summary = new QLabel(page);
     m_summary->setObjectName(QStringLiteral("Summary"));
     m_summary->setTextFormat(Qt::RichText);
-    m_ratingChart = new ui::ChartView(page);
+    m_summary->setWordWrap(true);
+    m_summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_summary->setFixedWidth(300);
+    auto* charts = new QTabWidget(page);
+    charts->setObjectName(QStringLiteral("DayCharts"));
+    m_ratingChart = new ui::ChartView;
     m_ratingChart->setObjectName(QStringLiteral("RatingChart"));
-    m_ratingChart->setMinimumHeight(220);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_summary);
-    bottom->addWidget(m_ratingChart, 1);
+    m_trendChart = new ui::ChartView;
+    m_trendChart->setObjectName(QStringLiteral("TrendChart"));
+    charts->addTab(m_ratingChart, QStringLiteral("Bewertungen des Tages"));
+    charts->addTab(m_trendChart, QStringLiteral("Verlauf über die Testtage"));
+    charts->setMinimumHeight(220);
+    auto* bottom = new QWidget;
+    auto* bottomLayout = new QHBoxLayout(bottom);
+    bottomLayout->setContentsMargins(0, 0, 0, 0);
+    bottomLayout->addWidget(m_summary);
+    bottomLayout->addWidget(charts, 1);
+    // The ranking over the summary and the charts; the user moves the line between them.
+    auto* split = new QSplitter(Qt::Vertical, page);
+    split->setChildrenCollapsible(false);
+    split->addWidget(m_ranking);
+    split->addWidget(bottom);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
     right->addWidget(m_dayTitle);
-    right->addWidget(m_ranking, 3);
-    right->addLayout(bottom, 2);
+    right->addWidget(split, 1);
     layout->addLayout(right, 1);
 
     connect(m_days, &QListWidget::currentRowChanged, this, ui::GuardedSlot([this] { DayChosen(); }));
@@ -230,8 +258,10 @@ void EvaluationWindow::showEvent(QShowEvent* event) {
 }
 
 void EvaluationWindow::FormActivate() {
-    // As the results window does: posted results are written first and read again.
-    m_dataModule.LoadOrCreateMultiwert();
+    // The results as they are loaded: posted results are in the table already. Only a table
+    // that is not open is read from its file.
+    if (!m_dataModule.cdsMultiwert.Active())
+        m_dataModule.LoadOrCreateMultiwert();
     m_data = ui::EvaluationData::Read(m_dataModule.cdsSportler, m_dataModule.cdsMultiwert);
     m_status->clear();
     FillAthletes();
@@ -243,22 +273,27 @@ void EvaluationWindow::FillAthletes() {
     m_athletes->clear();
     for (int id : m_data.athleteOrder) {
         const evaluation::Athlete& a = m_data.athletes.at(id);
-        auto* item = new QListWidgetItem(QString::fromStdString(evaluation::ListName(a)), m_athletes);
+        // The birth year tells two pupils of the same name apart.
+        const std::string listName = evaluation::ListName(a);
+        auto* item = new QListWidgetItem(
+            QStringLiteral("%1 (%2)").arg(QString::fromStdString(listName)).arg(a.birthYear), m_athletes);
         item->setData(IdRole, id);
-        item->setData(SortRole, QString::fromStdString(evaluation::SearchKey(a.firstName + " " + a.name)));
+        // Found as the list shows it ("Name, Vorname") and as one says it ("Vorname Name").
+        item->setData(SearchRole, QString::fromStdString(evaluation::SearchKey(listName) + "\n" +
+                                                         evaluation::SearchKey(a.firstName + " " + a.name)));
     }
     SearchChanged(m_search->text());
 }
 
 void EvaluationWindow::SearchChanged(const QString& text) {
-    // First name or surname, whatever the case, umlauts as their base letters.
+    // First name or surname, whatever the case, accented letters as their base letters.
     const QString key = QString::fromStdString(evaluation::SearchKey(text.trimmed().toStdString()));
     int firstShown = -1;
     {
         const QSignalBlocker quiet(m_athletes);
         for (int row = 0; row < m_athletes->count(); ++row) {
             QListWidgetItem* item = m_athletes->item(row);
-            const bool shown = key.isEmpty() || item->data(SortRole).toString().contains(key);
+            const bool shown = key.isEmpty() || item->data(SearchRole).toString().contains(key);
             item->setHidden(!shown);
             if (shown && firstShown < 0)
                 firstShown = row;
@@ -279,55 +314,42 @@ void EvaluationWindow::FillDays() {
         item->setData(IdRole, date);
     }
     m_days->setCurrentRow(m_days->count() > 0 ? 0 : -1);
+    std::vector<ChartView::TrendPoint> trend;
+    for (const evaluation::DayTrend& day : evaluation::TrendOverDays(m_data.results, m_data.athletes))
+        trend.push_back({day.date, day.meanVo2, day.healthyShare});
+    m_trendChart->ShowTrend(QStringLiteral("Mittlere VO2max und Anteil in der Gesundheitszone"), trend);
     DayChosen();
 }
 
 // ----- the athlete page -----
 
+const evaluation::Athlete* EvaluationWindow::ChosenAthlete() const {
+    const QListWidgetItem* item = m_athletes->currentItem();
+    if (!item || item->isHidden())
+        return nullptr;
+    return &m_data.athletes.at(item->data(IdRole).toInt());
+}
+
 void EvaluationWindow::AthleteChosen() {
-    m_historyModel->clear();
-    m_historyModel->setHorizontalHeaderLabels({"Datum", "Alter", "Level", "Runde", "Meter", "VO2max",
-                                               "Bewertung", "± VO2max", "± Bahnen", "Notiz"});
-    QListWidgetItem* item = m_athletes->currentItem();
-    if (!item || item->isHidden()) {
+    const evaluation::Athlete* athlete = ChosenAthlete();
+    if (!athlete) {
+        m_shownHistory.clear();
+        FillModel(*m_historyModel, evaluation::HistoryTable({}));
         m_athleteTitle->setText(m_data.athletes.empty() ? QStringLiteral("Keine Sportler erfasst")
                                                         : QStringLiteral("Kein Sportler gewählt"));
         m_change->clear();
         m_progressChart->ShowNothing(QString());
         return;
     }
-    const evaluation::Athlete& athlete = m_data.athletes.at(item->data(IdRole).toInt());
     m_athleteTitle->setText(QStringLiteral("%1 %2   ·   %3   ·   Jahrgang %4")
-                                .arg(QString::fromStdString(athlete.firstName),
-                                     QString::fromStdString(athlete.name),
-                                     athlete.sex == "W" || athlete.sex == "w" ? QStringLiteral("weiblich")
-                                                                              : QStringLiteral("männlich"))
-                                .arg(athlete.birthYear));
-    const auto history = evaluation::AthleteHistory(athlete, m_data.ResultsOf(athlete.id));
-    std::vector<ui::ChartView::ProgressPoint> points;
-    for (const evaluation::HistoryEntry& h : history) {
-        const Result& r = h.result;
-        m_historyModel->appendRow(
-            {Cell(ui::GermanDate(r.date), r.date), Cell(QString::number(h.age), h.age),
-             Cell(QString::number(r.level), r.level), Cell(QString::number(r.shuttle), r.shuttle),
-             Cell(QString::number(h.distance), h.distance), Cell(ui::GermanNumber(r.vo2max, 1), r.vo2max),
-             Cell(Rating(h.rating)),
-             Cell(h.vo2Change ? Signed(*h.vo2Change, 1) : QString(), h.vo2Change.value_or(0)),
-             Cell(h.shuttleChange ? Signed(*h.shuttleChange, 0) : QString(), h.shuttleChange.value_or(0)),
-             Cell(QString::fromStdString(r.notes), {}, true)});
-        if (r.date != 0 && r.vo2max > 0)
-            points.push_back({r.date, r.vo2max, evaluation::NormBounds(athlete.sex, h.age)});
-    }
+                                .arg(QString::fromStdString(athlete->firstName),
+                                     QString::fromStdString(athlete->name), SexWord(athlete->sex))
+                                .arg(athlete->birthYear));
+    m_shownHistory = evaluation::AthleteHistory(*athlete, m_data.ResultsOf(athlete->id));
+    FillModel(*m_historyModel, evaluation::HistoryTable(m_shownHistory));
     m_history->resizeColumnsToContents();
-    if (history.size() >= 2) {
-        const evaluation::HistoryEntry& last = history.back();
-        m_change->setText(QStringLiteral("Seit dem Test davor: %1 VO2max, %2 Bahnen")
-                              .arg(Signed(*last.vo2Change, 1), Signed(*last.shuttleChange, 0)));
-    } else {
-        m_change->setText(history.empty() ? QStringLiteral("Noch kein Ergebnis.")
-                                          : QStringLiteral("Ein Ergebnis: noch kein Vergleich."));
-    }
-    m_progressChart->ShowProgress(QStringLiteral("VO2max im Vergleich mit den Normen"), points);
+    m_change->setText(ChangeSinceTestBefore(m_shownHistory));
+    ShowAthleteProgress(*m_progressChart, *athlete, m_shownHistory);
 }
 
 // ----- the test-day page -----
@@ -338,30 +360,30 @@ int EvaluationWindow::ChosenDay() const {
 }
 
 void EvaluationWindow::DayChosen() {
-    m_rankingModel->clear();
-    m_rankingModel->setHorizontalHeaderLabels(
-        {"Platz", "Name", "G", "Alter", "Level", "Runde", "Meter", "VO2max", "Bewertung", "Notiz"});
     const int day = ChosenDay();
     if (day < 0) {
         m_dayReport = {};
+        FillModel(*m_rankingModel, evaluation::DayTable({}, false));
         m_dayTitle->setText(QStringLiteral("Noch keine Ergebnisse"));
         m_summary->clear();
         m_ratingChart->ShowNothing(QString());
         return;
     }
     m_dayReport = evaluation::TestDay(day, m_data.ResultsOn(day), m_data.athletes);
-    m_rankingModel->setRowCount(0);
-    for (const evaluation::DayEntry& e : m_dayReport.ranking) {
-        const Result& r = e.result;
-        m_rankingModel->appendRow(
-            {Cell(QString::number(e.rank), e.rank), Cell(QString::fromStdString(e.displayName), {}, true),
-             Cell(QString::fromStdString(e.sex)),
-             Cell(e.age ? QString::number(*e.age) : QString(), e.age.value_or(-1)),
-             Cell(QString::number(r.level), r.level), Cell(QString::number(r.shuttle), r.shuttle),
-             Cell(QString::number(e.distance), e.distance), Cell(ui::GermanNumber(r.vo2max, 1), r.vo2max),
-             Cell(Rating(e.rating),
-                  e.rating ? QVariant(QString::fromStdString(*e.rating)) : QVariant(QString())),
-             Cell(QString::fromStdString(r.notes), {}, true)});
+    FillModel(*m_rankingModel, evaluation::DayTable(m_dayReport, false));
+    // Names by last name, then first name; ratings and zones by their rank, none last.
+    for (int row = 0; row < m_rankingModel->rowCount(); ++row) {
+        const evaluation::DayEntry& e = m_dayReport.ranking[static_cast<std::size_t>(row)];
+        m_rankingModel->item(row, NameColumn)
+            ->setData(QStringList{QString::fromStdString(e.name), QString::fromStdString(e.firstName)},
+                      RankingSortModel::KeyRole);
+        const int rank = e.rating.stored ? evaluation::RatingRank(*e.rating.stored) : -1;
+        m_rankingModel->item(row, RatingColumn)
+            ->setData(rank >= 0 ? QVariant(rank) : QVariant(), RankingSortModel::KeyRole);
+        // Risk lowest, the health zone highest.
+        m_rankingModel->item(row, ZoneColumn)
+            ->setData(e.zone ? QVariant(2 - static_cast<int>(*e.zone)) : QVariant(),
+                      RankingSortModel::KeyRole);
     }
     m_ranking->sortByColumn(-1, Qt::AscendingOrder); // the ranking's own order until a title is clicked
     m_rankingSort->sort(-1);
@@ -378,48 +400,42 @@ void EvaluationWindow::DayChosen() {
             .arg(st.count)
             .arg(value(st.mean), value(st.median), value(st.best));
     };
+    QString notes;
+    for (const QString& note : SummaryNotes(m_dayReport))
+        notes += QStringLiteral("<p style='font-size:small'>%1</p>").arg(note.toHtmlEscaped());
     m_summary->setText(
         QStringLiteral("<b>VO2max (ml/kg/min)</b><table cellspacing=0 cellpadding=3>"
-                       "<tr><td></td><td>Anzahl</td><td>Mittel</td><td>Median</td><td>Best</td></tr>") +
+                       "<tr><td></td><td>Anzahl</td><td>Mittel</td><td>Median</td><td>Bestwert</td></tr>") +
         row(QStringLiteral("Alle"), m_dayReport.all) + row(QStringLiteral("Frauen"), m_dayReport.women) +
-        row(QStringLiteral("Männer"), m_dayReport.men) + QStringLiteral("</table>"));
+        row(QStringLiteral("Männer"), m_dayReport.men) + QStringLiteral("</table>") + notes);
     m_ratingChart->ShowRatingCounts(QStringLiteral("Bewertungen"), m_dayReport.ratingCounts);
 }
 
 // ----- export -----
 
+evaluation::ExportTable EvaluationWindow::ShownTable() const {
+    if (m_tabs->currentIndex() == 0)
+        return evaluation::HistoryTable(m_shownHistory);
+    // The ranking in the order the view shows it.
+    const evaluation::ExportTable all = evaluation::DayTable(m_dayReport, true);
+    evaluation::ExportTable shown = all;
+    shown.rows.clear();
+    for (int row = 0; row < m_rankingSort->rowCount(); ++row)
+        shown.rows.push_back(all.rows[static_cast<std::size_t>(
+            m_rankingSort->mapToSource(m_rankingSort->index(row, 0)).row())]);
+    return shown;
+}
+
+evaluation::ExportTable EvaluationWindow::AllResults() const {
+    return evaluation::AllResultsTable(m_data.results, m_data.athletes);
+}
+
 std::string EvaluationWindow::ShownTableCsv() const {
-    return ViewCsv(m_tabs->currentIndex() == 0 ? *m_history->model() : *m_ranking->model());
+    return evaluation::CsvOf(ShownTable());
 }
 
 std::string EvaluationWindow::AllResultsCsv() const {
-    std::vector<const Result*> sorted;
-    sorted.reserve(m_data.results.size());
-    for (const Result& r : m_data.results)
-        sorted.push_back(&r);
-    std::sort(sorted.begin(), sorted.end(), [](const Result* a, const Result* b) {
-        return a->date != b->date ? a->date < b->date : a->id < b->id;
-    });
-    std::vector<std::vector<std::string>> rows;
-    rows.reserve(sorted.size());
-    for (const Result* r : sorted) {
-        const auto found = m_data.athletes.find(r->athleteId);
-        const evaluation::Athlete* a = found == m_data.athletes.end() ? nullptr : &found->second;
-        const auto rating = evaluation::RatingOf(a, *r);
-        rows.push_back({r->date ? ui::GermanDate(r->date).toStdString() : std::string(),
-                        a ? evaluation::CsvText(a->firstName) : std::string(),
-                        a ? evaluation::CsvText(a->name) : std::string("(unbekannt)"),
-                        a ? evaluation::CsvText(a->sex) : std::string(),
-                        a ? std::to_string(a->birthYear) : std::string(),
-                        a ? std::to_string(evaluation::AgeAtTest(a->birthYear, r->year)) : std::string(),
-                        std::to_string(r->level), std::to_string(r->shuttle),
-                        std::to_string(evaluation::DistanceMetres(r->level, r->shuttle)),
-                        evaluation::CsvNumber(r->vo2max, 1), rating ? *rating : std::string(),
-                        evaluation::CsvText(r->notes)});
-    }
-    return evaluation::CsvDocument({"Datum", "Vorname", "Name", "G", "Jahrgang", "Alter", "Level", "Runde",
-                                    "Meter", "VO2max", "Bewertung", "Notiz"},
-                                   rows);
+    return evaluation::CsvOf(AllResults());
 }
 
 void EvaluationWindow::WriteExport(const std::string& suggestedName, const std::string& filter,
@@ -431,41 +447,62 @@ void EvaluationWindow::WriteExport(const std::string& suggestedName, const std::
     m_status->setText(QStringLiteral("Gespeichert: %1").arg(QString::fromStdString(path)));
 }
 
+namespace {
+
+std::string ShownTableName(const QTabWidget& tabs, int day, const char* extension) {
+    const std::string date = tabs.currentIndex() == 1 && day > 0 ? IsoDate(day) : Today();
+    return "Auswertung-" + date + extension;
+}
+
+} // namespace
+
 void EvaluationWindow::ExportShownTable() {
-    const int day = ChosenDay();
-    const std::string date = m_tabs->currentIndex() == 1 && day > 0
-                                 ? QDate(1899, 12, 30).addDays(day).toString(Qt::ISODate).toStdString()
-                                 : Today();
-    WriteExport("Auswertung-" + date + ".csv", "CSV-Dateien (*.csv)", ShownTableCsv());
+    WriteExport(ShownTableName(*m_tabs, ChosenDay(), ".csv"), "CSV-Dateien (*.csv)", ShownTableCsv());
 }
 
 void EvaluationWindow::ExportAllResults() {
     WriteExport("Auswertung-" + Today() + ".csv", "CSV-Dateien (*.csv)", AllResultsCsv());
 }
 
+void EvaluationWindow::ExportShownTableXlsx() {
+    WriteExport(ShownTableName(*m_tabs, ChosenDay(), ".xlsx"), "Excel-Dateien (*.xlsx)",
+                evaluation::XlsxBytes(ShownTable()));
+}
+
+void EvaluationWindow::ExportAllResultsXlsx() {
+    WriteExport("Auswertung-" + Today() + ".xlsx", "Excel-Dateien (*.xlsx)",
+                evaluation::XlsxBytes(AllResults()));
+}
+
+void EvaluationWindow::DrawRatingChart(QPainter& painter, const QRectF& target) {
+    m_reportChart->ShowRatingCounts(QStringLiteral("Bewertungen"), m_dayReport.ratingCounts);
+    m_reportChart->RenderInto(painter, target, ReportChartSize);
+}
+
 QByteArray EvaluationWindow::ReportPdf() {
     if (ChosenDay() < 0)
         return {};
-    m_reportChart->ShowRatingCounts(QStringLiteral("Bewertungen"), m_dayReport.ratingCounts);
-    return ui::DayReportPdf(m_dayReport, m_reportChart->Picture(QSize(900, 420)));
+    return ui::DayReportPdf(
+        m_dayReport, [this](QPainter& painter, const QRectF& target) { DrawRatingChart(painter, target); });
+}
+
+bool EvaluationWindow::RefuseWithoutDay() {
+    if (ChosenDay() >= 0)
+        return false;
+    platform::Dialogs().ShowMessage("Es gibt noch keinen Testtag mit Ergebnissen.");
+    return true;
 }
 
 void EvaluationWindow::SaveReportPdf() {
-    const int day = ChosenDay();
-    if (day < 0) {
-        platform::Dialogs().ShowMessage("Es gibt noch keinen Testtag mit Ergebnissen.");
+    if (RefuseWithoutDay())
         return;
-    }
     const QByteArray pdf = ReportPdf();
-    WriteExport("Auswertung-" + QDate(1899, 12, 30).addDays(day).toString(Qt::ISODate).toStdString() + ".pdf",
-                "PDF-Dateien (*.pdf)", pdf.toStdString());
+    WriteExport("Auswertung-" + IsoDate(ChosenDay()) + ".pdf", "PDF-Dateien (*.pdf)", pdf.toStdString());
 }
 
 void EvaluationWindow::PrintReport() {
-    if (ChosenDay() < 0) {
-        platform::Dialogs().ShowMessage("Es gibt noch keinen Testtag mit Ergebnissen.");
+    if (RefuseWithoutDay())
         return;
-    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
@@ -473,8 +510,90 @@ void EvaluationWindow::PrintReport() {
     dialog.setWindowTitle(QStringLiteral("Testtag drucken"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_reportChart->ShowRatingCounts(QStringLiteral("Bewertungen"), m_dayReport.ratingCounts);
-    ui::DrawDayReport(printer, m_dayReport, m_reportChart->Picture(QSize(900, 420)));
+    ui::DrawDayReport(printer, m_dayReport,
+                      [this](QPainter& painter, const QRectF& target) { DrawRatingChart(painter, target); });
+}
+
+QByteArray EvaluationWindow::PupilReportPdf(bool wholeDay) {
+    std::vector<PupilPage> pages;
+    auto add = [&](const evaluation::Athlete& a) {
+        pages.push_back({a, evaluation::AthleteHistory(a, m_data.ResultsOf(a.id))});
+    };
+    QString title;
+    if (wholeDay) {
+        const int day = ChosenDay();
+        if (day < 0)
+            return {};
+        // In the order of the athlete list: by name, easy to hand out.
+        std::vector<const evaluation::Athlete*> athletes;
+        for (const evaluation::Result& r : m_data.ResultsOn(day))
+            if (const auto found = m_data.athletes.find(r.athleteId); found != m_data.athletes.end())
+                athletes.push_back(&found->second);
+        QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+        std::sort(athletes.begin(), athletes.end(),
+                  [&](const evaluation::Athlete* a, const evaluation::Athlete* b) {
+                      const int byName =
+                          collator.compare(QString::fromStdString(a->name), QString::fromStdString(b->name));
+                      return byName != 0 ? byName < 0
+                                         : collator.compare(QString::fromStdString(a->firstName),
+                                                            QString::fromStdString(b->firstName)) < 0;
+                  });
+        athletes.erase(std::unique(athletes.begin(), athletes.end()), athletes.end());
+        for (const evaluation::Athlete* a : athletes)
+            add(*a);
+        title = QStringLiteral("Berichte vom Testtag %1").arg(GermanDate(day));
+    } else {
+        const evaluation::Athlete* a = ChosenAthlete();
+        if (!a)
+            return {};
+        add(*a);
+        title = QStringLiteral("Bericht für %1 %2")
+                    .arg(QString::fromStdString(a->firstName), QString::fromStdString(a->name));
+    }
+    return ui::PupilReportPdf(title, pages,
+                              [this](const PupilPage& page, QPainter& painter, const QRectF& target) {
+                                  ShowAthleteProgress(*m_reportChart, page.athlete, page.history);
+                                  m_reportChart->RenderInto(painter, target, ReportChartSize);
+                              });
+}
+
+void EvaluationWindow::SavePupilReport() {
+    const evaluation::Athlete* a = ChosenAthlete();
+    if (!a) {
+        platform::Dialogs().ShowMessage("Bitte zuerst auf der Seite „Sportler“ einen Sportler wählen.");
+        return;
+    }
+    const QByteArray pdf = PupilReportPdf(false);
+    WriteExport("Bericht-" + FileNamePart(a->name + "-" + a->firstName) + ".pdf", "PDF-Dateien (*.pdf)",
+                pdf.toStdString());
+}
+
+void EvaluationWindow::SaveDayPupilReports() {
+    if (RefuseWithoutDay())
+        return;
+    const QByteArray pdf = PupilReportPdf(true);
+    if (pdf.isEmpty()) {
+        platform::Dialogs().ShowMessage("Zu den Ergebnissen dieses Testtags gibt es keine Sportler mehr.");
+        return;
+    }
+    WriteExport("Berichte-" + IsoDate(ChosenDay()) + ".pdf", "PDF-Dateien (*.pdf)", pdf.toStdString());
+}
+
+void EvaluationWindow::ShowHelp() {
+    platform::Dialogs().ShowMessage(
+        "Auswertung\n\n"
+        "Sportler: alle Ergebnisse einer Person mit der Veränderung gegenüber dem Test davor "
+        "(nur zwischen Tests mit Datum und VO2max-Wert) und der Verlauf vor den Normbereichen. "
+        "Die Normbereiche wechseln am 1. Januar des Jahres, in dem die Person in die nächste "
+        "Altersgruppe kommt.\n\n"
+        "Testtag: die Rangliste eines Tages (Spaltentitel anklicken sortiert), die Zusammenfassung "
+        "und der Verlauf der Gruppe über alle Testtage.\n\n"
+        "Bewertung: das beim Speichern des Ergebnisses festgehaltene Wort, wie im Fenster „Werte“. "
+        "Ein Stern (*) zeigt, dass die heutigen Angaben zum Sportler (Jahrgang, Geschlecht) ein "
+        "anderes Wort ergäben; der Tooltip nennt es.\n\n" +
+        HealthZoneSources().toStdString() +
+        " Zonen: „Gesundheitszone“, „Verbesserung nötig“, „Verbesserung nötig – Risiko“. Unter 10 und "
+        "ab 20 Jahren: –.");
 }
 
 } // namespace ui

@@ -1,10 +1,12 @@
 #pragma once
 // The evaluation window ("Auswertung"): how each athlete did against the norms for their sex
-// and age, and who improved since the last test (the athlete page); how a class did on a
-// test day (the test-day page). It reloads the results table at every opening, as the
-// results window does, so posted results are included. The shown table goes out as CSV
-// for a spreadsheet with German settings, all results too; a test day's report as a PDF
-// file or to the printer.
+// and age and, from 10 to 19 years, the health zone; who improved since the last test (the
+// athlete page); how a class did on a test day and over its test days (the test-day page).
+// It reads the tables as they are loaded, so posted results are included and opening does
+// not depend on the size of the files. The shown table, or all results, goes out as CSV for
+// a spreadsheet with German settings or as a spreadsheet file; a test day's report as a PDF
+// file or to the printer; a report per pupil as a PDF file.
+#include "evaluation/export_table.h"
 #include "evaluation_data.h"
 
 #include <QDialog>
@@ -13,8 +15,6 @@ class TDM1;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
-class QSortFilterProxyModel;
 class QStandardItemModel;
 class QTabWidget;
 class QTableView;
@@ -22,6 +22,7 @@ class QTableView;
 namespace ui {
 
 class ChartView;
+class RankingSortModel;
 
 class EvaluationWindow : public QDialog {
     Q_OBJECT
@@ -29,7 +30,7 @@ public:
     explicit EvaluationWindow(TDM1& dataModule, QWidget* parent = nullptr);
     ~EvaluationWindow() override;
 
-    // Each opening: the results reloaded, the lists filled anew.
+    // Each opening: the tables read as they stand, the lists filled anew.
     void FormActivate();
 
     // The handlers of the controls.
@@ -38,8 +39,13 @@ public:
     void DayChosen();
     void ExportShownTable();
     void ExportAllResults();
+    void ExportShownTableXlsx();
+    void ExportAllResultsXlsx();
     void SaveReportPdf();
     void PrintReport();
+    void SavePupilReport();     // the athlete chosen on the athlete page
+    void SaveDayPupilReports(); // everyone of the chosen test day
+    void ShowHelp();
 
     // For tests and the benchmark.
     const EvaluationData& Data() const { return m_data; }
@@ -53,11 +59,16 @@ public:
     QLabel* SummaryLabel() const { return m_summary; }
     ChartView* ProgressChart() const { return m_progressChart; }
     ChartView* RatingChart() const { return m_ratingChart; }
-    // The CSV bytes of the shown table, and of all results.
+    ChartView* TrendChart() const { return m_trendChart; }
+    // The shown table in its shown order (the test day's with its date first), and all results.
+    evaluation::ExportTable ShownTable() const;
+    evaluation::ExportTable AllResults() const;
     std::string ShownTableCsv() const;
     std::string AllResultsCsv() const;
     // The report of the chosen day as PDF bytes (empty when no day is chosen).
     QByteArray ReportPdf();
+    // The pupil reports as PDF bytes: of the chosen athlete, or of the chosen day's athletes.
+    QByteArray PupilReportPdf(bool wholeDay);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,10 +79,14 @@ private:
     void FillAthletes();
     void FillDays();
     int ChosenDay() const;
+    const evaluation::Athlete* ChosenAthlete() const;
+    bool RefuseWithoutDay();
     void WriteExport(const std::string& suggestedName, const std::string& filter, const std::string& bytes);
+    void DrawRatingChart(QPainter& painter, const QRectF& target);
 
     TDM1& m_dataModule;
     EvaluationData m_data;
+    std::vector<evaluation::HistoryEntry> m_shownHistory;
     evaluation::DayReport m_dayReport;
     QTabWidget* m_tabs = nullptr;
     QLineEdit* m_search = nullptr;
@@ -85,10 +100,11 @@ private:
     QLabel* m_dayTitle = nullptr;
     QTableView* m_ranking = nullptr;
     QStandardItemModel* m_rankingModel = nullptr;
-    QSortFilterProxyModel* m_rankingSort = nullptr;
+    RankingSortModel* m_rankingSort = nullptr;
     QLabel* m_summary = nullptr;
     ChartView* m_ratingChart = nullptr;
-    ChartView* m_reportChart = nullptr; // drawn off screen for the report
+    ChartView* m_trendChart = nullptr;
+    ChartView* m_reportChart = nullptr; // drawn off screen for the reports
     QLabel* m_status = nullptr;
 };
 

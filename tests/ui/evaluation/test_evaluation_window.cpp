@@ -1,8 +1,13 @@
 // The evaluation window as a coach uses it after a test: choosing an athlete, searching,
-// choosing a day, sorting the ranking, exporting the shown table with the file dialog
-// scripted, and the report of a 35-athlete day as a PDF file.
+// choosing a day, sorting the ranking, the ratings as the results window shows them, the
+// health zone, the charts' axes, exporting the shown table with the file dialog scripted
+// (CSV and spreadsheet), the report of a 35-athlete day and the reports per pupil as PDF
+// files, read back with pdftotext.
 #include "data/text_encoding.h"
 #include "data_rig.h"
+#include "evaluation/chart_ticks.h"
+#include "evaluation/fitness_rating.h"
+#include "ui/evaluation/athlete_chart.h"
 #include "ui/evaluation/chart_view.h"
 #include "ui/evaluation/evaluation_window.h"
 
@@ -11,7 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QtTest>
@@ -53,44 +60,141 @@ struct Rig : DataRig {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
     }
+    void ClickTitle(QTableView* view, int column) {
+        QTest::mouseClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(view->horizontalHeader()->sectionViewportPosition(column) + 5, 5));
+    }
+    void SetBirthYear(std::int64_t athlete, int year) {
+        data::Table& t = dm->cdsSportler;
+        for (t.First(); !t.Eof() && t.AsInteger("sportlerid") != athlete; t.Next()) {
+        }
+        QVERIFY(!t.Eof());
+        t.Edit();
+        t.SetAsInteger("Geburtsjahr", year);
+        t.Post();
+    }
 };
+
+// The text of a PDF as pdftotext gives it, page by page ("\f" between pages).
+QString PdfText(const QByteArray& pdf) {
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
+                  {QStringLiteral("-layout"), QStringLiteral("-"), QStringLiteral("-")});
+    process.write(pdf);
+    process.closeWriteChannel();
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int PageCount(const QByteArray& pdf) {
+    return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
+                            pdf.count("/Type /Page "));
+}
 
 } // namespace
 
 class TestEvaluationWindow : public QObject {
     Q_OBJECT
 private slots:
-    // An athlete's results over time with the change since the test before.
+    // An athlete's results over time with the change since the test before; the list shows
+    // the birth year, so that two pupils of the same name can be told apart.
     void choosingAnAthlete() {
         Rig rig;
         const auto anna = rig.Athlete("Anna", "Adler", "W", 2010);
         rig.Athlete("Jürgen", "Groß", "M", 1990);
+        rig.Athlete("Anna", "Adler", "W", 2012);
         PostResult(rig.dm->cdsMultiwert, anna, 2025, 5, 1, 6, 1);  // 32,9
         PostResult(rig.dm->cdsMultiwert, anna, 2026, 5, 1, 8, 11); // 43,3
         rig.Open();
-        QCOMPARE(rig.ShownAthletes(), (QStringList{"Adler, Anna", "Groß, Jürgen"}));
+        QCOMPARE(rig.ShownAthletes(),
+                 (QStringList{"Adler, Anna (2010)", "Adler, Anna (2012)", "Groß, Jürgen (1990)"}));
         rig.Choose(rig.window->AthleteList(), 0);
         QTableView* history = rig.window->HistoryView();
         QCOMPARE(rig.Column(history, 0), (QStringList{"01.05.2025", "01.05.2026"}));
         QCOMPARE(rig.Column(history, 1), (QStringList{"15", "16"}));
         QCOMPARE(rig.Column(history, 5), (QStringList{"32,9", "43,3"}));
         QCOMPARE(rig.Column(history, 6), (QStringList{"ok", "überragend"}));
-        QCOMPARE(rig.Column(history, 7), (QStringList{"", "+10,4"}));
+        QCOMPARE(rig.Column(history, 7), (QStringList{"Gesundheitszone", "Gesundheitszone"}));
+        QCOMPARE(rig.Column(history, 8), (QStringList{"", "+10,4"}));
         QCOMPARE(rig.window->ChangeLabel()->text(),
                  QStringLiteral("Seit dem Test davor: +10,4 VO2max, +30 Bahnen"));
-        rig.Choose(rig.window->AthleteList(), 1); // no results at all
+        rig.Choose(rig.window->AthleteList(), 2); // no results at all
         QCOMPARE(history->model()->rowCount(), 0);
         QCOMPARE(rig.window->ChangeLabel()->text(), QStringLiteral("Noch kein Ergebnis."));
+    }
+
+    // No change against a result without a VO2max value (level 2) or without a date; an
+    // undated result has no age; the rating is the stored word, as the results window has it.
+    void changesRatingsAndAgesAsStored() {
+        Rig rig;
+        const auto ben = rig.Athlete("Ben", "Bauer", "M", 1990);
+        PostResult(rig.dm->cdsMultiwert, ben, 2024, 5, 1, 8, 11); // 43,3
+        PostResult(rig.dm->cdsMultiwert, ben, 2025, 5, 1, 2, 3);  // no value: "sehr schlecht"
+        data::Table& results = rig.dm->cdsMultiwert;
+        results.Insert(); // no date
+        results.SetAsInteger("sportlerid", ben);
+        results.SetAsInteger("Level", 6);
+        results.SetAsInteger("Runde", 1);
+        results.Post();
+        PostResult(rig.dm->cdsMultiwert, ben, 2026, 5, 1, 10, 1); // 46,8
+        rig.Open();
+        rig.Choose(rig.window->AthleteList(), 0);
+        QTableView* history = rig.window->HistoryView();
+        QCOMPARE(rig.Column(history, 0),
+                 (QStringList{"(ohne Datum)", "01.05.2024", "01.05.2025", "01.05.2026"}));
+        QCOMPARE(rig.Column(history, 1), (QStringList{"–", "34", "35", "36"}));
+        QCOMPARE(rig.Column(history, 8), (QStringList{"", "", "", "+3,5"}));
+        QCOMPARE(rig.window->ChangeLabel()->text(),
+                 QStringLiteral("Seit dem Test davor: +3,5 VO2max, +12 Bahnen"));
+        // The words of the results window, whatever today's data give.
+        std::vector<std::pair<int, QString>> byDate;
+        for (results.First(); !results.Eof(); results.Next())
+            byDate.emplace_back(results.AsDate("Datum"),
+                                QString::fromStdString(Cp1252ToUtf8(results.AsString("Bewertung"))));
+        std::stable_sort(byDate.begin(), byDate.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        QStringList stored;
+        for (const auto& [date, word] : byDate)
+            stored << (word.isEmpty() ? QStringLiteral("–") : word);
+        QCOMPARE(rig.Column(history, 6), stored);
+        QCOMPARE(rig.Column(history, 6)[2], QStringLiteral("sehr schlecht"));
+
+        rig.window->Pages()->setCurrentIndex(1);
+        rig.Choose(rig.window->DayList(), rig.window->DayList()->count() - 1); // the undated day
+        QCOMPARE(rig.Column(rig.window->RankingView(), 3), QStringList{"–"});
+    }
+
+    // A birth year corrected after the test: the stored word stays, marked, and the tooltip
+    // says which word today's data would give.
+    void ratingDifferingFromTodaysData() {
+        Rig rig;
+        const auto ben = rig.Athlete("Ben", "Bauer", "M", 2010);
+        PostResult(rig.dm->cdsMultiwert, ben, 2026, 5, 1, 8, 11); // 43,3 at 16: "ok"
+        rig.SetBirthYear(ben, 1980);
+        const std::string today = *evaluation::RateFitness("M", 46, 43.3);
+        QVERIFY(today != "ok");
+        rig.Open();
+        rig.Choose(rig.window->AthleteList(), 0);
+        const QModelIndex cell = rig.window->HistoryView()->model()->index(0, 6);
+        QCOMPARE(cell.data().toString(), QStringLiteral("ok *"));
+        QVERIFY(cell.data(Qt::ToolTipRole).toString().contains(QString::fromStdString("„" + today + "“")));
+        QVERIFY(QByteArray::fromStdString(rig.window->ShownTableCsv()).contains(";ok;"));
     }
 
     void search_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("first name without umlaut") << "jurgen" << QStringList{"Groß, Jürgen"};
-        QTest::newRow("surname in capitals with ss") << "GROSS" << QStringList{"Groß, Jürgen"};
-        QTest::newRow("part of a name") << "ad" << QStringList{"Adler, Anna"};
+        QTest::newRow("first name without umlaut") << "jurgen" << QStringList{"Groß, Jürgen (1990)"};
+        QTest::newRow("surname in capitals with ss") << "GROSS" << QStringList{"Groß, Jürgen (1990)"};
+        QTest::newRow("weiss finds Weiß") << "weiss" << QStringList{"Weiß, Zoë (2012)"};
+        QTest::newRow("zoe finds Zoë") << "zoe" << QStringList{"Weiß, Zoë (2012)"};
+        QTest::newRow("as the list shows it") << "Adler, An" << QStringList{"Adler, Anna (2010)"};
+        QTest::newRow("as one says it") << "anna adl" << QStringList{"Adler, Anna (2010)"};
+        QTest::newRow("part of a name") << "ad" << QStringList{"Adler, Anna (2010)"};
         QTest::newRow("nothing found") << "xyz" << QStringList{};
-        QTest::newRow("empty: all") << "" << QStringList{"Adler, Anna", "Groß, Jürgen"};
+        QTest::newRow("empty: all") << ""
+                                    << QStringList{"Adler, Anna (2010)", "Groß, Jürgen (1990)",
+                                                   "Weiß, Zoë (2012)"};
     }
     void search() {
         QFETCH(QString, typed);
@@ -98,6 +202,7 @@ private slots:
         Rig rig;
         rig.Athlete("Anna", "Adler", "W", 2010);
         rig.Athlete("Jürgen", "Groß", "M", 1990);
+        rig.Athlete("Zoë", "Weiß", "W", 2012);
         rig.Open();
         rig.window->Search()->setFocus();
         QTest::keyClicks(rig.window->Search(), typed);
@@ -107,7 +212,7 @@ private slots:
     }
 
     // The test days newest first; a day's ranking, sortable by each column; results whose
-    // athlete is gone and results outside the table show without a rating.
+    // athlete is gone show as such.
     void choosingADayAndSorting() {
         Rig rig;
         const auto anna = rig.Athlete("Anna", "Adler", "W", 2010);
@@ -123,18 +228,135 @@ private slots:
         QCOMPARE(days->item(0)->text(), QStringLiteral("01.12.2026  (3)"));
         QTableView* ranking = rig.window->RankingView();
         QCOMPARE(rig.Column(ranking, 1), (QStringList{"Ben Bauer", "Anna Adler", "(unbekannt)"}));
-        QCOMPARE(rig.Column(ranking, 8), (QStringList{"gut", "überragend", "–"}));
-        QTest::mouseClick(ranking->horizontalHeader()->viewport(), Qt::LeftButton, {},
-                          QPoint(ranking->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
-        QCOMPARE(rig.Column(ranking, 1), (QStringList{"(unbekannt)", "Anna Adler", "Ben Bauer"}));
-        QTest::mouseClick(ranking->horizontalHeader()->viewport(), Qt::LeftButton, {},
-                          QPoint(ranking->horizontalHeader()->sectionViewportPosition(7) + 5, 5));
+        QCOMPARE(rig.Column(ranking, 9), (QStringList{"Gesundheitszone", "Gesundheitszone", "–"}));
+        rig.ClickTitle(ranking, 7);
         QCOMPARE(rig.Column(ranking, 7), (QStringList{"30,2", "43,3", "46,8"}));
         rig.Choose(days, 1);
         QCOMPARE(rig.Column(ranking, 7), QStringList{"0,0"});
-        QCOMPARE(rig.Column(ranking, 8), QStringList{"–"});
         QVERIFY(
             rig.window->SummaryLabel()->text().contains(QStringLiteral("Alle</b></td><td align=right>1")));
+    }
+
+    // Ratings by rank ("sehr schlecht" lowest, none last both ways); names by last name,
+    // then first name, Ö with O.
+    void sortingByRatingAndName() {
+        Rig rig;
+        const int year = 2026;
+        const std::vector<std::pair<const char*, const char*>> names{
+            {"Zora", "Zander"}, {"Ömer", "Öztürk"}, {"Anna", "Ott"}, {"Bea", "Ott"}, {"Carl", "Adler"}};
+        const int levels[] = {12, 5, 8, 2, 9};
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const auto id = rig.Athlete(names[i].first, names[i].second, "W", 1990);
+            PostResult(rig.dm->cdsMultiwert, id, year, 12, 1, levels[i], 1);
+        }
+        PostResult(rig.dm->cdsMultiwert, rig.Athlete("Kim", "Klein", "W", 2016), year, 12, 1, 6,
+                   1); // 10: no word
+        rig.Open();
+        rig.window->Pages()->setCurrentIndex(1);
+        QTableView* ranking = rig.window->RankingView();
+        rig.ClickTitle(ranking, 1);
+        QCOMPARE(rig.Column(ranking, 1), (QStringList{"Carl Adler", "Kim Klein", "Anna Ott", "Bea Ott",
+                                                      "Ömer Öztürk", "Zora Zander"}));
+        rig.ClickTitle(ranking, 8);
+        QStringList words = rig.Column(ranking, 8);
+        QCOMPARE(words.last(), QStringLiteral("–"));
+        for (int k = 1; k + 1 < words.size(); ++k)
+            QVERIFY2(evaluation::RatingRank(words[k - 1].toStdString()) <=
+                         evaluation::RatingRank(words[k].toStdString()),
+                     qPrintable(words.join(QLatin1Char('|'))));
+        rig.ClickTitle(ranking, 8); // descending: the best first, none still last
+        words = rig.Column(ranking, 8);
+        QCOMPARE(words.first(), QStringLiteral("überragend"));
+        QCOMPARE(words.last(), QStringLiteral("–"));
+        QCOMPARE(words[words.size() - 2], QStringLiteral("sehr schlecht"));
+    }
+
+    // The summary: "Bestwert", what was left out of the statistics, the health zone.
+    void summaryOfADay() {
+        Rig rig;
+        const auto kim = rig.Athlete("Kim", "Klein", "W", 2014);  // 12
+        const auto tom = rig.Athlete("Tom", "Tal", "M", 2014);    // 12
+        const auto eva = rig.Athlete("Eva", "Engel", "W", 1980);  // no zone
+        PostResult(rig.dm->cdsMultiwert, kim, 2026, 12, 1, 2, 3); // level 1 completed: no value, risk
+        PostResult(rig.dm->cdsMultiwert, tom, 2026, 12, 1, 9, 1); // healthy
+        PostResult(rig.dm->cdsMultiwert, eva, 2026, 12, 1, 7, 1);
+        rig.Open();
+        rig.window->Pages()->setCurrentIndex(1);
+        const QString summary = rig.window->SummaryLabel()->text();
+        QVERIFY(summary.contains(QStringLiteral("Bestwert")));
+        QVERIFY(summary.contains(QStringLiteral("1 Ergebnis ohne VO2max-Wert")));
+        QVERIFY(summary.contains(QStringLiteral("Gesundheitszone (10–19 Jahre): 1 von 2")));
+        QCOMPARE(rig.Column(rig.window->RankingView(), 9),
+                 (QStringList{"Gesundheitszone", "–", "Verbesserung nötig – Risiko"}));
+    }
+
+    // The norm bands step on the first of January of the year the athlete enters the next age
+    // group, not halfway between two tests.
+    void normBandsStepOnNewYear() {
+        const evaluation::Athlete girl{1, "Kim", "Klein", "W", 2013};
+        // Tests in June 2025 (12: no norms) and June 2027 (14).
+        const auto steps =
+            ui::NormSteps(girl, data::DaysFromCivil(2025, 6, 1), data::DaysFromCivil(2027, 6, 1));
+        QCOMPARE(steps.size(), std::size_t(2));
+        QVERIFY(!steps[0].bounds);
+        QCOMPARE(steps[1].fromDay, data::DaysFromCivil(2026, 1, 1));
+        QVERIFY(steps[1].bounds);
+    }
+
+    // At the window's default size, every axis label is the exact value of its tick, and the
+    // date ticks fall on the first of a month.
+    void axesLabelledExactly() {
+        Rig rig;
+        const auto anna = rig.Athlete("Anna", "Adler", "W", 2008);
+        PostResult(rig.dm->cdsMultiwert, anna, 2024, 3, 14, 6, 1);
+        PostResult(rig.dm->cdsMultiwert, anna, 2025, 9, 23, 8, 11);
+        PostResult(rig.dm->cdsMultiwert, anna, 2026, 5, 2, 9, 4);
+        for (int i = 0; i < 17; ++i)
+            PostResult(rig.dm->cdsMultiwert, rig.Athlete("Vorname", "Name", i % 2 ? "W" : "M", 1990), 2026, 5,
+                       2, 5 + i % 4, 1);
+        rig.Open();
+        rig.Choose(rig.window->AthleteList(), 0);
+        QApplication::processEvents();
+        auto exact = [](const std::vector<ui::ChartView::AxisTick>& ticks) {
+            QVERIFY(ticks.size() >= 2);
+            for (const auto& tick : ticks)
+                QCOMPARE(tick.label, QString::number(tick.value));
+        };
+        exact(rig.window->ProgressChart()->Ticks(Qt::Vertical));
+        const auto dates = rig.window->ProgressChart()->Ticks(Qt::Horizontal);
+        QVERIFY(dates.size() >= 2);
+        for (const auto& tick : dates)
+            QVERIFY2(evaluation::GermanDateText(static_cast<int>(tick.value)).substr(0, 2) == "01",
+                     qPrintable(tick.label));
+        rig.window->Pages()->setCurrentIndex(1);
+        QApplication::processEvents();
+        exact(rig.window->RatingChart()->Ticks(Qt::Vertical));
+        if (qEnvironmentVariableIsSet("VEXO_KEEP_SHOTS")) {
+            const QString folder = qEnvironmentVariable("VEXO_KEEP_SHOTS");
+            rig.window->Pages()->setCurrentIndex(0);
+            rig.window->grab().save(folder + QStringLiteral("/auswertung-sportler.png"));
+            rig.window->Pages()->setCurrentIndex(1);
+            rig.window->grab().save(folder + QStringLiteral("/auswertung-testtag.png"));
+        }
+    }
+
+    // Opening reads the tables as they are loaded, not the file again: a file changed on disk
+    // meanwhile is neither read nor set aside, and a result being edited counts with its
+    // stored values.
+    void openingReadsTheLoadedTables() {
+        Rig rig;
+        const auto anna = rig.Athlete("Anna", "Adler", "W", 2010);
+        PostResult(rig.dm->cdsMultiwert, anna, 2026, 12, 1, 8, 11);
+        PostResult(rig.dm->cdsMultiwert, anna, 2026, 12, 2, 9, 1);
+        rig.Write(rig.Path("multiwert.xml"), "not a data packet");
+        rig.dm->cdsMultiwert.Edit();
+        rig.dm->cdsMultiwert.SetAsInteger("Level", 20);
+        rig.Open();
+        QVERIFY(rig.dialogs.Shown().empty());
+        QCOMPARE(rig.window->Data().results.size(), std::size_t(2));
+        QCOMPARE(rig.Column(rig.window->HistoryView(), 2), (QStringList{"8", "9"}));
+        QCOMPARE(rig.Read(rig.Path("multiwert.xml")), QByteArray("not a data packet"));
+        rig.dm->cdsMultiwert.Cancel();
     }
 
     // Empty files: both pages say so, nothing to export as a report.
@@ -145,12 +367,17 @@ private slots:
         QCOMPARE(rig.window->DayList()->count(), 0);
         QVERIFY(rig.window->ReportPdf().isEmpty());
         QTest::mouseClick(rig.window->findChild<QPushButton*>(QStringLiteral("btn_pdf")), Qt::LeftButton);
+        rig.window->SaveDayPupilReports();
+        rig.window->SavePupilReport();
         QCOMPARE(rig.dialogs.Texts(),
-                 std::vector<std::string>{"Es gibt noch keinen Testtag mit Ergebnissen."});
+                 (std::vector<std::string>{"Es gibt noch keinen Testtag mit Ergebnissen.",
+                                           "Es gibt noch keinen Testtag mit Ergebnissen.",
+                                           "Bitte zuerst auf der Seite „Sportler“ einen Sportler wählen."}));
     }
 
     // The shown table goes out through "Speichern unter": the name offered, the bytes
-    // written; a cancelled dialog writes nothing; a file that cannot be written is told.
+    // written (the day's date in a column, every field with a comma quoted); a cancelled
+    // dialog writes nothing; a file that cannot be written is told, in German.
     void exportWithTheFileDialog() {
         Rig rig;
         const auto anna = rig.Athlete("Anna", "Adler", "W", 2010);
@@ -166,10 +393,11 @@ private slots:
         QCOMPARE(rig.dialogs.Shown().back().kind, ShownBox::SaveFile);
         QCOMPARE(rig.dialogs.Shown().back().text, std::string("Auswertung-2026-12-01.csv"));
         const QByteArray csv = rig.Read(target.toStdString());
-        QVERIFY(
-            csv.startsWith("\xEF\xBB\xBFPlatz;Name;G;Alter;Level;Runde;Meter;VO2max;Bewertung;Notiz\r\n"));
-        QVERIFY(csv.contains("1;Anna Adler;W;16;8;11;1440;43,3;\xC3\xBC"
-                             "berragend;\"Knie; \"\"links\"\"\r\nbandagiert\"\r\n"));
+        QVERIFY(csv.startsWith(
+            "\xEF\xBB\xBF"
+            "Datum;Platz;Name;G;Alter;Level;Runde;Meter;VO2max;Bewertung;Gesundheitszone;Notiz\r\n"));
+        QVERIFY(csv.contains("01.12.2026;1;Anna Adler;W;16;8;11;1440;\"43,3\";\xC3\xBC"
+                             "berragend;Gesundheitszone;\"Knie; \"\"links\"\"\r\nbandagiert\"\r\n"));
 
         rig.dialogs.Clear();
         QTest::mouseClick(rig.window->findChild<QPushButton*>(QStringLiteral("btn_csv_all")), Qt::LeftButton);
@@ -177,13 +405,23 @@ private slots:
         QCOMPARE(rig.dialogs.Shown()[0].text, std::string("Auswertung-2026-12-10.csv"));
 
         rig.dialogs.Clear();
+        const QString sheet = rig.dir.filePath(QStringLiteral("alle.xlsx"));
+        rig.dialogs.ScriptFileName(sheet.toStdString());
+        rig.window->ExportAllResultsXlsx();
+        QCOMPARE(rig.dialogs.Shown()[0].text, std::string("Auswertung-2026-12-10.xlsx"));
+        QVERIFY(rig.Read(sheet.toStdString()).startsWith("PK\x03\x04")); // a zip archive, as .xlsx is
+
+        rig.dialogs.Clear();
         rig.dialogs.ScriptFileName(rig.dir.filePath(QStringLiteral("fehlt/tag.csv")).toStdString());
         QTest::mouseClick(rig.window->findChild<QPushButton*>(QStringLiteral("btn_csv")), Qt::LeftButton);
         QCOMPARE(rig.dialogs.Shown().size(), std::size_t(2));
-        QVERIFY(rig.dialogs.Shown()[1].text.find("kann nicht erstellt werden") != std::string::npos);
+        QVERIFY(rig.dialogs.Shown()[1].text.find(
+                    "kann nicht erstellt werden. Der Ordner oder die Datei existiert nicht.") !=
+                std::string::npos);
     }
 
-    // The report of a day of 35 athletes: a PDF of two A4 pages; of 120, more.
+    // The report of a day of 35 athletes: a PDF of two A4 pages, "Seite n von m" on each,
+    // the chart as vector graphics (no picture in the file); of 85, more pages.
     void reportOfADay() {
         Rig rig;
         for (int i = 0; i < 120; ++i) {
@@ -197,7 +435,13 @@ private slots:
         const QByteArray pdf = rig.window->ReportPdf();
         QVERIFY(pdf.startsWith("%PDF-"));
         QVERIFY(pdf.trimmed().endsWith("%%EOF"));
-        QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 2);
+        QCOMPARE(PageCount(pdf), 2);
+        QVERIFY(!pdf.contains("/Subtype /Image"));
+        const QString text = PdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("Seite 1 von 2")));
+        QVERIFY(text.contains(QStringLiteral("Seite 2 von 2")));
+        QVERIFY(text.contains(QStringLiteral("Gesundheitszone")));
+        QVERIFY(text.contains(QStringLiteral("sehr schlecht"))); // the chart's axis, as text
         if (qEnvironmentVariableIsSet("VEXO_KEEP_REPORT")) {
             QFile out(qEnvironmentVariable("VEXO_KEEP_REPORT"));
             if (out.open(QIODevice::WriteOnly))
@@ -205,9 +449,53 @@ private slots:
         }
         rig.Choose(rig.window->DayList(), 0); // 2 December: 85
         const QByteArray longer = rig.window->ReportPdf();
-        QVERIFY(longer.count("/Type /Page\n") + longer.count("/Type /Page\r") +
-                    longer.count("/Type /Page ") >=
-                3);
+        QVERIFY(PageCount(longer) >= 3);
+        QVERIFY(PdfText(longer).contains(QStringLiteral("Seite 3 von %1").arg(PageCount(longer))));
+    }
+
+    // A page per pupil: the chosen athlete, or everyone of the chosen day in name order.
+    void reportsPerPupil() {
+        Rig rig;
+        const auto kim = rig.Athlete("Kim", "Klein", "W", 2014);
+        const auto ali = rig.Athlete("Ali", "Acar", "M", 2014);
+        rig.Athlete("Nora", "Nie", "W", 2014); // not tested
+        PostResult(rig.dm->cdsMultiwert, kim, 2025, 11, 3, 5, 2);
+        PostResult(rig.dm->cdsMultiwert, kim, 2026, 12, 1, 6, 4);
+        PostResult(rig.dm->cdsMultiwert, ali, 2026, 12, 1, 8, 1);
+        rig.Open();
+        rig.Choose(rig.window->AthleteList(), 1); // Klein, Kim
+        const QByteArray one = rig.window->PupilReportPdf(false);
+        QCOMPARE(PageCount(one), 1);
+        const QString text = PdfText(one);
+        for (const char* expected :
+             {"Fitnessbericht: Kim Klein", "Jahrgang 2014", "03.11.2025", "01.12.2026", "Gesundheitszone",
+              "Seit dem Test davor: +", " VO2max, +11 Bahnen", "Seite 1 von 1", "Léger"})
+            QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+        QVERIFY(!one.contains("/Subtype /Image"));
+        if (qEnvironmentVariableIsSet("VEXO_KEEP_PUPIL_REPORT")) {
+            QFile out(qEnvironmentVariable("VEXO_KEEP_PUPIL_REPORT"));
+            if (out.open(QIODevice::WriteOnly))
+                out.write(one);
+        }
+
+        rig.window->Pages()->setCurrentIndex(1);
+        rig.Choose(rig.window->DayList(), 0); // 1 December 2026: Kim and Ali
+        const QByteArray day = rig.window->PupilReportPdf(true);
+        QCOMPARE(PageCount(day), 2);
+        const QString both = PdfText(day);
+        QVERIFY(both.indexOf(QStringLiteral("Ali Acar")) < both.indexOf(QStringLiteral("Kim Klein")));
+        QVERIFY(!both.contains(QStringLiteral("Nora")));
+    }
+
+    // The help names what the window shows and both sources of the health zone.
+    void helpNamesTheSources() {
+        Rig rig;
+        rig.Open();
+        QTest::mouseClick(rig.window->findChild<QPushButton*>(QStringLiteral("btn_help")), Qt::LeftButton);
+        const std::string help = rig.dialogs.Texts().at(0);
+        QVERIFY(help.find("FITNESSGRAM") != std::string::npos);
+        QVERIFY(help.find("Cooper Institute, 2010") != std::string::npos);
+        QVERIFY(help.find("Léger") != std::string::npos && help.find("1988") != std::string::npos);
     }
 };
 

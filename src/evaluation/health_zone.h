@@ -1,0 +1,39 @@
+#pragma once
+// The health zone of children and young people aged 10 to 19, as schools use it beside the
+// rating: the VO2max that the children's equation of Léger et al. (1988) gives from the
+// age and the speed of the last completed level, against the aerobic capacity standards of
+// FITNESSGRAM (The Cooper Institute, 2010) for boys and girls. The stored rating word stays
+// as it is; the zone is shown beside it. Outside those ages there is no zone.
+//
+//   Léger, L. A., Mercier, D., Gadoury, C., Lambert, J. (1988): The multistage 20 metre
+//   shuttle run test for aerobic fitness. Journal of Sports Sciences 6 (2), 93–101.
+//   The Cooper Institute (2010): FITNESSGRAM Healthy Fitness Zone standards, aerobic
+//   capacity (VO2max, ml/kg/min).
+#include <optional>
+#include <string>
+
+namespace evaluation {
+
+enum class HealthZone { Healthy, NeedsImprovement, HighRisk };
+
+// "Gesundheitszone", "Verbesserung nötig", "Verbesserung nötig – Risiko" (UTF-8).
+std::string ZoneText(HealthZone zone);
+
+// The running speed of a level, in km/h: 20 m in the time the schedule allows a shuttle.
+double LevelSpeedKmh(int level);
+// The last level run to its end by a result of `level` and `shuttle` (0: none).
+int LastCompletedLevel(int level, int shuttle);
+
+// VO2max = 31.025 + 3.238·v − 3.248·A + 0.1536·v·A, with v the speed of the last completed
+// level and A the age in whole years; none without a completed level or a valid age.
+std::optional<double> ChildVo2max(int age, int level, int shuttle);
+
+// The zone of a VO2max (rounded to one decimal first) for a sex ("W"/"w" girls, "M"/"m"
+// boys) and an age of 10 to 19; none otherwise. At or below the first bound: risk; at or
+// above the second: healthy; in between: needs improvement.
+std::optional<HealthZone> ZoneOf(const std::string& sex, int age, double vo2max);
+
+// Both together: the zone of a result of `level` and `shuttle` at `age`.
+std::optional<HealthZone> ChildZone(const std::string& sex, int age, int level, int shuttle);
+
+} // namespace evaluation

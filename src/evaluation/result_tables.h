@@ -1,0 +1,22 @@
+#pragma once
+// The tables of the evaluation, cell by cell with their kinds: an athlete's history, a test
+// day's ranking and all results with their athletes. The window shows them, the CSV file
+// and the spreadsheet take them as they are.
+#include "export_table.h"
+#include "results_analysis.h"
+
+namespace evaluation {
+
+// The rating as stored, marked with a note when today's athlete data would give another.
+ExportCell RatingCell(const ShownRating& rating);
+ExportCell ZoneCell(const std::optional<HealthZone>& zone);
+
+ExportTable HistoryTable(const std::vector<HistoryEntry>& history);
+
+// The ranking in its own order; with `withDate` the day's date first on every row.
+ExportTable DayTable(const DayReport& report, bool withDate);
+
+// Every result, oldest first (ties by id), with the data of its athlete.
+ExportTable AllResultsTable(const std::vector<Result>& results, const Athletes& athletes);
+
+} // namespace evaluation
