@@ -346,7 +346,8 @@ private slots:
                 !rows.find(QStringLiteral("Ende")).currentTable());
     }
 
-    // The information text the program ships: every heading a paragraph of its own.
+    // The information text the program ships: every heading a paragraph of its own; the
+    // health zone with both of its sources.
     void shippedInformationText() {
         QFile file(QStringLiteral(VEXO_ASSETS "/vexo-Rizidevizi.rtf"));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -358,6 +359,8 @@ private slots:
             QVERIFY2(!found.isNull(), heading);
             QCOMPARE(found.block().text(), QString::fromUtf8(heading));
         }
+        for (const char* source : {"FITNESSGRAM (The Cooper Institute, 2010)", "Léger, Mercier, Gadoury und Lambert (1988"})
+            QVERIFY2(!doc.find(QString::fromUtf8(source)).isNull(), source);
     }
 
     // A footnote of several paragraphs keeps them, below the text.
