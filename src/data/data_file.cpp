@@ -243,6 +243,9 @@ int MakeBackup(const std::string& target) {
         ::unlink(fresh.c_str());
         return error;
     }
+    // When the backup is already a second name of the same file (a save that was stopped
+    // after its backup and before its rename), the rename leaves both names as they are.
+    ::unlink(fresh.c_str());
     return 0;
 }
 

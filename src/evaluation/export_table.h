@@ -14,7 +14,8 @@ struct ExportCell {
     double number = 0;     // Integer and Number; Date: days since 30 December 1899
     int decimals = 0;      // Number
     bool withSign = false; // a change: shown with "+" before a rise (the files get the number)
-    std::string note;      // said about the cell on screen (a tooltip), not written out
+    std::string note;      // said about the cell on screen (a tooltip, the text marked " *"), not written out
+    std::string hint;      // a tooltip on screen, without a mark
 
     // No value: an empty cell in the files, `shown` on screen ("–").
     static ExportCell Missing(std::string shown = "–") { return Make(Kind::Empty, std::move(shown), 0, 0); }

@@ -1,5 +1,7 @@
 #include "result_tables.h"
 
+#include "csv_export.h"
+
 #include <algorithm>
 
 namespace evaluation {
@@ -25,8 +27,12 @@ ExportCell RatingCell(const ShownRating& rating) {
     return cell;
 }
 
-ExportCell ZoneCell(const std::optional<HealthZone>& zone) {
-    return zone ? ExportCell::Text(ZoneText(*zone)) : ExportCell::Missing();
+ExportCell ZoneCell(const std::optional<HealthZone>& zone, const std::optional<double>& childVo2) {
+    ExportCell cell = zone ? ExportCell::Text(ZoneText(*zone)) : ExportCell::Missing();
+    if (zone && childVo2)
+        cell.hint =
+            "VO2max nach der Kindergleichung (Léger u. a. 1988): " + CsvNumber(*childVo2, 1) + " ml/kg/min";
+    return cell;
 }
 
 ExportTable HistoryTable(const std::vector<HistoryEntry>& history) {
@@ -41,7 +47,7 @@ ExportTable HistoryTable(const std::vector<HistoryEntry>& history) {
             {dated ? ExportCell::Date(r.date) : ExportCell::Missing("(ohne Datum)"),
              dated ? ExportCell::Integer(h.age) : ExportCell::Missing(), ExportCell::Integer(r.level),
              ExportCell::Integer(r.shuttle), ExportCell::Integer(h.distance), ExportCell::Number(r.vo2max, 1),
-             RatingCell(h.rating), ZoneCell(h.zone), ChangeCell(h.vo2Change, 1),
+             RatingCell(h.rating), ZoneCell(h.zone, h.childVo2), ChangeCell(h.vo2Change, 1),
              ChangeCell(h.shuttleChange ? std::optional<double>(*h.shuttleChange) : std::nullopt, 0),
              ExportCell::UserText(r.notes)});
     }
@@ -64,7 +70,7 @@ ExportTable DayTable(const DayReport& report, bool withDate) {
                  ExportCell::Integer(e.rank), ExportCell::UserText(e.displayName), ExportCell::Text(e.sex),
                  e.age ? ExportCell::Integer(*e.age) : ExportCell::Missing(), ExportCell::Integer(r.level),
                  ExportCell::Integer(r.shuttle), ExportCell::Integer(e.distance),
-                 ExportCell::Number(r.vo2max, 1), RatingCell(e.rating), ZoneCell(e.zone),
+                 ExportCell::Number(r.vo2max, 1), RatingCell(e.rating), ZoneCell(e.zone, e.childVo2),
                  ExportCell::UserText(r.notes)})
             row.push_back(std::move(cell));
         table.rows.push_back(std::move(row));

@@ -9,7 +9,9 @@ namespace evaluation {
 
 // The rating as stored, marked with a note when today's athlete data would give another.
 ExportCell RatingCell(const ShownRating& rating);
-ExportCell ZoneCell(const std::optional<HealthZone>& zone);
+// The zone, with the children's equation's VO2max it stands on as a hint.
+ExportCell ZoneCell(const std::optional<HealthZone>& zone,
+                    const std::optional<double>& childVo2 = std::nullopt);
 
 ExportTable HistoryTable(const std::vector<HistoryEntry>& history);
 

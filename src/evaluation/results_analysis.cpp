@@ -92,6 +92,12 @@ std::optional<HealthZone> ZoneOfResult(const Athlete* athlete, const Result& res
     return ChildZone(athlete->sex, AgeAtTest(athlete->birthYear, result.year), result.level, result.shuttle);
 }
 
+std::optional<double> ChildVo2maxOfResult(const Athlete* athlete, const Result& result) {
+    if (!ZoneOfResult(athlete, result))
+        return std::nullopt;
+    return ChildVo2max(AgeAtTest(athlete->birthYear, result.year), result.level, result.shuttle);
+}
+
 std::vector<NormYears> NormsOverYears(const std::string& sex, int birthYear, int firstYear, int lastYear) {
     std::vector<NormYears> years;
     for (int year = firstYear; year <= lastYear; ++year) {
@@ -133,6 +139,7 @@ std::vector<HistoryEntry> AthleteHistory(const Athlete& athlete, std::vector<Res
         entry.distance = DistanceMetres(r.level, r.shuttle);
         entry.rating = RatingShown(&athlete, r);
         entry.zone = ZoneOfResult(&athlete, r);
+        entry.childVo2 = ChildVo2maxOfResult(&athlete, r);
         // A change only between two tests that both have a date and a VO2max value: a
         // level-2 result (no value) or an undated one would make it up.
         if (r.Comparable() && before) {
@@ -206,6 +213,7 @@ DayReport TestDay(int date, const std::vector<Result>& results, const Athletes& 
         }
         entry.rating = RatingShown(athlete, r);
         entry.zone = ZoneOfResult(athlete, r);
+        entry.childVo2 = ChildVo2maxOfResult(athlete, r);
         if (entry.zone) {
             ++report.zoned;
             ++report.zoneCounts[static_cast<std::size_t>(*entry.zone)];

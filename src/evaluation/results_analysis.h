@@ -66,8 +66,10 @@ ShownRating RatingShown(const Athlete* athlete, const Result& result);
 // The place of a rating word from "sehr schlecht" (0) to "überragend" (5); -1 for none.
 int RatingRank(const std::string& word);
 
-// The health zone of a result (ages 10 to 19), from its athlete's sex and age at the test.
+// The health zone of a result (ages 10 to 19), from its athlete's sex and age at the test,
+// and the VO2max of the children's equation it stands on.
 std::optional<HealthZone> ZoneOfResult(const Athlete* athlete, const Result& result);
+std::optional<double> ChildVo2maxOfResult(const Athlete* athlete, const Result& result);
 
 // The norms over the years: from the first year on, the bounds of the athlete's age group
 // (none below 13); a new entry on the first of January of each year the age group changes,
@@ -96,6 +98,7 @@ struct HistoryEntry {
     int distance = 0;
     ShownRating rating;
     std::optional<HealthZone> zone;
+    std::optional<double> childVo2; // the children's equation's VO2max the zone stands on
     // Against the last test before that has a date and a VO2max value; none when this test
     // or every test before lacks either.
     std::optional<double> vo2Change;
@@ -133,6 +136,7 @@ struct DayEntry {
     int distance = 0;
     ShownRating rating;
     std::optional<HealthZone> zone;
+    std::optional<double> childVo2; // the children's equation's VO2max the zone stands on
 };
 
 struct DayReport {

@@ -537,6 +537,24 @@ private slots:
 
     // A backup that cannot be made (a folder in its place) does not stop the save: the data
     // file is written, and the user told which backup is missing.
+    // A save stopped between its backup and its rename leaves the backup as a second name of
+    // the file itself; the next save's backup then leaves no temporary name behind.
+    void backupThatIsTheFileItself() {
+        DataRig rig;
+        rig.Module().FirstActivation();
+        AddResult(rig.dm->cdsMultiwert, 1, 5);
+        rig.dm->cdsMultiwert.SaveToFile();
+        const std::string bak = global::MultiwertPath + ".bak";
+        ::unlink(bak.c_str());
+        QCOMPARE(::link(global::MultiwertPath.c_str(), bak.c_str()), 0);
+        const QByteArray before = rig.Read(global::MultiwertPath);
+        AddResult(rig.dm->cdsMultiwert, 2, 6);
+        rig.dm->cdsMultiwert.SaveToFile();
+        QCOMPARE(FilesIn(rig.dir).join(QLatin1Char(' ')),
+                 QStringLiteral("multiwert.xml multiwert.xml.bak sportler.xml"));
+        QCOMPARE(rig.Read(bak), before);
+    }
+
     void backupThatCannotBeMade() {
         DataRig rig;
         rig.Module().FirstActivation();
@@ -757,7 +775,7 @@ private slots:
         }
         // The next save clears away what the killed saves left half written.
         rig.dm->cdsMultiwert.SaveToFile();
-        QCOMPARE(DataFilesIn(rig.dir), (QStringList{"multiwert.xml", "sportler.xml"}));
+        QCOMPARE(DataFilesIn(rig.dir).join(QLatin1Char(' ')), QStringLiteral("multiwert.xml sportler.xml"));
     }
 };
 

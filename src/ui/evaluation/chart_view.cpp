@@ -212,11 +212,12 @@ public:
             marker->setVisible(false);
     }
 
-    // The plot's size: the chart less its title, axes and legend (an estimate before the
-    // first layout).
+    // The plot's size: the view less the chart's title, axes and legend. Estimated from the
+    // view, so that it holds before the chart's first layout too (a chart on a hidden tab).
     QSizeF PlotSize() const {
-        const QRectF plot = chart->plotArea();
-        return plot.width() > 10 ? plot.size() : QSizeF(view->width() * 0.8, view->height() * 0.55);
+        const double labels = kind == Kind::Ratings ? 150 : 130; // two-line rating words below
+        return QSizeF(std::max(100, view->width() - (kind == Kind::Trend ? 170 : 110)),
+                      std::max(60.0, view->height() - labels));
     }
 
     // The date ticks for the span shown, as many as the width takes.

@@ -56,8 +56,16 @@ QTableView* MakeTable(QWidget* parent, const char* name) {
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setAlternatingRowColors(true);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
     view->horizontalHeader()->setStretchLastSection(true);
     return view;
+}
+
+// Each column as wide as its content, the last (the notes) to the view's edge.
+void FitColumns(QTableView* view) {
+    view->resizeColumnsToContents();
+    view->horizontalHeader()->setStretchLastSection(false);
+    view->horizontalHeader()->setStretchLastSection(true);
 }
 
 // The heading over a page's table: the athlete's or the day's.
@@ -347,7 +355,7 @@ void EvaluationWindow::AthleteChosen() {
                                 .arg(athlete->birthYear));
     m_shownHistory = evaluation::AthleteHistory(*athlete, m_data.ResultsOf(athlete->id));
     FillModel(*m_historyModel, evaluation::HistoryTable(m_shownHistory));
-    m_history->resizeColumnsToContents();
+    FitColumns(m_history);
     m_change->setText(ChangeSinceTestBefore(m_shownHistory));
     ShowAthleteProgress(*m_progressChart, *athlete, m_shownHistory);
 }
@@ -387,7 +395,7 @@ void EvaluationWindow::DayChosen() {
     }
     m_ranking->sortByColumn(-1, Qt::AscendingOrder); // the ranking's own order until a title is clicked
     m_rankingSort->sort(-1);
-    m_ranking->resizeColumnsToContents();
+    FitColumns(m_ranking);
     m_dayTitle->setText(QStringLiteral("Testtag %1").arg(ui::GermanDate(day)));
     // The summary as a small table: count, mean, median and best, overall and by sex.
     auto row = [](const QString& group, const evaluation::Stats& st) {

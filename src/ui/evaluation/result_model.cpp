@@ -27,6 +27,8 @@ void FillModel(QStandardItemModel& model, const evaluation::ExportTable& table) 
                 item->setData(QStringList{QString::fromStdString(cell.text)}, RankingSortModel::KeyRole);
             if (number)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (!cell.hint.empty())
+                item->setToolTip(QString::fromStdString(cell.hint));
             if (!cell.note.empty()) {
                 item->setToolTip(QString::fromStdString(cell.note));
                 QFont italic = item->font();

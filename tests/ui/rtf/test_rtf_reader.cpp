@@ -359,7 +359,8 @@ private slots:
             QVERIFY2(!found.isNull(), heading);
             QCOMPARE(found.block().text(), QString::fromUtf8(heading));
         }
-        for (const char* source : {"FITNESSGRAM (The Cooper Institute, 2010)", "Léger, Mercier, Gadoury und Lambert (1988"})
+        for (const char* source :
+             {"FITNESSGRAM (The Cooper Institute, 2010)", "Léger, Mercier, Gadoury und Lambert (1988"})
             QVERIFY2(!doc.find(QString::fromUtf8(source)).isNull(), source);
     }
 
