@@ -22,7 +22,8 @@
 namespace {
 
 struct SilentSound : platform::SoundPlayer {
-    void PlaySync(const std::string&) override {}
+    void Play(const std::string&) override {}
+    bool HasOutput() override { return true; }
 };
 
 struct NoDisplay : RunDisplay {

@@ -1,6 +1,7 @@
 #include "test_run_controller.h"
 
 #include "evaluation/shuttle_schedule.h"
+#include "platform/dialogs.h"
 #include "platform/sound.h"
 
 #include <string>
@@ -20,7 +21,15 @@ TestRunController::TestRunController(RunDisplay& display, platform::Timer& shutt
     displayTimer.SetEnabled(true);
 }
 
+const char* const TestRunController::NoSoundQuestion =
+    "Es wurde kein Tonausgabegerät gefunden. Der Test würde ohne Signale laufen.\n\nTrotzdem ohne Ton "
+    "starten?";
+
 void TestRunController::btn_startClick() {
+    // In a gym a test without its signals is no test: the user hears of it before it begins.
+    if (!Running() && !platform::Sound().HasOutput() &&
+        platform::Dialogs().AskYesNo(NoSoundQuestion) != platform::Answer::Yes)
+        return;
     m_display.SetMenuEnabled(false);
     m_currentLevel = 1;
     // During level 1 neither call changes the timer, so a restart in level 1 leaves the
@@ -71,9 +80,9 @@ void TestRunController::Timer2Timer() {
 }
 
 void TestRunController::PlayShuttleBeep() {
-    platform::Sound().PlaySync("ding.wav");
+    platform::Sound().Play("ding.wav");
 }
 
 void TestRunController::PlayLevelFanfare() {
-    platform::Sound().PlaySync("tada.wav");
+    platform::Sound().Play("tada.wav");
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Paces the shuttle-run test. START begins at level 1, shuttle 1; the shuttle timer ticks
+// Paces the shuttle-run test. START begins at level 1, shuttle 1 (when no sound device can
+// be opened, only after the user agreed to a test without signals); the shuttle timer ticks
 // once per shuttle with the interval of the current level, beeping at the end of every
 // shuttle and sounding the fanfare at every level change; after the last shuttle of
 // level 21 the test stops by itself. The free-running display timer shows the shuttle
@@ -16,6 +17,8 @@
 class TestRunController {
 public:
     static constexpr int DisplayIntervalMs = 500;
+    // Asked at START when no sound can be heard; anything but "Ja" leaves the test unstarted.
+    static const char* const NoSoundQuestion;
 
     // The timers belong to the window; the controller sets them up and drives them. The
     // display timer runs from now on until the window goes.

@@ -1,7 +1,8 @@
-// The paced test on a virtual clock: whole 22-minute runs in milliseconds, with sounds
-// that block the user-interface thread for their length as the real playback does.
+// The paced test on a virtual clock: whole 22-minute runs in milliseconds. Sounds start at
+// their tick and hold up nothing, as the real player on its own thread.
 #include "app/test_run_controller.h"
 #include "evaluation/shuttle_schedule.h"
+#include "fake_dialogs.h"
 #include "fake_sound.h"
 #include "virtual_clock.h"
 
@@ -24,8 +25,8 @@ struct RecordingDisplay : RunDisplay {
     void SetElapsedText(const std::string& text) override { elapsed = text; }
 };
 
-// One run: clock, timers, a sound player whose fanfare takes 1.5 s and beep 0.3 s, and the
-// controller; a hook records the moment and kind of every shuttle tick.
+// One run: clock, timers, a sound player that records, and the controller; a hook records
+// the moment of every shuttle tick.
 struct Rig {
     VirtualClock clock{1000LL * platform::MillisecondsPerDay + 10 * 3600 * 1000LL}; // 10:00 one day
     FakeSound sound{&clock};
@@ -36,8 +37,6 @@ struct Rig {
     std::vector<std::int64_t> tickTimes;
 
     Rig() {
-        sound.SetLength("tada.wav", 1500);
-        sound.SetLength("ding.wav", 300);
         timer1->SetOnTimer([this] {
             tickTimes.push_back(clock.Elapsed());
             controller.Timer1Timer();
@@ -80,11 +79,12 @@ private slots:
         QCOMPARE(rig.display.level, std::string("1"));
         QVERIFY(!rig.display.menuEnabled);
         QCOMPARE(rig.sound.Played(), std::vector<std::string>{"tada.wav"});
-        QCOMPARE(rig.clock.Elapsed(), std::int64_t(1500)); // the fanfare blocked the thread
+        QCOMPARE(rig.clock.Elapsed(), std::int64_t(0)); // the fanfare holds up nothing
 
-        // The shuttle number shows from the first display tick after the fanfare.
-        rig.clock.AdvanceTo(2000);
+        // The shuttle number shows from the first display tick, while the fanfare plays.
+        rig.clock.AdvanceTo(500);
         QCOMPARE(rig.display.shuttle, std::string("1"));
+        rig.clock.AdvanceTo(2000);
         QCOMPARE(rig.display.elapsed, std::string("00:00:02"));
 
         rig.clock.AdvanceTo(8469);
@@ -102,6 +102,7 @@ private slots:
         QCOMPARE(rig.display.level, std::string("2"));
         QCOMPARE(rig.controller.ShuttleCounter(), 1);
         QCOMPARE(rig.sound.Count("tada.wav"), 2);
+        QCOMPARE(rig.sound.Moments().back(), std::int64_t(59290)); // each sound at its tick
         // The next level is measured from that tick, not from the end of the fanfare.
         rig.clock.AdvanceTo(59290 + 8000);
         QCOMPARE(rig.tickTimes.back(), std::int64_t(59290 + 8000));
@@ -153,10 +154,27 @@ private slots:
         rig.clock.Advance(1000);
         const std::int64_t restart = rig.clock.Elapsed();
         rig.controller.btn_startClick();
-        rig.clock.Advance(600);
+        rig.clock.Advance(2500);
         QCOMPARE(rig.display.elapsed, std::string("00:00:02"));
         rig.clock.AdvanceTo(restart + 8470);
         QCOMPARE(rig.tickTimes.back(), restart + 8470);
+    }
+
+    // Without a sound device START says so first; the test begins only if the user agrees.
+    void startWithoutSoundDevice() {
+        Rig rig;
+        FakeDialogs dialogs;
+        rig.sound.SetHasOutput(false);
+        dialogs.ScriptAnswer(platform::Answer::No);
+        rig.controller.btn_startClick();
+        QCOMPARE(dialogs.Texts(), std::vector<std::string>{TestRunController::NoSoundQuestion});
+        QVERIFY(!rig.controller.Running());
+        QVERIFY(rig.display.menuEnabled);
+        dialogs.ScriptAnswer(platform::Answer::Yes);
+        rig.controller.btn_startClick();
+        QVERIFY(rig.controller.Running());
+        rig.controller.btn_startClick(); // a restart during the test asks nothing
+        QCOMPARE(dialogs.Texts().size(), std::size_t(2));
     }
 
     void stopWhileIdleChangesNothingElse() {

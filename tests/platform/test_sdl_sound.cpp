@@ -1,4 +1,6 @@
-// Synchronous playback on SDL's dummy driver, which drains the queue in real time.
+// Playback on SDL's dummy driver, which drains the queue in real time: on the calling
+// thread (PlaySync) for as long as the sound, or on the player's own thread (Play), which
+// returns at once and plays the sounds one after the other.
 #include "platform/sdl/sdl_sound.h"
 
 #include <QElapsedTimer>
@@ -39,6 +41,20 @@ private slots:
             QVERIFY2(clock.elapsed() >= lengthMs && clock.elapsed() <= lengthMs * 3 + 500,
                      qPrintable(QString::number(clock.elapsed())));
         }
+    }
+
+    // Play hands the sound over and returns at once; sounds asked for while one plays follow
+    // it, each as long as itself.
+    void playDoesNotHoldUpTheCaller() {
+        platform::SdlSound sound;
+        QElapsedTimer clock;
+        clock.start();
+        sound.Play(VEXO_ASSETS "/tada.wav");
+        sound.Play(VEXO_ASSETS "/ding.wav");
+        QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
+        sound.WaitUntilQuiet();
+        QVERIFY2(clock.elapsed() >= 1800, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(sound.HasOutput()); // the dummy driver is a device
     }
 
     // A missing or broken file falls back to the short built-in beep, without an error,

@@ -4,11 +4,9 @@
 
 #include <algorithm>
 
-void FakeSound::PlaySync(const std::string& fileName) {
+void FakeSound::Play(const std::string& fileName) {
     m_played.push_back(fileName);
-    const auto length = m_lengths.find(fileName);
-    if (m_clock && length != m_lengths.end())
-        m_clock->Block(length->second);
+    m_moments.push_back(m_clock ? m_clock->Elapsed() : 0);
 }
 
 int FakeSound::Count(const std::string& fileName) const {

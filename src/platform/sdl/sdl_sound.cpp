@@ -32,12 +32,74 @@ SdlSound::SdlSound() {
     // reads: the program could no longer be ended by the session or the system.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     m_audioReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    m_thread = std::thread([this] { Run(); });
 }
 
 SdlSound::~SdlSound() {
+    {
+        const std::lock_guard lock(m_queueLock);
+        m_stopping = true; // the sound playing plays to its end; those still waiting are dropped
+        m_queue.clear();
+    }
+    m_queueChanged.notify_all();
+    m_thread.join();
     CloseDevice();
     if (m_audioReady)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlSound::Play(const std::string& fileName) {
+    {
+        const std::lock_guard lock(m_queueLock);
+        m_queue.push_back(fileName);
+    }
+    m_queueChanged.notify_all();
+}
+
+void SdlSound::WaitUntilQuiet() {
+    std::unique_lock lock(m_queueLock);
+    m_queueChanged.wait(lock, [this] { return m_queue.empty() && !m_playing; });
+}
+
+void SdlSound::Run() {
+    for (;;) {
+        std::string file;
+        {
+            std::unique_lock lock(m_queueLock);
+            m_queueChanged.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+            if (m_stopping)
+                return;
+            file = std::move(m_queue.front());
+            m_queue.pop_front();
+            m_playing = true;
+        }
+        PlaySync(file);
+        {
+            const std::lock_guard lock(m_queueLock);
+            m_playing = false;
+        }
+        m_queueChanged.notify_all();
+    }
+}
+
+bool SdlSound::HasOutput() {
+    if (!m_audioReady)
+        return false;
+    const std::lock_guard lock(m_deviceLock);
+    if (m_device != 0)
+        return true;
+    // The format of the fallback beep; the device is closed again, a sound opens its own.
+    SDL_AudioSpec request{};
+    request.freq = BeepRate;
+    request.format = AUDIO_S16SYS;
+    request.channels = 1;
+    request.samples = 1024;
+    SDL_AudioSpec obtained{};
+    const SDL_AudioDeviceID probe = SDL_OpenAudioDevice(nullptr, 0, &request, &obtained, 0);
+    if (probe == 0)
+        return false;
+    SDL_CloseAudioDevice(probe);
+    return true;
 }
 
 void SdlSound::CloseDevice() {
@@ -46,7 +108,8 @@ void SdlSound::CloseDevice() {
     m_device = 0;
 }
 
-void SdlSound::Play(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length) {
+void SdlSound::PlayOnDevice(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length) {
+    const std::lock_guard lock(m_deviceLock);
     const bool sameFormat = m_device != 0 && m_deviceFormat.freq == spec.freq &&
                             m_deviceFormat.format == spec.format && m_deviceFormat.channels == spec.channels;
     if (!sameFormat) {
@@ -86,7 +149,7 @@ void SdlSound::PlaySync(const std::string& fileName) {
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     if (SDL_LoadWAV(fileName.c_str(), &spec, &buffer, &length) != nullptr) {
-        Play(spec, buffer, length);
+        PlayOnDevice(spec, buffer, length);
         SDL_FreeWAV(buffer);
         return;
     }
@@ -95,8 +158,8 @@ void SdlSound::PlaySync(const std::string& fileName) {
     beepSpec.freq = BeepRate;
     beepSpec.format = AUDIO_S16SYS;
     beepSpec.channels = 1;
-    Play(beepSpec, reinterpret_cast<const Uint8*>(beep.data()),
-         static_cast<Uint32>(beep.size() * sizeof(std::int16_t)));
+    PlayOnDevice(beepSpec, reinterpret_cast<const Uint8*>(beep.data()),
+                 static_cast<Uint32>(beep.size() * sizeof(std::int16_t)));
 }
 
 } // namespace platform
