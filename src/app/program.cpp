@@ -18,6 +18,8 @@ Program::Program(std::optional<std::string> dataFolder) {
     if (dataFolder) {
         global::SportlerPath = *dataFolder + "sportler.xml";
         global::MultiwertPath = *dataFolder + "multiwert.xml";
+        global::GruppenPath = *dataFolder + "gruppen.xml";
+        global::GruppentestPath = *dataFolder + "gruppentest.journal";
     }
     m_dataModule = std::make_unique<TDM1>();
     DM1 = m_dataModule.get();

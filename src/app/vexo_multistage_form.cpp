@@ -148,6 +148,8 @@ void TMultistage_frm::FormCreate() {
     global::FirstActivation = true;
     global::SportlerPath = GetAppDir() + "sportler.xml";
     global::MultiwertPath = GetAppDir() + "multiwert.xml";
+    global::GruppenPath = GetAppDir() + "gruppen.xml";
+    global::GruppentestPath = GetAppDir() + "gruppentest.journal";
 }
 
 void TMultistage_frm::FormActivate() {

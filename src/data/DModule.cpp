@@ -27,6 +27,9 @@ const std::vector<data::FieldDef> MultiwertFields{
     {"Runde", FieldType::Integer, 0},   {"VO2-wert", FieldType::Float, 0},
     {"Bewertung", FieldType::Text, 15}, {"Infoswerte", FieldType::Memo, 0}};
 
+const std::vector<data::FieldDef> GruppenFields{
+    {"gruppenid", FieldType::AutoInc, 0}, {"Name", FieldType::Text, 40}, {"Mitglieder", FieldType::Memo, 0}};
+
 namespace {
 
 // Refuses a post: the user is told why, then the silent abort ends the post.
@@ -58,6 +61,9 @@ TDM1::TDM1() {
     cdsMultiwert.BeforePost = [this](data::Table& t) { cdsMultiwertBeforePost(t); };
     cdsMultiwert.AfterPost = [this](data::Table& t) { cdsMultiwertAfterPost(t); };
 
+    cdsGruppen.SetFieldDefs(GruppenFields);
+    cdsGruppen.SetIndexFieldNames("Name");
+
     // The look-up copy is ready from the start when the athlete file is there already.
     cdsSportler2.SetFileName(global::SportlerPath);
     if (!global::SportlerPath.empty() && data::FileExists(global::SportlerPath)) {
@@ -76,7 +82,7 @@ TDM1::~TDM1() {
 }
 
 void TDM1::CloseTables() {
-    for (data::Table* table : {&cdsSportler, &cdsMultiwert, &cdsSportler2}) {
+    for (data::Table* table : {&cdsSportler, &cdsMultiwert, &cdsSportler2, &cdsGruppen}) {
         try {
             table->Close();
         } catch (const vexo::Abort&) {
@@ -172,6 +178,15 @@ void TDM1::CreateMultiwertTable() {
     cdsMultiwert.LoadFromFile(global::MultiwertPath);
 }
 
+void TDM1::CreateGruppenTable() {
+    cdsGruppen.Close();
+    cdsGruppen.SetFileName(global::GruppenPath);
+    cdsGruppen.SetFieldDefs(GruppenFields);
+    cdsGruppen.CreateDataSet();
+    cdsGruppen.SaveToFile(global::GruppenPath);
+    cdsGruppen.LoadFromFile(global::GruppenPath);
+}
+
 // Whatever made the open or load fail (a damaged packet, another layout, too little memory,
 // an I/O error), the table's own file, when it exists and is not empty, is renamed out of
 // the way and the user told, before a new table is written to its name. Failures that are
@@ -215,6 +230,23 @@ void TDM1::OpenOrCreateSportler() {
     } catch (...) {
         KeepUnreadableFileAside(std::current_exception(), cdsSportler);
         CreateSportlerTable();
+    }
+}
+
+void TDM1::OpenOrCreateGruppen() {
+    if (cdsGruppen.Active())
+        return;
+    cdsGruppen.SetFileName(global::GruppenPath);
+    if (!data::FileExists(global::GruppenPath)) {
+        CreateGruppenTable();
+        return;
+    }
+    try {
+        cdsGruppen.LoadFromFile(global::GruppenPath);
+        cdsGruppen.Open();
+    } catch (...) {
+        KeepUnreadableFileAside(std::current_exception(), cdsGruppen);
+        CreateGruppenTable();
     }
 }
 
@@ -274,7 +306,10 @@ std::string PendingRecordText(data::Table& table) {
 // saved. Nothing here stops the other table from being saved.
 void TDM1::SaveAtProgramEnd() {
     for (auto [table, path] :
-         {std::pair{&cdsSportler, &global::SportlerPath}, std::pair{&cdsMultiwert, &global::MultiwertPath}}) {
+         {std::pair{&cdsSportler, &global::SportlerPath}, std::pair{&cdsMultiwert, &global::MultiwertPath},
+          std::pair{&cdsGruppen, &global::GruppenPath}}) {
+        if (table == &cdsGruppen && !table->Active())
+            continue; // never used in this run: no file to write
         try {
             try {
                 table->SaveToFile(*path);

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-// The fields of the athlete file and of the results file, in the files' order.
+// The fields of the athlete file, of the results file and of the groups file, in the files'
+// order.
 extern const std::vector<data::FieldDef> SportlerFields;
 extern const std::vector<data::FieldDef> MultiwertFields;
+extern const std::vector<data::FieldDef> GruppenFields;
 
 class TDM1 {
 public:
@@ -23,6 +25,9 @@ public:
     data::Table cdsSportler{"cdsSportler"};
     data::Table cdsMultiwert{"cdsMultiwert"};
     data::Table cdsSportler2{"cdsSportler2"};
+    // The groups of athletes ("Klasse 7b"): a name and the ids of the members. Opened at its
+    // first use; a missing file is created then.
+    data::Table cdsGruppen{"cdsGruppen"};
     data::DataSource d_Sportler{&cdsSportler};
     data::DataSource d_Multiwert{&cdsMultiwert};
 
@@ -39,9 +44,13 @@ public:
     void OpenOrCreateSportler();
     // The results window's activation: reload the results table, or create it new.
     void LoadOrCreateMultiwert();
+    // The groups' first use: open the groups table, or create it (a file that cannot be
+    // read is kept aside first, as the others).
+    void OpenOrCreateGruppen();
 
     void CreateSportlerTable();
     void CreateMultiwertTable();
+    void CreateGruppenTable();
 
     // Post steps.
     void cdsSportlerBeforePost(data::Table& table);

@@ -8,6 +8,8 @@ namespace global {
 
 std::string SportlerPath;
 std::string MultiwertPath;
+std::string GruppenPath;
+std::string GruppentestPath;
 bool FirstActivation = false;
 std::array<double, VO2Levels * VO2Shuttles> VO2Table{};
 

@@ -9,6 +9,8 @@ namespace global {
 
 extern std::string SportlerPath;
 extern std::string MultiwertPath;
+extern std::string GruppenPath;     // the groups of athletes, beside the other two
+extern std::string GruppentestPath; // the journal of a group test under way
 extern bool FirstActivation;
 
 constexpr int VO2Levels = 21;

@@ -40,6 +40,8 @@ struct DataRig {
         global::InitVO2Table();
         global::SportlerPath = Path("sportler.xml");
         global::MultiwertPath = Path("multiwert.xml");
+        global::GruppenPath = Path("gruppen.xml");
+        global::GruppentestPath = Path("gruppentest.journal");
     }
     ~DataRig() {
         dm.reset();
