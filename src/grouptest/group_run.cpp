@@ -1,0 +1,112 @@
+#include "group_run.h"
+
+#include "evaluation/shuttle_schedule.h"
+
+#include <tuple>
+
+namespace grouptest {
+
+std::pair<int, int> CompletedAt(std::int64_t elapsedMs) {
+    std::pair<int, int> completed{0, 0};
+    std::int64_t beep = 0;
+    for (int level = 1; level <= schedule::LevelCount; ++level)
+        for (int shuttle = 1; shuttle <= schedule::ShuttlesPerLevel[static_cast<std::size_t>(level)];
+             ++shuttle) {
+            beep += schedule::ShuttleIntervalMs[static_cast<std::size_t>(level)];
+            if (beep > elapsedMs)
+                return completed;
+            completed = {level, shuttle};
+        }
+    return completed;
+}
+
+std::pair<int, int> CountedForTap(std::int64_t elapsedMs) {
+    return CompletedAt(elapsedMs - TapGraceMs);
+}
+
+GroupRun::GroupRun(std::int64_t groupId, std::string groupName, std::vector<Runner> runners)
+    : m_groupId(groupId), m_groupName(std::move(groupName)), m_runners(std::move(runners)) {}
+
+GroupRun GroupRun::Restored(std::int64_t groupId, std::string groupName, std::int64_t start, bool finished,
+                            std::vector<Runner> runners) {
+    GroupRun run(groupId, std::move(groupName), std::move(runners));
+    run.m_start = start;
+    run.m_finished = finished;
+    return run;
+}
+
+void GroupRun::Start(std::int64_t start) {
+    m_start = start;
+    m_finished = false;
+    for (Runner& r : m_runners) {
+        r.state = RunnerState::Running;
+        r.level = r.shuttle = 0;
+    }
+}
+
+void GroupRun::Tap(std::size_t index, std::int64_t moment) {
+    if (!Started() || m_finished || index >= m_runners.size())
+        return;
+    Runner& r = m_runners[index];
+    switch (r.state) {
+    case RunnerState::Running:
+        r.state = RunnerState::Warned;
+        break;
+    case RunnerState::Warned: {
+        r.state = RunnerState::Out;
+        std::tie(r.level, r.shuttle) = CountedForTap(moment - m_start);
+        break;
+    }
+    case RunnerState::Out:
+        r.state = RunnerState::Running;
+        r.level = r.shuttle = 0;
+        break;
+    }
+}
+
+int GroupRun::StillRunning() const {
+    int running = 0;
+    for (const Runner& r : m_runners)
+        running += r.state != RunnerState::Out;
+    return running;
+}
+
+void GroupRun::Finish(std::int64_t moment, bool stillRunningAreOut) {
+    if (!Started() || m_finished)
+        return;
+    m_finished = true;
+    const auto [level, shuttle] = CompletedAt(moment - m_start);
+    for (Runner& r : m_runners)
+        if (r.state != RunnerState::Out) {
+            r.state = RunnerState::Out;
+            r.level = stillRunningAreOut ? level : 0;
+            r.shuttle = stillRunningAreOut ? shuttle : 0;
+        }
+}
+
+std::string TileKey(std::size_t index) {
+    if (index < 9)
+        return std::string(1, static_cast<char>('1' + index));
+    if (index == 9)
+        return "0";
+    if (index < 36)
+        return std::string(1, static_cast<char>('a' + (index - 10)));
+    return {};
+}
+
+std::optional<std::size_t> RunnerOfKey(char key, std::size_t runners) {
+    std::optional<std::size_t> index;
+    if (key >= '1' && key <= '9')
+        index = static_cast<std::size_t>(key - '1');
+    else if (key == '0')
+        index = 9;
+    else if (key >= 'a' && key <= 'z')
+        index = 10 + static_cast<std::size_t>(key - 'a');
+    else if (key >= 'A' && key <= 'Z')
+        index = 10 + static_cast<std::size_t>(key - 'A');
+    if (index && *index < runners)
+        return index;
+    return std::nullopt;
+}
+
+} // namespace grouptest

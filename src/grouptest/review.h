@@ -1,0 +1,47 @@
+#pragma once
+// After a group test: one row per athlete with the level and shuttle that count, what the
+// results table will compute from them (VO2max, rating) and the distance; the teacher
+// corrects values and leaves rows out, then the rows are posted through the results table
+// (its post steps compute VO2max and rating as for a typed result) and the file is saved.
+#include "group_run.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TDM1;
+
+namespace grouptest {
+
+struct ReviewRow {
+    std::int64_t athleteId = 0;
+    std::string firstName, name; // UTF-8
+    int level = 0;
+    int shuttle = 0;
+    bool include = false; // a result to post
+};
+
+// The rows of a run: athletes out with a completed shuttle are included; those without a
+// result (left running at the end, out before the first beep) are not.
+std::vector<ReviewRow> ReviewRows(const GroupRun& run);
+
+// The day of the test (days since 30 December 1899) from its start.
+int TestDay(std::int64_t start);
+
+// Why a row cannot be posted, or empty: a level of 1 to 21 and a shuttle of that level.
+std::string RowProblem(const ReviewRow& row);
+
+struct RowFigures {
+    double vo2max = 0;  // 0: the table has no value (levels 1 to 3)
+    std::string rating; // UTF-8, empty below 13 years
+    int metres = 0;
+};
+// What the results table will store for the row on `day`.
+RowFigures FiguresOf(TDM1& dataModule, const ReviewRow& row, int day);
+
+// Posts one result per included row with the test's day, then saves the results file. All
+// or nothing: a row refused on the way takes the rows posted before it out again, and the
+// failure goes on to the caller. Returns the number of results posted.
+int PostResults(TDM1& dataModule, int day, const std::vector<ReviewRow>& rows);
+
+} // namespace grouptest
