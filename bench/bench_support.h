@@ -22,6 +22,10 @@ struct QuietDialogs : platform::DialogService {
     platform::Answer AskYesAbort(const std::string&) override { return platform::Answer::Yes; }
     void ShowError(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
     std::string AskSaveFileName(const std::string&, const std::string&) override { return {}; }
+    std::string AskOpenFileName(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
 };
 
 inline double Median(std::vector<double> values) {

@@ -41,13 +41,18 @@ void TestRunController::btn_startClick() {
     m_testStartTime = platform::Clock().Now();
     // The countdown already runs, so the fanfare's length is part of the first shuttle.
     PlayLevelFanfare();
+    if (OnStarted)
+        OnStarted();
 }
 
 void TestRunController::btn_stopClick() {
+    const bool wasRunning = m_shuttleTimer.Enabled();
     m_shuttleTimer.SetEnabled(false);
     m_display.SetLevelText("0");
     m_display.SetShuttleText("0");
     m_display.SetMenuEnabled(true);
+    if (wasRunning && OnStopped)
+        OnStopped();
 }
 
 void TestRunController::Timer1Timer() {

@@ -13,6 +13,7 @@
 #include "run_display.h"
 
 #include <cstdint>
+#include <functional>
 
 class TestRunController {
 public:
@@ -28,6 +29,11 @@ public:
     void btn_stopClick();
     void Timer1Timer();
     void Timer2Timer();
+
+    // Told after START has begun a test and after a test has ended (STOP or the last
+    // shuttle), for a group test that follows the run.
+    std::function<void()> OnStarted;
+    std::function<void()> OnStopped;
 
     bool Running() const { return m_shuttleTimer.Enabled(); }
     std::int32_t CurrentLevel() const { return m_currentLevel; }

@@ -1,6 +1,7 @@
 #pragma once
 // The message boxes the program shows. Real boxes in the program, a scripted fake in tests.
 #include <exception>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -21,6 +22,12 @@ public:
     // "Speichern unter": the path the user chose for a file offered as `suggestedName`, of
     // the kind `filter` names ("CSV-Dateien (*.csv)"); empty when the user cancelled.
     virtual std::string AskSaveFileName(const std::string& suggestedName, const std::string& filter) = 0;
+    // "Öffnen": the path of a file the user chose, of the kind `filter` names; empty when
+    // the user cancelled.
+    virtual std::string AskOpenFileName(const std::string& title, const std::string& filter) = 0;
+    // A line of text (a group's name), offered as `initial`; none when the user cancelled.
+    virtual std::optional<std::string> AskText(const std::string& title, const std::string& label,
+                                               const std::string& initial) = 0;
 };
 
 DialogService& Dialogs();

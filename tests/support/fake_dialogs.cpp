@@ -25,6 +25,25 @@ platform::Answer FakeDialogs::Next(platform::Answer fallback) {
     return answer;
 }
 
+std::string FakeDialogs::AskOpenFileName(const std::string& title, const std::string&) {
+    m_shown.push_back({ShownBox::OpenFile, title});
+    if (m_files.empty())
+        return {};
+    std::string path = m_files.front();
+    m_files.pop_front();
+    return path;
+}
+
+std::optional<std::string> FakeDialogs::AskText(const std::string& title, const std::string&,
+                                                const std::string& initial) {
+    m_shown.push_back({ShownBox::Text, title + ": " + initial});
+    if (m_texts.empty())
+        return std::nullopt;
+    auto text = m_texts.front();
+    m_texts.pop_front();
+    return text;
+}
+
 std::string FakeDialogs::AskSaveFileName(const std::string& suggestedName, const std::string&) {
     m_shown.push_back({ShownBox::SaveFile, suggestedName});
     if (m_files.empty())

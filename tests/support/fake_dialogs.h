@@ -8,7 +8,7 @@
 #include <vector>
 
 struct ShownBox {
-    enum Kind { Message, YesNo, YesAbort, Error, SaveFile } kind;
+    enum Kind { Message, YesNo, YesAbort, Error, SaveFile, OpenFile, Text } kind;
     std::string text;
 };
 
@@ -30,11 +30,17 @@ public:
     void ShowError(const std::string& text) override { m_shown.push_back({ShownBox::Error, text}); }
     // Records the suggested name as the box's text.
     std::string AskSaveFileName(const std::string& suggestedName, const std::string& filter) override;
+    std::string AskOpenFileName(const std::string& title, const std::string& filter) override;
+    std::optional<std::string> AskText(const std::string& title, const std::string& label,
+                                       const std::string& initial) override;
+    // The answers of the next text questions (none: cancelled).
+    void ScriptText(std::optional<std::string> text) { m_texts.push_back(std::move(text)); }
 
 private:
     platform::Answer Next(platform::Answer fallback);
 
     std::deque<platform::Answer> m_script;
     std::deque<std::string> m_files;
+    std::deque<std::optional<std::string>> m_texts;
     std::vector<ShownBox> m_shown;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -60,6 +61,26 @@ std::string QtDialogs::AskSaveFileName(const std::string& suggestedName, const s
         QApplication::activeWindow(), QStringLiteral("Speichern unter"),
         QDir(folder).filePath(QString::fromStdString(suggestedName)), QString::fromStdString(filter));
     return chosen.toStdString();
+}
+
+std::string QtDialogs::AskOpenFileName(const std::string& title, const std::string& filter) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title), folder,
+                                        QString::fromStdString(filter))
+        .toStdString();
+}
+
+std::optional<std::string> QtDialogs::AskText(const std::string& title, const std::string& label,
+                                              const std::string& initial) {
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(QString::fromStdString(label));
+    dialog.setTextValue(QString::fromStdString(initial));
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
 void QtDialogs::ShowError(const std::string& text) {

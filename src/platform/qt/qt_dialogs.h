@@ -11,6 +11,9 @@ public:
     Answer AskYesAbort(const std::string& text) override;
     void ShowError(const std::string& text) override;
     std::string AskSaveFileName(const std::string& suggestedName, const std::string& filter) override;
+    std::string AskOpenFileName(const std::string& title, const std::string& filter) override;
+    std::optional<std::string> AskText(const std::string& title, const std::string& label,
+                                       const std::string& initial) override;
 };
 
 } // namespace platform

@@ -1,0 +1,147 @@
+#include "review_dialog.h"
+
+#include "evaluation/global.h"
+#include "evaluation/shuttle_schedule.h"
+#include "grouptest/journal.h"
+#include "platform/dialogs.h"
+#include "ui/evaluation/german_text.h"
+#include "ui/widgets/guard.h"
+#include "ui/widgets/panel.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace ui {
+namespace {
+
+enum Column { NameColumn, LevelColumn, ShuttleColumn, MetresColumn, Vo2Column, RatingColumn, TakeColumn };
+
+} // namespace
+
+ReviewDialog::ReviewDialog(TDM1& dataModule, const grouptest::GroupRun& run, QWidget* parent)
+    : QDialog(parent), m_dataModule(dataModule), m_rows(grouptest::ReviewRows(run)),
+      m_day(grouptest::TestDay(run.StartTime())) {
+    setObjectName(QStringLiteral("ReviewDialog"));
+    setWindowTitle(QStringLiteral("Gruppentest prüfen – %1").arg(QString::fromStdString(run.GroupName())));
+    setFont(UiFont(13));
+    resize(820, 600);
+    auto* layout = new QVBoxLayout(this);
+    auto* intro = new QLabel(QStringLiteral("Test vom %1. Level und Durchgang sind die zuletzt vollständig "
+                                            "gelaufenen; bitte prüfen und wo nötig berichtigen. Nur "
+                                            "angehakte Zeilen werden übernommen.")
+                                 .arg(GermanDate(m_day)),
+                             this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    m_table = new QTableWidget(static_cast<int>(m_rows.size()), 7, this);
+    m_table->setObjectName(QStringLiteral("ReviewTable"));
+    m_table->setHorizontalHeaderLabels(
+        {"Name", "Level", "Durchgang", "Meter", "VO2max", "Bewertung", "Übernehmen"});
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    layout->addWidget(m_table, 1);
+    m_summary = new QLabel(this);
+    layout->addWidget(m_summary);
+    auto* buttons = new QHBoxLayout;
+    auto button = [&](const char* name, const QString& caption, auto handler) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, GuardedSlot(handler));
+        buttons->addWidget(b);
+    };
+    button("btn_take", QStringLiteral("Übernehmen"), [this] { TakeOver(); });
+    button("btn_discard", QStringLiteral("Verwerfen"), [this] { Discard(); });
+    buttons->addStretch(1);
+    button("btn_later", QStringLiteral("Später"), [this] {
+        m_outcome = Outcome::Later;
+        reject();
+    });
+    layout->addLayout(buttons);
+    Fill();
+}
+
+void ReviewDialog::Fill() {
+    for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
+        const grouptest::ReviewRow& r = m_rows[static_cast<std::size_t>(row)];
+        auto* name = new QTableWidgetItem(QString::fromStdString(r.firstName + " " + r.name));
+        m_table->setItem(row, NameColumn, name);
+        auto* level = new QSpinBox(m_table);
+        level->setRange(0, schedule::LevelCount);
+        level->setValue(r.level);
+        auto* shuttle = new QSpinBox(m_table);
+        shuttle->setRange(0, 16);
+        shuttle->setValue(r.shuttle);
+        auto* take = new QCheckBox(m_table);
+        take->setChecked(r.include);
+        m_table->setCellWidget(row, LevelColumn, level);
+        m_table->setCellWidget(row, ShuttleColumn, shuttle);
+        m_table->setCellWidget(row, TakeColumn, take);
+        for (int c : {MetresColumn, Vo2Column, RatingColumn})
+            m_table->setItem(row, c, new QTableWidgetItem);
+        auto changed = [this, row] { RowChanged(row); };
+        connect(level, qOverload<int>(&QSpinBox::valueChanged), this, GuardedSlot(changed));
+        connect(shuttle, qOverload<int>(&QSpinBox::valueChanged), this, GuardedSlot(changed));
+        connect(take, &QCheckBox::toggled, this, GuardedSlot(changed));
+        RowChanged(row);
+    }
+    m_table->resizeColumnsToContents();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+}
+
+void ReviewDialog::RowChanged(int row) {
+    grouptest::ReviewRow& r = m_rows[static_cast<std::size_t>(row)];
+    r.level = static_cast<QSpinBox*>(m_table->cellWidget(row, LevelColumn))->value();
+    r.shuttle = static_cast<QSpinBox*>(m_table->cellWidget(row, ShuttleColumn))->value();
+    r.include = static_cast<QCheckBox*>(m_table->cellWidget(row, TakeColumn))->isChecked();
+    const std::string problem = grouptest::RowProblem(r);
+    if (problem.empty()) {
+        const grouptest::RowFigures f = grouptest::FiguresOf(m_dataModule, r, m_day);
+        m_table->item(row, MetresColumn)->setText(QString::number(f.metres));
+        m_table->item(row, Vo2Column)->setText(GermanNumber(f.vo2max, 1));
+        m_table->item(row, RatingColumn)
+            ->setText(f.rating.empty() ? QStringLiteral("–") : QString::fromStdString(f.rating));
+    } else {
+        m_table->item(row, MetresColumn)->setText(QString());
+        m_table->item(row, Vo2Column)->setText(QString());
+        m_table->item(row, RatingColumn)
+            ->setText(r.include ? QString::fromStdString(problem) : QStringLiteral("–"));
+    }
+    int taken = 0;
+    for (const auto& each : m_rows)
+        taken += each.include;
+    m_summary->setText(
+        QStringLiteral("%1 von %2 Ergebnissen werden übernommen.").arg(taken).arg(m_rows.size()));
+}
+
+std::vector<grouptest::ReviewRow> ReviewDialog::Rows() const {
+    return m_rows;
+}
+
+void ReviewDialog::TakeOver() {
+    const int posted = grouptest::PostResults(m_dataModule, m_day, m_rows);
+    grouptest::RemoveJournal(global::GruppentestPath);
+    m_outcome = Outcome::Posted;
+    platform::Dialogs().ShowMessage(std::to_string(posted) +
+                                    " Ergebnisse wurden übernommen und gespeichert.");
+    accept();
+}
+
+void ReviewDialog::Discard() {
+    if (platform::Dialogs().AskYesNo(
+            "Die Ergebnisse dieses Gruppentests verwerfen? Sie lassen sich danach nicht "
+            "wiederherstellen.") != platform::Answer::Yes)
+        return;
+    grouptest::RemoveJournal(global::GruppentestPath);
+    m_outcome = Outcome::Discarded;
+    reject();
+}
+
+} // namespace ui

@@ -1,0 +1,44 @@
+#pragma once
+// The review after a group test ("Gruppentest prüfen – <Gruppe>"): a row per athlete with
+// name, level and shuttle (editable), distance, VO2max and rating as the results table will
+// compute them, and whether the row is taken over. "Übernehmen" posts the rows through the
+// results table and saves the file, then removes the journal; "Verwerfen" asks first and
+// removes the journal; "Später" keeps the journal for the next start.
+#include "grouptest/review.h"
+
+#include <QDialog>
+
+class TDM1;
+class QLabel;
+class QTableWidget;
+
+namespace ui {
+
+class ReviewDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum class Outcome { Posted, Discarded, Later };
+
+    ReviewDialog(TDM1& dataModule, const grouptest::GroupRun& run, QWidget* parent = nullptr);
+
+    Outcome Result() const { return m_outcome; }
+
+    // The handlers, for tests.
+    void TakeOver();
+    void Discard();
+    QTableWidget* Table() const { return m_table; }
+    std::vector<grouptest::ReviewRow> Rows() const;
+
+private:
+    void Fill();
+    void RowChanged(int row);
+
+    TDM1& m_dataModule;
+    std::vector<grouptest::ReviewRow> m_rows;
+    int m_day;
+    QTableWidget* m_table = nullptr;
+    QLabel* m_summary = nullptr;
+    Outcome m_outcome = Outcome::Later;
+};
+
+} // namespace ui

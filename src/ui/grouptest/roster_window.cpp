@@ -1,0 +1,234 @@
+#include "roster_window.h"
+
+#include "app/test_run_controller.h"
+#include "evaluation/global.h"
+#include "grouptest/journal.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "review_dialog.h"
+#include "runner_tile.h"
+#include "ui/widgets/guard.h"
+#include "ui/widgets/panel.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace ui {
+
+RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunController& controller,
+                           std::function<void()> start, std::function<void()> stop, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dataModule(dataModule), m_run(std::move(run)), m_controller(controller) {
+    setObjectName(QStringLiteral("RosterWindow"));
+    setWindowTitle(QStringLiteral("Gruppentest – %1").arg(QString::fromStdString(m_run.GroupName())));
+    setFont(UiFont(16));
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("RunStatus"));
+    m_status->setFont(UiFont(28, true));
+    top->addWidget(m_status, 1);
+    auto button = [&](const char* name, const QString& caption, auto handler) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::NoFocus); // keys go to the tiles, never to a button
+        b->setMinimumHeight(44);
+        connect(b, &QPushButton::clicked, this, GuardedSlot(handler));
+        top->addWidget(b);
+        return b;
+    };
+    button("btn_start", QStringLiteral("START"), start);
+    button("btn_stop", QStringLiteral("STOP"), stop);
+    m_review = button("btn_review", QStringLiteral("Prüfen und übernehmen …"), [this] { OpenReview(); });
+    button("btn_help", QStringLiteral("Hilfe"), [this] { ShowHelp(); });
+    button("btn_close", QStringLiteral("Schließen"), [this] { close(); });
+    layout->addLayout(top);
+    m_tileArea = new QWidget(this);
+    m_grid = new QGridLayout(m_tileArea);
+    m_grid->setSpacing(6);
+    m_grid->setContentsMargins(0, 0, 0, 0);
+    for (std::size_t i = 0; i < m_run.Runners().size(); ++i) {
+        auto* tile = new RunnerTile(i, m_tileArea);
+        connect(tile, &RunnerTile::tapped, this, [this](std::size_t index, qint64 eventTime) {
+            Guarded([&] { Tap(index, MomentOf(eventTime)); });
+        });
+        m_tiles.push_back(tile);
+        ShowRunner(i);
+    }
+    ArrangeTiles();
+    layout->addWidget(m_tileArea, 1);
+    setFocusPolicy(Qt::StrongFocus);
+
+    m_controller.OnStarted = [this] { Guarded([this] { Started(); }); };
+    // Told from inside the pacing's own handlers: the questions come once they are done.
+    m_controller.OnStopped = [this] {
+        QTimer::singleShot(0, this, [this] { Guarded([this] { TestEnded(); }); });
+    };
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setInterval(250);
+    connect(m_clockTimer, &QTimer::timeout, this, [this] { UpdateStatus(); });
+    m_clockTimer->start();
+    UpdateStatus();
+}
+
+RosterWindow::~RosterWindow() {
+    m_controller.OnStarted = nullptr;
+    m_controller.OnStopped = nullptr;
+}
+
+void RosterWindow::ArrangeTiles() {
+    // Columns so that the tiles come out about 1.6 times as wide as high.
+    const std::size_t n = std::max<std::size_t>(1, m_tiles.size());
+    const double aspect =
+        std::max(0.5, static_cast<double>(m_tileArea->width()) / std::max(1, m_tileArea->height()));
+    int columns =
+        std::max(1, static_cast<int>(std::lround(std::sqrt(static_cast<double>(n) * aspect / 1.6))));
+    columns = std::min<int>(columns, static_cast<int>(n));
+    for (RunnerTile* tile : m_tiles)
+        m_grid->removeWidget(tile);
+    for (std::size_t i = 0; i < m_tiles.size(); ++i)
+        m_grid->addWidget(m_tiles[i], static_cast<int>(i) / columns, static_cast<int>(i) % columns);
+}
+
+void RosterWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ArrangeTiles();
+}
+
+std::int64_t RosterWindow::MomentOf(qint64 eventTime) {
+    const std::int64_t now = platform::Clock().Now();
+    if (eventTime <= 0)
+        return now;
+    const std::int64_t offset = now - eventTime;
+    if (!m_haveOffset || offset < m_eventOffset) {
+        m_eventOffset = offset;
+        m_haveOffset = true;
+    }
+    return eventTime + m_eventOffset;
+}
+
+void RosterWindow::Started() {
+    m_run.Start(m_controller.TestStartTime());
+    m_reviewDone = false;
+    for (std::size_t i = 0; i < m_tiles.size(); ++i)
+        ShowRunner(i);
+    Journal();
+    UpdateStatus();
+}
+
+void RosterWindow::Tap(std::size_t index, std::int64_t moment) {
+    if (!m_controller.Running() || index >= m_tiles.size())
+        return;
+    m_run.Tap(index, moment);
+    ShowRunner(index);
+    m_tiles[index]->repaint(); // the tile answers before the journal goes to disk
+    Journal();
+}
+
+void RosterWindow::ShowRunner(std::size_t index) {
+    m_tiles[index]->Show(m_run.Runners()[index]);
+}
+
+void RosterWindow::Journal() {
+    grouptest::WriteJournal(global::GruppentestPath, m_run);
+}
+
+void RosterWindow::UpdateStatus() {
+    QString text;
+    if (m_controller.Running()) {
+        const std::int64_t elapsed =
+            std::max<std::int64_t>(0, platform::Clock().Now() - m_controller.TestStartTime());
+        text = QStringLiteral("Level %1 · Durchgang %2 · %3:%4")
+                   .arg(m_controller.CurrentLevel())
+                   .arg(m_controller.ShuttleCounter())
+                   .arg(elapsed / 60000)
+                   .arg(elapsed / 1000 % 60, 2, 10, QLatin1Char('0'));
+    } else if (m_run.Finished()) {
+        text = QStringLiteral("Test beendet – bitte prüfen und übernehmen");
+    } else {
+        text = QStringLiteral("%1 Sportler · bereit für START").arg(m_run.Runners().size());
+    }
+    m_status->setText(text);
+    m_review->setEnabled(m_run.Finished() && !m_reviewDone);
+}
+
+void RosterWindow::TestEnded() {
+    if (!m_run.Started() || m_run.Finished())
+        return;
+    const std::int64_t now = platform::Clock().Now();
+    bool out = false;
+    if (const int running = m_run.StillRunning(); running > 0) {
+        const auto [level, shuttle] = grouptest::CompletedAt(now - m_run.StartTime());
+        out = platform::Dialogs().AskYesNo(
+                  std::to_string(running) + (running == 1 ? " Sportler läuft" : " Sportler laufen") +
+                  " noch. Sollen sie beim zuletzt vollständig gelaufenen Durchgang (Level " +
+                  std::to_string(level) + ", Durchgang " + std::to_string(shuttle) +
+                  ") als ausgeschieden gelten?\n(Nein: sie bleiben ohne Ergebnis.)") == platform::Answer::Yes;
+    }
+    m_run.Finish(now, out);
+    for (std::size_t i = 0; i < m_tiles.size(); ++i)
+        ShowRunner(i);
+    Journal();
+    UpdateStatus();
+    OpenReview();
+}
+
+void RosterWindow::OpenReview() {
+    if (!m_run.Finished() || m_reviewDone)
+        return;
+    ReviewDialog review(m_dataModule, m_run, this);
+    review.exec();
+    m_reviewDone = review.Result() != ReviewDialog::Outcome::Later;
+    UpdateStatus();
+}
+
+void RosterWindow::ShowHelp() {
+    platform::Dialogs().ShowMessage(
+        "Gruppentest\n\n"
+        "START und STOP hier oder im Hauptfenster steuern denselben Test.\n\n"
+        "Während des Tests: ein Tipp auf eine Kachel (Maus, Finger oder die Taste in eckigen Klammern) "
+        "markiert eine Warnung (gelb: Linie einmal verpasst), ein zweiter scheidet den Sportler aus (grau, "
+        "mit Level und Durchgang), ein dritter nimmt das Ausscheiden zurück.\n\n"
+        "Welcher Durchgang zählt: gezählt werden die Durchgänge, deren Signal mindestens zwei Sekunden vor "
+        "dem Tipp ertönte. Ein Tipp kurz nach einem Signal gilt also diesem Signal (der Durchgang wurde "
+        "verpasst), ein späterer Tipp dem laufenden Durchgang (der letzte wurde geschafft).\n\n"
+        "Jeder Tipp wird sofort gespeichert. Nach dem Test lassen sich alle Werte in der Prüfliste "
+        "berichtigen, bevor sie übernommen werden.");
+}
+
+void RosterWindow::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.size() == 1 && !event->isAutoRepeat())
+        if (const auto index = grouptest::RunnerOfKey(text[0].toLatin1(), m_tiles.size())) {
+            const std::int64_t moment = MomentOf(static_cast<qint64>(event->timestamp()));
+            Guarded([&] { Tap(*index, moment); });
+            return;
+        }
+    QWidget::keyPressEvent(event);
+}
+
+void RosterWindow::closeEvent(QCloseEvent* event) {
+    if (m_controller.Running()) {
+        platform::Dialogs().ShowMessage("Der Test läuft noch. Bitte erst STOP drücken.");
+        event->ignore();
+        return;
+    }
+    if (m_run.Finished() && !m_reviewDone &&
+        platform::Dialogs().AskYesNo(
+            "Die Ergebnisse sind noch nicht übernommen. Trotzdem schließen?\n(Sie bleiben "
+            "gespeichert und werden beim nächsten Start angeboten.)") != platform::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace ui

@@ -1,0 +1,77 @@
+#pragma once
+// The roster of a group test ("Gruppentest – <Gruppe>"), a window of its own beside the main
+// window, which stays usable: START and STOP here and there run the same test. One large
+// tile per athlete; while the test runs, a tap on a tile (a click, a touch, or the key shown
+// on it) marks a warning, a second marks the athlete out at the shuttle that counts at the
+// moment of the tap, a third lets the athlete run again. Every tap is in the journal on disk
+// at once. When the test ends, athletes still running drop out there or stay without a
+// result, as the user says, and the review follows.
+#include "grouptest/group_run.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TDM1;
+class TestRunController;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace ui {
+
+class RunnerTile;
+
+class RosterWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `start` and `stop` are the main window's START and STOP.
+    RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunController& controller,
+                 std::function<void()> start, std::function<void()> stop, QWidget* parent = nullptr);
+    ~RosterWindow() override;
+
+    // A tap on runner `index` made at `moment` (the clock seam's local time).
+    void Tap(std::size_t index, std::int64_t moment);
+    // The test has ended (STOP or the last shuttle): asks about those still running, then
+    // offers the review.
+    void TestEnded();
+    void OpenReview();
+    void ShowHelp();
+
+    const grouptest::GroupRun& Run() const { return m_run; }
+    RunnerTile* Tile(std::size_t index) const { return m_tiles[index]; }
+    // The moment a press with the window system's time stamp `eventTime` was made, on the
+    // clock seam: the stamp plus the smallest difference seen between the two clocks (that of
+    // an event handled at once); a stamp of 0 is taken as now.
+    std::int64_t MomentOf(qint64 eventTime);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Started();
+    void ShowRunner(std::size_t index);
+    void Journal();
+    void UpdateStatus();
+    void ArrangeTiles();
+
+    TDM1& m_dataModule;
+    grouptest::GroupRun m_run;
+    TestRunController& m_controller;
+    std::vector<RunnerTile*> m_tiles;
+    QWidget* m_tileArea = nullptr;
+    QGridLayout* m_grid = nullptr;
+    QLabel* m_status = nullptr;
+    QPushButton* m_review = nullptr;
+    QTimer* m_clockTimer = nullptr;
+    bool m_haveOffset = false;
+    std::int64_t m_eventOffset = 0;
+    bool m_reviewDone = false;
+};
+
+} // namespace ui
