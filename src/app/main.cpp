@@ -14,6 +14,7 @@
 #include "vexo_multistage_form.h"
 
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
     const TerminationSignals endWhenAsked;
     Program program;
     program.MainWindow().showMaximized();
+    // Once the main window has opened the data files.
+    QTimer::singleShot(300, &program.MainWindow(), [&program] { program.OfferUnfinishedGroupTest(); });
     const int exitCode = app.exec();
     program.End();
     return exitCode;

@@ -2,10 +2,18 @@
 
 #include "My_std.h"
 #include "data/DModule.h"
+#include "data/groups.h"
 #include "data/instance_lock.h"
+#include "data/text_encoding.h"
+#include "evaluation/export_table.h"
 #include "evaluation/global.h"
+#include "evaluation/results_analysis.h"
+#include "grouptest/journal.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "ui/evaluation/evaluation_window.h"
+#include "ui/grouptest/review_dialog.h"
+#include "ui/grouptest/roster_window.h"
 #include "ui/widgets/guard.h"
 #include "ui/windows/About.h"
 #include "ui/windows/f_info.h"
@@ -31,6 +39,67 @@ Program::Program(std::optional<std::string> dataFolder) {
     m_evaluation = std::make_unique<ui::EvaluationWindow>(*m_dataModule, m_mainWindow.get());
     m_mainWindow->SetSecondaryWindows(m_sportler.get(), m_werte.get(), m_info.get(), m_about.get());
     m_mainWindow->SetEvaluationWindow(m_evaluation.get());
+    m_evaluation->onPrepareGroupTest = [this](std::int64_t groupId) { OpenGroupTest(groupId); };
+}
+
+void Program::OpenGroupTest(std::int64_t groupId) {
+    if (m_roster && m_roster->isVisible()) {
+        if (m_mainWindow->Controller().Running()) {
+            platform::Dialogs().ShowMessage("Es läuft schon ein Gruppentest. Bitte erst STOP drücken.");
+            return;
+        }
+        if (!m_roster->close())
+            return; // results not yet taken over, and the user kept the window
+    }
+    const data::Group group = data::GroupStore(*m_dataModule).Get(groupId);
+    std::vector<grouptest::Runner> runners;
+    data::Table& athletes = m_dataModule->cdsSportler;
+    for (std::int64_t member : group.members)
+        if (const data::Values* a =
+                athletes.FindStored(athletes.FindField("sportlerid"), data::Value{member})) {
+            grouptest::Runner r;
+            r.athleteId = member;
+            r.firstName =
+                data::Cp1252ToUtf8(data::BytesOf(athletes.ValueOf(*a, athletes.FindField("Vorname"))));
+            r.name = data::Cp1252ToUtf8(data::BytesOf(athletes.ValueOf(*a, athletes.FindField("Name"))));
+            runners.push_back(std::move(r));
+        }
+    std::sort(runners.begin(), runners.end(), [](const grouptest::Runner& a, const grouptest::Runner& b) {
+        return evaluation::SearchKey(a.name + " " + a.firstName) <
+               evaluation::SearchKey(b.name + " " + b.firstName);
+    });
+    m_roster.reset();
+    m_roster = std::make_unique<ui::RosterWindow>(
+        *m_dataModule, grouptest::GroupRun(group.id, group.name, std::move(runners)),
+        m_mainWindow->Controller(), [this] { m_mainWindow->btn_startClick(); },
+        [this] { m_mainWindow->btn_stopClick(); }, m_mainWindow.get());
+    m_roster->setWindowIcon(ProgramIcon());
+    // Beside the main window's menu column, over its displays: the roster shows the run.
+    const QRect screen = m_mainWindow->screen()->availableGeometry();
+    const int left = std::min(screen.left() + 170, screen.right() - 800);
+    m_roster->setGeometry(left, screen.top() + 30, screen.right() - left - 10, screen.height() - 60);
+    m_roster->show();
+    m_roster->raise();
+    m_roster->activateWindow();
+}
+
+void Program::OfferUnfinishedGroupTest() {
+    m_mainWindow->FormActivate(); // the data files opened first (once only)
+    std::optional<grouptest::GroupRun> run;
+    ui::Guarded([&] { run = grouptest::ReadJournal(global::GruppentestPath); });
+    if (!run)
+        return;
+    const std::int64_t start = run->StartTime();
+    const std::string when =
+        evaluation::GermanDateText(static_cast<int>(start / platform::MillisecondsPerDay));
+    if (platform::Dialogs().AskYesNo("Ein Gruppentest vom " + when +
+                                     " wurde nicht abgeschlossen. Ergebnisse jetzt prüfen?") !=
+        platform::Answer::Yes)
+        return;
+    ui::Guarded([&] {
+        ui::ReviewDialog review(*m_dataModule, *run, m_mainWindow.get());
+        review.exec();
+    });
 }
 
 void Program::End() {
@@ -50,6 +119,7 @@ void Program::End() {
 }
 
 Program::~Program() {
+    m_roster.reset();
     m_evaluation.reset();
     m_about.reset();
     m_info.reset();

@@ -8,6 +8,7 @@
 // destructor.
 #include <QIcon>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +21,8 @@ class Tfrm_info;
 class TAboutBox;
 namespace ui {
 class EvaluationWindow;
-}
+class RosterWindow;
+} // namespace ui
 
 class Program {
 public:
@@ -38,6 +40,13 @@ public:
     Tfrm_Werte& WerteWindow() { return *m_werte; }
     ui::EvaluationWindow& Evaluation() { return *m_evaluation; }
 
+    // A group test of a group: its roster beside the main window.
+    void OpenGroupTest(std::int64_t groupId);
+    ui::RosterWindow* Roster() { return m_roster.get(); }
+    // At start-up: a group test the program did not finish (its journal is still there) is
+    // offered for review; declined, it is offered again at the next start.
+    void OfferUnfinishedGroupTest();
+
 private:
     std::unique_ptr<TMultistage_frm> m_mainWindow;
     std::unique_ptr<TDM1> m_dataModule;
@@ -46,6 +55,7 @@ private:
     std::unique_ptr<Tfrm_info> m_info;
     std::unique_ptr<TAboutBox> m_about;
     std::unique_ptr<ui::EvaluationWindow> m_evaluation;
+    std::unique_ptr<ui::RosterWindow> m_roster;
     bool m_ended = false;
 };
 

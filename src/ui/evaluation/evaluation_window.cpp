@@ -14,6 +14,7 @@
 #include "pupil_report.h"
 #include "ranking_sort.h"
 #include "result_model.h"
+#include "ui/grouptest/groups_page.h"
 #include "ui/widgets/guard.h"
 #include "ui/widgets/panel.h"
 
@@ -32,6 +33,7 @@
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -121,6 +123,20 @@ EvaluationWindow::EvaluationWindow(TDM1& dataModule, QWidget* parent)
     BuildDayPage(dayPage);
     m_tabs->addTab(athletePage, QStringLiteral("Sportler"));
     m_tabs->addTab(dayPage, QStringLiteral("Testtag"));
+    m_groupsPage = new GroupsPage(m_dataModule);
+    m_tabs->addTab(m_groupsPage, QStringLiteral("Gruppen"));
+    // The groups (and their file) are read when the page is first looked at.
+    connect(m_tabs, &QTabWidget::currentChanged, this, GuardedSlot([this] {
+                if (m_tabs->currentWidget() == m_groupsPage)
+                    m_groupsPage->Reload();
+            }));
+    m_groupsPage->onPrepareGroupTest = [this](std::int64_t groupId) {
+        accept();
+        QTimer::singleShot(0, this, [this, groupId] {
+            if (onPrepareGroupTest)
+                Guarded([&] { onPrepareGroupTest(groupId); });
+        });
+    };
     layout->addWidget(m_tabs, 1);
 
     m_status = new QLabel(this);
@@ -274,6 +290,8 @@ void EvaluationWindow::FormActivate() {
     m_status->clear();
     FillAthletes();
     FillDays();
+    if (m_tabs->currentWidget() == m_groupsPage)
+        m_groupsPage->Reload();
 }
 
 void EvaluationWindow::FillAthletes() {

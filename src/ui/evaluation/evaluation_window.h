@@ -11,6 +11,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class TDM1;
 class QLabel;
 class QLineEdit;
@@ -22,6 +24,7 @@ class QTableView;
 namespace ui {
 
 class ChartView;
+class GroupsPage;
 class RankingSortModel;
 
 class EvaluationWindow : public QDialog {
@@ -32,6 +35,10 @@ public:
 
     // Each opening: the tables read as they stand, the lists filled anew.
     void FormActivate();
+
+    // Asked for from the page "Gruppen": a group test of a group, prepared once this window
+    // has closed (the roster stands beside the main window, which must be usable).
+    std::function<void(std::int64_t groupId)> onPrepareGroupTest;
 
     // The handlers of the controls.
     void SearchChanged(const QString& text);
@@ -60,6 +67,7 @@ public:
     ChartView* ProgressChart() const { return m_progressChart; }
     ChartView* RatingChart() const { return m_ratingChart; }
     ChartView* TrendChart() const { return m_trendChart; }
+    GroupsPage* Groups() const { return m_groupsPage; }
     // The shown table in its shown order (the test day's with its date first), and all results.
     evaluation::ExportTable ShownTable() const;
     evaluation::ExportTable AllResults() const;
@@ -106,6 +114,7 @@ private:
     ChartView* m_trendChart = nullptr;
     ChartView* m_reportChart = nullptr; // drawn off screen for the reports
     QLabel* m_status = nullptr;
+    GroupsPage* m_groupsPage = nullptr;
 };
 
 } // namespace ui

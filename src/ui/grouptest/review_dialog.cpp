@@ -1,10 +1,10 @@
 #include "review_dialog.h"
 
+#include "evaluation/export_table.h"
 #include "evaluation/global.h"
 #include "evaluation/shuttle_schedule.h"
 #include "grouptest/journal.h"
 #include "platform/dialogs.h"
-#include "ui/evaluation/german_text.h"
 #include "ui/widgets/guard.h"
 #include "ui/widgets/panel.h"
 
@@ -22,6 +22,10 @@ namespace {
 
 enum Column { NameColumn, LevelColumn, ShuttleColumn, MetresColumn, Vo2Column, RatingColumn, TakeColumn };
 
+QString OneDecimal(double value) {
+    return QString::number(value, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
 } // namespace
 
 ReviewDialog::ReviewDialog(TDM1& dataModule, const grouptest::GroupRun& run, QWidget* parent)
@@ -35,7 +39,7 @@ ReviewDialog::ReviewDialog(TDM1& dataModule, const grouptest::GroupRun& run, QWi
     auto* intro = new QLabel(QStringLiteral("Test vom %1. Level und Durchgang sind die zuletzt vollständig "
                                             "gelaufenen; bitte prüfen und wo nötig berichtigen. Nur "
                                             "angehakte Zeilen werden übernommen.")
-                                 .arg(GermanDate(m_day)),
+                                 .arg(QString::fromStdString(evaluation::GermanDateText(m_day))),
                              this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
@@ -105,7 +109,7 @@ void ReviewDialog::RowChanged(int row) {
     if (problem.empty()) {
         const grouptest::RowFigures f = grouptest::FiguresOf(m_dataModule, r, m_day);
         m_table->item(row, MetresColumn)->setText(QString::number(f.metres));
-        m_table->item(row, Vo2Column)->setText(GermanNumber(f.vo2max, 1));
+        m_table->item(row, Vo2Column)->setText(OneDecimal(f.vo2max));
         m_table->item(row, RatingColumn)
             ->setText(f.rating.empty() ? QStringLiteral("–") : QString::fromStdString(f.rating));
     } else {
