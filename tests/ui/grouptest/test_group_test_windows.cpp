@@ -1,0 +1,258 @@
+// The group test as a teacher uses it: groups made, renamed, filled and emptied on the page
+// "Gruppen"; a class list imported through its preview; the roster with clicks and keys
+// during a test, the question at STOP and the review taking the results over; and a run the
+// program did not finish, offered at the next start.
+#include "app/program.h"
+#include "app/test_run_controller.h"
+#include "app/vexo_multistage_form.h"
+#include "data/DModule.h"
+#include "data/groups.h"
+#include "data/text_encoding.h"
+#include "data_rig.h"
+#include "evaluation/global.h"
+#include "fake_sound.h"
+#include "grouptest/journal.h"
+#include "ui/grouptest/class_list_dialog.h"
+#include "ui/grouptest/groups_page.h"
+#include "ui/grouptest/review_dialog.h"
+#include "ui/grouptest/roster_window.h"
+#include "ui/grouptest/runner_tile.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+using namespace grouptest;
+
+namespace {
+
+QStringList Texts(const QListWidget* list, bool shownOnly = false) {
+    QStringList texts;
+    for (int r = 0; r < list->count(); ++r)
+        if (!shownOnly || !list->item(r)->isHidden())
+            texts << list->item(r)->text();
+    return texts;
+}
+
+// Runs `inside` on the next modal dialog once it is open.
+void WhenModalOpens(std::function<void(QWidget*)> inside) {
+    QTimer::singleShot(0, [inside] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+            WhenModalOpens(inside); // not open yet: once more
+            return;
+        }
+        inside(modal);
+    });
+}
+
+struct NoDisplay : RunDisplay {
+    void SetMenuEnabled(bool) override {}
+    void SetLevelText(const std::string&) override {}
+    void SetShuttleText(const std::string&) override {}
+    void SetElapsedText(const std::string&) override {}
+};
+
+struct RosterRig : DataRig {
+    FakeSound sound{&clock};
+    NoDisplay display;
+    std::unique_ptr<platform::Timer> shuttleTimer = clock.CreateTimer();
+    std::unique_ptr<platform::Timer> displayTimer = clock.CreateTimer();
+    TestRunController controller{display, *shuttleTimer, *displayTimer};
+    std::unique_ptr<ui::RosterWindow> roster;
+    std::vector<std::int64_t> athletes;
+
+    explicit RosterRig(int count = 3) {
+        Module().FirstActivation();
+        std::vector<Runner> runners;
+        for (int i = 0; i < count; ++i) {
+            const std::string first = "Kind" + std::to_string(i + 1);
+            athletes.push_back(PostAthlete(dm->cdsSportler, first.c_str(), "Klein", i % 2 ? "M" : "W", 2012));
+            runners.push_back({athletes.back(), first, "Klein", RunnerState::Running, 0, 0});
+        }
+        roster = std::make_unique<ui::RosterWindow>(
+            *dm, GroupRun(1, "Klasse 7b", runners), controller, [this] { controller.btn_startClick(); },
+            [this] { controller.btn_stopClick(); });
+        roster->resize(1200, 700);
+        roster->show();
+        QApplication::setActiveWindow(roster.get());
+        (void)QTest::qWaitForWindowActive(roster.get());
+    }
+    ~RosterRig() { roster.reset(); }
+    void Click(std::size_t tile) { QTest::mouseClick(roster->Tile(tile), Qt::LeftButton); }
+};
+
+} // namespace
+
+class TestGroupTestWindows : public QObject {
+    Q_OBJECT
+private slots:
+    // New (a taken name is said and asked again), rename, members added from a search and
+    // removed, delete asking first.
+    void managingGroups() {
+        DataRig rig;
+        rig.Module().FirstActivation();
+        PostAthlete(rig.dm->cdsSportler, "Anna", "Adler", "W", 2012);
+        PostAthlete(rig.dm->cdsSportler, "J\xFCrgen", "Gro\xDF", "M", 2011);
+        PostAthlete(rig.dm->cdsSportler, "Zo\xEB", "Wei\xDF", "W", 2012);
+        ui::GroupsPage page(*rig.dm);
+        page.Reload();
+        QVERIFY(QFile::exists(QString::fromStdString(global::GruppenPath)));
+        QCOMPARE(Texts(page.Athletes()),
+                 (QStringList{"Adler, Anna (2012)", "Groß, Jürgen (2011)", "Weiß, Zoë (2012)"}));
+
+        rig.dialogs.ScriptText(std::string("Klasse 7b"));
+        page.NewGroup();
+        rig.dialogs.ScriptText(std::string("klasse 7B"));
+        rig.dialogs.ScriptText(std::string("Klasse 7c"));
+        page.NewGroup();
+        QVERIFY(rig.dialogs.Texts().size() >= 3);
+        QCOMPARE(rig.dialogs.Texts()[2], std::string("Eine Gruppe \"Klasse 7b\" gibt es schon."));
+        QCOMPARE(Texts(page.Groups()), (QStringList{"Klasse 7b  (0)", "Klasse 7c  (0)"}));
+
+        page.Groups()->setCurrentRow(0);
+        QTest::keyClicks(page.Search(), QStringLiteral("weiss"));
+        QCOMPARE(Texts(page.Athletes(), true), QStringList{"Weiß, Zoë (2012)"});
+        page.Search()->clear();
+        for (int r : {2, 0})
+            page.Athletes()->item(r)->setSelected(true);
+        page.AddMembers();
+        QCOMPARE(Texts(page.Members()), (QStringList{"Adler, Anna (2012)", "Weiß, Zoë (2012)"}));
+        QCOMPARE(Texts(page.Groups())[0], QStringLiteral("Klasse 7b  (2)"));
+        page.Members()->item(0)->setSelected(true);
+        page.RemoveMembers();
+        QCOMPARE(Texts(page.Members()), QStringList{"Weiß, Zoë (2012)"});
+
+        rig.dialogs.ScriptText(std::string("Klasse 8b"));
+        page.RenameGroup();
+        QCOMPARE(Texts(page.Groups()), (QStringList{"Klasse 7c  (0)", "Klasse 8b  (1)"}));
+        page.Groups()->setCurrentRow(1);
+        rig.dialogs.ScriptAnswer(platform::Answer::No);
+        page.DeleteGroup();
+        QCOMPARE(page.Groups()->count(), 2);
+        rig.dialogs.ScriptAnswer(platform::Answer::Yes);
+        page.DeleteGroup();
+        QCOMPARE(Texts(page.Groups()), QStringList{"Klasse 7c  (0)"});
+        QCOMPARE(data::GroupStore(*rig.dm).All().size(), std::size_t(1));
+    }
+
+    // A class list through its preview: a refused row shown with its reason, a sex chosen,
+    // the group named after the file; the import lands.
+    void importingAClassList() {
+        DataRig rig;
+        rig.Module().FirstActivation();
+        const std::string path = rig.Path("Klasse 5a.csv");
+        rig.Write(path, "Nachname;Vorname;m/w/d;Geburtsdatum\n"
+                        "Acar;Ali;m;03.04.2015\n"
+                        "Klein;Kim;d;12.12.2015\n"
+                        "Alt;Otto;m;01.01.1900\n");
+        ui::GroupsPage page(*rig.dm);
+        page.Reload();
+        rig.dialogs.ScriptFileName(path);
+        rig.dialogs.ScriptAnswer(platform::Answer::Yes); // leave the refused row out
+        QStringList preview;
+        WhenModalOpens([&](QWidget* modal) {
+            auto* dialog = qobject_cast<ui::ClassListDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->GroupName()->text(), QStringLiteral("Klasse 5a"));
+            for (int r = 0; r < dialog->Table()->rowCount(); ++r)
+                preview << dialog->Table()->item(r, 5)->text();
+            dialog->ChooseSex(1, "W");
+            dialog->Import();
+        });
+        page.ImportClassList();
+        QCOMPARE(preview, (QStringList{"neu", "abgelehnt: Geschlecht \"d\": bitte W oder M wählen",
+                                       "abgelehnt: das Geburtsjahr sollte zwischen 1920 und heute liegen"}));
+        QCOMPARE(Texts(page.Groups()), QStringList{"Klasse 5a  (2)"});
+        QCOMPARE(Texts(page.Members()), (QStringList{"Acar, Ali (2015)", "Klein, Kim (2015)"}));
+        QCOMPARE(rig.dm->cdsSportler.RecordCount(), 2);
+    }
+
+    // Clicks and keys during the test; a tap before START does nothing; STOP asks about those
+    // still running, and the review takes the results over and removes the journal.
+    void rosterDuringATest() {
+        RosterRig rig;
+        rig.Click(0);
+        QCOMPARE(rig.roster->Tile(0)->StateText(), QStringLiteral("läuft")); // not started yet
+        rig.controller.btn_startClick();
+        QVERIFY(rig.Read(global::GruppentestPath).startsWith("VEXO-GRUPPENTEST 1"));
+        rig.clock.AdvanceTo(20000);
+        rig.Click(0);
+        QCOMPARE(rig.roster->Tile(0)->StateText(), QStringLiteral("Warnung"));
+        rig.clock.AdvanceTo(8470 * 5 + 500); // half a second after the 5th beep
+        QTest::keyClick(rig.roster.get(), Qt::Key_1);
+        QCOMPARE(rig.roster->Tile(0)->StateText(), QStringLiteral("raus: 1 / 4"));
+        QTest::keyClick(rig.roster.get(), Qt::Key_2);
+        QTest::keyClick(rig.roster.get(), Qt::Key_2);
+        QTest::keyClick(rig.roster.get(), Qt::Key_2); // and back: running again
+        QCOMPARE(rig.roster->Tile(1)->StateText(), QStringLiteral("läuft"));
+        const GroupRun journal = *ReadJournal(global::GruppentestPath);
+        QCOMPARE(journal.Runners()[0].shuttle, 4); // every tap is on disk at once
+        QCOMPARE(int(journal.Runners()[1].state), int(RunnerState::Running));
+
+        rig.clock.AdvanceTo(59290 + 8000 * 2 + 100);     // level 2, two shuttles done
+        rig.dialogs.ScriptAnswer(platform::Answer::Yes); // still running: out where they are
+        bool reviewed = false;
+        WhenModalOpens([&](QWidget* modal) {
+            auto* review = qobject_cast<ui::ReviewDialog*>(modal);
+            QVERIFY(review);
+            QCOMPARE(review->Table()->rowCount(), 3);
+            QCOMPARE(review->Table()->item(1, 4)->text(), QStringLiteral("0,0")); // level 2: no value
+            review->TakeOver();
+            reviewed = true;
+        });
+        rig.controller.btn_stopClick();
+        QTRY_VERIFY(reviewed);
+        QVERIFY(rig.dialogs.Texts()[0].find("2 Sportler laufen noch") != std::string::npos);
+        QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 3);
+        QVERIFY(!QFile::exists(QString::fromStdString(global::GruppentestPath)));
+        QVERIFY(rig.Read(global::MultiwertPath).contains("<ROW "));
+    }
+
+    // The roster is not closed while the test runs.
+    void noClosingDuringTheTest() {
+        RosterRig rig;
+        rig.controller.btn_startClick();
+        QVERIFY(!rig.roster->close());
+        QCOMPARE(rig.dialogs.Texts().back(), std::string("Der Test läuft noch. Bitte erst STOP drücken."));
+    }
+
+    // A run the program did not finish: offered at the next start; declined, kept for later;
+    // taken, its results are posted and the journal is gone.
+    void unfinishedRunOfferedAtStart() {
+        VirtualClock clock(DataRig::Start());
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        global::InitVO2Table();
+        {
+            Program program(dir.path().toStdString() + "/");
+            program.MainWindow().FormActivate();
+            const auto ben = PostAthlete(program.DataModule().cdsSportler, "Ben", "Bauer", "M", 2010);
+            WriteJournal(global::GruppentestPath,
+                         GroupRun::Restored(1, "Klasse 10a", DataRig::Start(), false,
+                                            {{ben, "Ben", "Bauer", RunnerState::Out, 5, 2}}));
+            program.OfferUnfinishedGroupTest(); // declined
+            QCOMPARE(
+                dialogs.Texts().back(),
+                std::string(
+                    "Ein Gruppentest vom 10.12.2026 wurde nicht abgeschlossen. Ergebnisse jetzt prüfen?"));
+            QVERIFY(QFile::exists(QString::fromStdString(global::GruppentestPath)));
+            dialogs.ScriptAnswer(platform::Answer::Yes);
+            WhenModalOpens([](QWidget* modal) { qobject_cast<ui::ReviewDialog*>(modal)->TakeOver(); });
+            program.OfferUnfinishedGroupTest();
+            QCOMPARE(program.DataModule().cdsMultiwert.RecordCount(), 1);
+            QVERIFY(!QFile::exists(QString::fromStdString(global::GruppentestPath)));
+            program.End();
+        }
+    }
+};
+
+QTEST_MAIN(TestGroupTestWindows)
+#include "test_group_test_windows.moc"
