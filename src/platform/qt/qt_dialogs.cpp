@@ -64,7 +64,9 @@ std::string QtDialogs::AskSaveFileName(const std::string& suggestedName, const s
 }
 
 std::string QtDialogs::AskOpenFileName(const std::string& title, const std::string& filter) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath(); // a folder that is not there would stand in the name field
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title), folder,
                                         QString::fromStdString(filter))
         .toStdString();

@@ -127,7 +127,10 @@ EvaluationWindow::EvaluationWindow(TDM1& dataModule, QWidget* parent)
     m_tabs->addTab(m_groupsPage, QStringLiteral("Gruppen"));
     // The groups (and their file) are read when the page is first looked at.
     connect(m_tabs, &QTabWidget::currentChanged, this, GuardedSlot([this] {
-                if (m_tabs->currentWidget() == m_groupsPage)
+                const bool groups = m_tabs->currentWidget() == m_groupsPage;
+                // The page "Gruppen" has no table to export.
+                findChild<QPushButton*>(QStringLiteral("btn_csv"))->setEnabled(!groups);
+                if (groups)
                     m_groupsPage->Reload();
             }));
     m_groupsPage->onPrepareGroupTest = [this](std::int64_t groupId) {
@@ -491,6 +494,10 @@ void EvaluationWindow::ExportAllResults() {
 }
 
 void EvaluationWindow::ExportShownTableXlsx() {
+    if (m_tabs->currentWidget() == m_groupsPage) {
+        platform::Dialogs().ShowMessage("Bitte zuerst die Seite „Sportler“ oder „Testtag“ wählen.");
+        return;
+    }
     WriteExport(ShownTableName(*m_tabs, ChosenDay(), ".xlsx"), "Excel-Dateien (*.xlsx)",
                 evaluation::XlsxBytes(ShownTable()));
 }

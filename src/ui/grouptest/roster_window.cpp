@@ -134,7 +134,7 @@ void RosterWindow::Tap(std::size_t index, std::int64_t moment) {
 }
 
 void RosterWindow::ShowRunner(std::size_t index) {
-    m_tiles[index]->Show(m_run.Runners()[index]);
+    m_tiles[index]->Show(m_run.Runners()[index], m_run.Started());
 }
 
 void RosterWindow::Journal() {

@@ -12,14 +12,14 @@ RunnerTile::RunnerTile(std::size_t index, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void RunnerTile::Show(const grouptest::Runner& runner) {
+void RunnerTile::Show(const grouptest::Runner& runner, bool started) {
     const QString initial =
         runner.name.empty() ? QString() : QString::fromStdString(runner.name).left(1) + QLatin1Char('.');
     m_name = QString::fromStdString(runner.firstName) + QLatin1Char(' ') + initial;
     m_runnerState = runner.state;
     switch (runner.state) {
     case grouptest::RunnerState::Running:
-        m_state = QStringLiteral("läuft");
+        m_state = started ? QStringLiteral("läuft") : QStringLiteral("bereit");
         break;
     case grouptest::RunnerState::Warned:
         m_state = QStringLiteral("Warnung");

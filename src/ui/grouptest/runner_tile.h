@@ -14,7 +14,8 @@ class RunnerTile : public QWidget {
 public:
     RunnerTile(std::size_t index, QWidget* parent = nullptr);
 
-    void Show(const grouptest::Runner& runner);
+    // `started`: the test has begun (before, every tile says "bereit").
+    void Show(const grouptest::Runner& runner, bool started = true);
     std::size_t Index() const { return m_index; }
     const QString& StateText() const { return m_state; }
 

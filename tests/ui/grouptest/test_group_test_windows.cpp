@@ -179,8 +179,9 @@ private slots:
     void rosterDuringATest() {
         RosterRig rig;
         rig.Click(0);
-        QCOMPARE(rig.roster->Tile(0)->StateText(), QStringLiteral("läuft")); // not started yet
+        QCOMPARE(rig.roster->Tile(0)->StateText(), QStringLiteral("bereit")); // not started yet
         rig.controller.btn_startClick();
+        QCOMPARE(rig.roster->Tile(0)->StateText(), QStringLiteral("läuft"));
         QVERIFY(rig.Read(global::GruppentestPath).startsWith("VEXO-GRUPPENTEST 1"));
         rig.clock.AdvanceTo(20000);
         rig.Click(0);
