@@ -36,8 +36,8 @@ void Summary(const char* what, std::vector<double> values) {
     if (values.empty())
         return;
     std::sort(values.begin(), values.end());
-    std::printf("  %-34s n=%2zu  median %7.2f ms  worst %7.2f ms\n", what, values.size(), values[values.size() / 2],
-                values.back());
+    std::printf("  %-34s n=%2zu  median %7.2f ms  worst %7.2f ms\n", what, values.size(),
+                values[values.size() / 2], values.back());
 }
 
 } // namespace
@@ -52,13 +52,15 @@ int main(int argc, char** argv) {
     dm.FirstActivation();
     std::vector<grouptest::Runner> runners;
     for (int i = 0; i < 30; ++i)
-        runners.push_back({i + 1, "Kind" + std::to_string(i + 1), "Klasse", grouptest::RunnerState::Running, 0, 0});
+        runners.push_back(
+            {i + 1, "Kind" + std::to_string(i + 1), "Klasse", grouptest::RunnerState::Running, 0, 0});
 
     NoDisplay display;
     auto shuttleTimer = platform::Timers().CreateTimer();
     auto displayTimer = platform::Timers().CreateTimer();
     TestRunController controller(display, *shuttleTimer, *displayTimer);
-    ui::RosterWindow roster(dm, grouptest::GroupRun(1, "Klasse 7b", runners), controller, [] {}, [] {});
+    ui::RosterWindow roster(
+        dm, grouptest::GroupRun(1, "Klasse 7b", runners), controller, [] {}, [] {});
     controller.OnStopped = nullptr; // no question and no review between the runs
     roster.resize(1196, 710);
     roster.show();
@@ -95,18 +97,22 @@ int main(int argc, char** argv) {
                 QApplication::sendEvent(tile, &press); // handled and the tile painted before it returns
                 const double ms = answer.nsecsElapsed() / 1e6;
                 const double at = taps[k];
-                const char* when = at < 1500                                   ? "during the START fanfare"
-                                   : at >= fanfare2 && at < fanfare2 + 1500    ? "during the level-2 fanfare"
+                const char* when = at < 1500                                ? "during the START fanfare"
+                                   : at >= fanfare2 && at < fanfare2 + 1500 ? "during the level-2 fanfare"
                                    : std::fmod(at, schedule::ShuttleIntervalMs[1]) < 300 ? "during a beep"
                                                                                          : "between signals";
                 (*latency)[when].push_back(ms);
                 (*latency)["all taps"].push_back(ms);
             });
-        QTimer::singleShot(0, &app, [&] {
+        // The schedule counts from the moment the shuttle timer starts, which START tells.
+        const auto rosterStarted = controller.OnStarted;
+        controller.OnStarted = [&] {
             since.start();
-            controller.btn_startClick();
-        });
+            rosterStarted();
+        };
+        QTimer::singleShot(0, &app, [&] { controller.btn_startClick(); });
         app.exec();
+        controller.OnStarted = rosterStarted;
         for (int i = 0; i < 20; ++i)
             QCoreApplication::processEvents();
         std::vector<double> lateness;

@@ -31,12 +31,15 @@ struct BenchProgram {
         folder = name;
         global::SportlerPath = folder + "/sportler.xml";
         global::MultiwertPath = folder + "/multiwert.xml";
+        global::GruppenPath = folder + "/gruppen.xml";
+        global::GruppentestPath = folder + "/gruppentest.journal";
         data::WriteFileSafely(global::SportlerPath, data::WritePacketXml(MakeAthletes(600)));
         data::WriteFileSafely(global::MultiwertPath, data::WritePacketXml(MakeResultsHistory(versions)));
     }
     ~BenchProgram() {
-        for (const std::string& f : {global::SportlerPath, global::MultiwertPath,
-                                     global::SportlerPath + ".bak", global::MultiwertPath + ".bak"})
+        for (const std::string& f :
+             {global::SportlerPath, global::MultiwertPath, global::SportlerPath + ".bak",
+              global::MultiwertPath + ".bak", global::GruppentestPath, global::GruppentestPath + ".bak"})
             std::remove(f.c_str());
         rmdir(folder.c_str());
     }

@@ -37,15 +37,15 @@ int main(int argc, char** argv) {
     TDM1 dm;
     DM1 = &dm;
     dm.FirstActivation();
-    const char* const first[30] = {"Lena",  "Jonas",  "Mia",   "Elias",  "Emma", "Noah",  "Hannah",
-                                 "Paul",  "Lea",    "Ben",   "Sophie", "Finn", "Marie", "Luca",
-                                 "Zoë",   "Ömer",   "Clara", "Leon",   "Ida",  "Felix", "Nele",
-                                 "Anton", "Frieda", "Emil",  "Greta",  "Karl", "Maja",  "Theo", "Luisa", "Moritz"};
+    const char* const first[30] = {"Lena",  "Jonas", "Mia",    "Elias", "Emma",  "Noah",  "Hannah", "Paul",
+                                   "Lea",   "Ben",   "Sophie", "Finn",  "Marie", "Luca",  "Zoë",    "Ömer",
+                                   "Clara", "Leon",  "Ida",    "Felix", "Nele",  "Anton", "Frieda", "Emil",
+                                   "Greta", "Karl",  "Maja",   "Theo",  "Luisa", "Moritz"};
     const char* const last[30] = {"Schmidt",  "Müller",   "Weiß",    "Schneider",  "Fischer",  "Weber",
-                                "Meyer",    "Wagner",   "Becker",  "Schulz",     "Hoffmann", "Schäfer",
-                                "Koch",     "Bauer",    "Richter", "Öztürk",     "Klein",    "Wolf",
-                                "Schröder", "Neumann",  "Schwarz", "Zimmermann", "Braun",    "Krüger",
-                                "Hofmann",  "Hartmann", "Lange",   "Schmitt", "Vogel", "Jung"};
+                                  "Meyer",    "Wagner",   "Becker",  "Schulz",     "Hoffmann", "Schäfer",
+                                  "Koch",     "Bauer",    "Richter", "Öztürk",     "Klein",    "Wolf",
+                                  "Schröder", "Neumann",  "Schwarz", "Zimmermann", "Braun",    "Krüger",
+                                  "Hofmann",  "Hartmann", "Lange",   "Schmitt",    "Vogel",    "Jung"};
     const int days[] = {data::DaysFromCivil(2025, 9, 22), data::DaysFromCivil(2026, 1, 26),
                         data::DaysFromCivil(2026, 6, 15)};
     std::vector<std::int64_t> members;
@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
     global::GruppenPath = folder + "/gruppen.xml";
     data::GroupStore(dm).Create("Klasse 7b", members);
     DM1 = nullptr;
-    std::printf("%s: 30 athletes, their results on three test days, the group \"Klasse 7b\"\n", folder.c_str());
+    std::printf("%s: 30 athletes, their results on three test days, the group \"Klasse 7b\"\n",
+                folder.c_str());
     return 0;
 }

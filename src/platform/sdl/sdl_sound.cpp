@@ -85,8 +85,9 @@ void SdlSound::Run() {
 bool SdlSound::HasOutput() {
     if (!m_audioReady)
         return false;
-    const std::lock_guard lock(m_deviceLock);
-    if (m_device != 0)
+    // A sound playing holds the device: then there is one, and nobody waits for the sound.
+    std::unique_lock lock(m_deviceLock, std::try_to_lock);
+    if (!lock.owns_lock() || m_device != 0)
         return true;
     // The format of the fallback beep; the device is closed again, a sound opens its own.
     SDL_AudioSpec request{};

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -112,7 +113,9 @@ std::int64_t RosterWindow::MomentOf(qint64 eventTime) {
         m_eventOffset = offset;
         m_haveOffset = true;
     }
-    return eventTime + m_eventOffset;
+    // Never later than now, and never more than the grace of a tap earlier: a stamp that
+    // strays further (another clock, a jump) is not trusted beyond that.
+    return std::clamp<std::int64_t>(eventTime + m_eventOffset, now - grouptest::TapGraceMs, now);
 }
 
 void RosterWindow::Started() {

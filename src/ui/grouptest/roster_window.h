@@ -45,7 +45,7 @@ public:
     RunnerTile* Tile(std::size_t index) const { return m_tiles[index]; }
     // The moment a press with the window system's time stamp `eventTime` was made, on the
     // clock seam: the stamp plus the smallest difference seen between the two clocks (that of
-    // an event handled at once); a stamp of 0 is taken as now.
+    // an event handled at once), at most two seconds before now; a stamp of 0 is taken as now.
     std::int64_t MomentOf(qint64 eventTime);
 
 protected:

@@ -216,6 +216,20 @@ private slots:
         QVERIFY(rig.Read(global::MultiwertPath).contains("<ROW "));
     }
 
+    // A tap handled late (the window busy) counts at the moment of its press: the press's own
+    // time stamp, on the clock of the events handled at once; never later than now and never
+    // more than two seconds earlier.
+    void tapCountsWhenItWasMade() {
+        RosterRig rig;
+        const std::int64_t now = platform::Clock().Now();
+        QCOMPARE(rig.roster->MomentOf(0), now);
+        QCOMPARE(rig.roster->MomentOf(50000), now); // handled at once: the two clocks' offset
+        rig.clock.Advance(700);                     // the next press waited 700 ms to be handled
+        QCOMPARE(rig.roster->MomentOf(50100), now + 100);
+        rig.clock.Advance(10000);
+        QCOMPARE(rig.roster->MomentOf(50200), platform::Clock().Now() - 2000); // strayed: at most 2 s
+    }
+
     // The roster is not closed while the test runs.
     void noClosingDuringTheTest() {
         RosterRig rig;
