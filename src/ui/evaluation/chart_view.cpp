@@ -75,16 +75,33 @@ public:
         return axis;
     }
 
+    // A chart over dates: the date axis below, a value axis of whole numbers on the left.
+    void StartDateChart(Kind newKind, const QString& valueTitle) {
+        Clear();
+        kind = newKind;
+        dateAxis = MakeDateAxis();
+        valueAxis = new QValueAxis;
+        valueAxis->setTitleText(valueTitle);
+        valueAxis->setLabelFormat(QStringLiteral("%.0f"));
+        chart->addAxis(valueAxis, Qt::AlignLeft);
+    }
+
+    // The dark line with its dots that carries the values.
+    void MakeValueLine(const QString& name) {
+        line = new QLineSeries;
+        line->setName(name);
+        QPen pen(QColor(40, 40, 122));
+        pen.setWidth(3);
+        line->setPen(pen);
+        dots = new QScatterSeries;
+        dots->setMarkerSize(9);
+        dots->setColor(QColor(40, 40, 122));
+    }
+
     void BuildProgress() {
         if (kind == Kind::Progress)
             return;
-        Clear();
-        kind = Kind::Progress;
-        dateAxis = MakeDateAxis();
-        valueAxis = new QValueAxis;
-        valueAxis->setTitleText(QStringLiteral("VO2max (ml/kg/min)"));
-        valueAxis->setLabelFormat(QStringLiteral("%.0f"));
-        chart->addAxis(valueAxis, Qt::AlignLeft);
+        StartDateChart(Kind::Progress, QStringLiteral("VO2max (ml/kg/min)"));
         for (int k = 0; k < 6; ++k) {
             auto* upper = new QLineSeries;
             auto* lower = new QLineSeries;
@@ -97,14 +114,7 @@ public:
             Attach(band, valueAxis);
             bands[static_cast<std::size_t>(k)] = band;
         }
-        line = new QLineSeries;
-        line->setName(QStringLiteral("VO2max"));
-        QPen pen(QColor(40, 40, 122));
-        pen.setWidth(3);
-        line->setPen(pen);
-        dots = new QScatterSeries;
-        dots->setMarkerSize(9);
-        dots->setColor(QColor(40, 40, 122));
+        MakeValueLine(QStringLiteral("VO2max"));
         Attach(line, valueAxis);
         Attach(dots, valueAxis);
         HideFromLegend(dots);
@@ -145,13 +155,7 @@ public:
     void BuildTrend() {
         if (kind == Kind::Trend)
             return;
-        Clear();
-        kind = Kind::Trend;
-        dateAxis = MakeDateAxis();
-        valueAxis = new QValueAxis;
-        valueAxis->setTitleText(QStringLiteral("Mittel VO2max"));
-        valueAxis->setLabelFormat(QStringLiteral("%.0f"));
-        chart->addAxis(valueAxis, Qt::AlignLeft);
+        StartDateChart(Kind::Trend, QStringLiteral("Mittel VO2max"));
         shareAxis = new QValueAxis;
         shareAxis->setTitleText(QStringLiteral("Gesundheitszone (%)"));
         shareAxis->setLabelFormat(QStringLiteral("%.0f"));
@@ -161,14 +165,7 @@ public:
         shareAxis->setTickInterval(25);
         shareAxis->setGridLineVisible(false);
         chart->addAxis(shareAxis, Qt::AlignRight);
-        line = new QLineSeries;
-        line->setName(QStringLiteral("Mittel VO2max"));
-        QPen pen(QColor(40, 40, 122));
-        pen.setWidth(3);
-        line->setPen(pen);
-        dots = new QScatterSeries;
-        dots->setMarkerSize(9);
-        dots->setColor(QColor(40, 40, 122));
+        MakeValueLine(QStringLiteral("Mittel VO2max"));
         share = new QLineSeries;
         share->setName(QStringLiteral("Anteil in der Gesundheitszone"));
         QPen sharePen(QColor(40, 140, 70));

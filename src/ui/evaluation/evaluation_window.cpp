@@ -3,13 +3,9 @@
 #include "athlete_chart.h"
 #include "chart_view.h"
 #include "data/DModule.h"
-#include "data/data_file.h"
 #include "day_report.h"
-#include "evaluation/csv_export.h"
 #include "evaluation/result_tables.h"
-#include "evaluation/xlsx_export.h"
 #include "german_text.h"
-#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "pupil_report.h"
 #include "ranking_sort.h"
@@ -18,15 +14,12 @@
 #include "ui/widgets/guard.h"
 #include "ui/widgets/panel.h"
 
-#include <QCollator>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSplitter>
@@ -47,9 +40,6 @@ constexpr int SearchRole = Qt::UserRole + 3;
 constexpr int NameColumn = 1;
 constexpr int RatingColumn = 8;
 constexpr int ZoneColumn = 9;
-
-// The size the report charts are laid out at before they are scaled onto the page.
-const QSize ReportChartSize(900, 420);
 
 QTableView* MakeTable(QWidget* parent, const char* name) {
     auto* view = new QTableView(parent);
@@ -79,23 +69,6 @@ QLabel* MakeTitle(QWidget* parent, const char* name) {
     bold.setPixelSize(15);
     title->setFont(bold);
     return title;
-}
-
-std::string IsoDate(int days) {
-    const std::string german = evaluation::GermanDateText(days); // dd.MM.yyyy
-    return german.substr(6, 4) + "-" + german.substr(3, 2) + "-" + german.substr(0, 2);
-}
-
-std::string Today() {
-    return IsoDate(platform::Clock().Today());
-}
-
-// A name as part of a file name: letters and digits, the rest as "-".
-std::string FileNamePart(const std::string& utf8) {
-    QString part;
-    for (const QChar c : QString::fromStdString(utf8))
-        part += c.isLetterOrNumber() ? c : QLatin1Char('-');
-    return part.toStdString();
 }
 
 QString SexWord(const std::string& sex) {
@@ -438,178 +411,6 @@ void EvaluationWindow::DayChosen() {
         row(QStringLiteral("Alle"), m_dayReport.all) + row(QStringLiteral("Frauen"), m_dayReport.women) +
         row(QStringLiteral("Männer"), m_dayReport.men) + QStringLiteral("</table>") + notes);
     m_ratingChart->ShowRatingCounts(QStringLiteral("Bewertungen"), m_dayReport.ratingCounts);
-}
-
-// ----- export -----
-
-evaluation::ExportTable EvaluationWindow::ShownTable() const {
-    if (m_tabs->currentIndex() == 0)
-        return evaluation::HistoryTable(m_shownHistory);
-    // The ranking in the order the view shows it.
-    const evaluation::ExportTable all = evaluation::DayTable(m_dayReport, true);
-    evaluation::ExportTable shown = all;
-    shown.rows.clear();
-    for (int row = 0; row < m_rankingSort->rowCount(); ++row)
-        shown.rows.push_back(all.rows[static_cast<std::size_t>(
-            m_rankingSort->mapToSource(m_rankingSort->index(row, 0)).row())]);
-    return shown;
-}
-
-evaluation::ExportTable EvaluationWindow::AllResults() const {
-    return evaluation::AllResultsTable(m_data.results, m_data.athletes);
-}
-
-std::string EvaluationWindow::ShownTableCsv() const {
-    return evaluation::CsvOf(ShownTable());
-}
-
-std::string EvaluationWindow::AllResultsCsv() const {
-    return evaluation::CsvOf(AllResults());
-}
-
-void EvaluationWindow::WriteExport(const std::string& suggestedName, const std::string& filter,
-                                   const std::string& bytes) {
-    const std::string path = platform::Dialogs().AskSaveFileName(suggestedName, filter);
-    if (path.empty())
-        return;
-    data::WriteFileSafely(path, bytes); // a file that cannot be written: its message, nothing else
-    m_status->setText(QStringLiteral("Gespeichert: %1").arg(QString::fromStdString(path)));
-}
-
-namespace {
-
-std::string ShownTableName(const QTabWidget& tabs, int day, const char* extension) {
-    const std::string date = tabs.currentIndex() == 1 && day > 0 ? IsoDate(day) : Today();
-    return "Auswertung-" + date + extension;
-}
-
-} // namespace
-
-void EvaluationWindow::ExportShownTable() {
-    WriteExport(ShownTableName(*m_tabs, ChosenDay(), ".csv"), "CSV-Dateien (*.csv)", ShownTableCsv());
-}
-
-void EvaluationWindow::ExportAllResults() {
-    WriteExport("Auswertung-" + Today() + ".csv", "CSV-Dateien (*.csv)", AllResultsCsv());
-}
-
-void EvaluationWindow::ExportShownTableXlsx() {
-    if (m_tabs->currentWidget() == m_groupsPage) {
-        platform::Dialogs().ShowMessage("Bitte zuerst die Seite „Sportler“ oder „Testtag“ wählen.");
-        return;
-    }
-    WriteExport(ShownTableName(*m_tabs, ChosenDay(), ".xlsx"), "Excel-Dateien (*.xlsx)",
-                evaluation::XlsxBytes(ShownTable()));
-}
-
-void EvaluationWindow::ExportAllResultsXlsx() {
-    WriteExport("Auswertung-" + Today() + ".xlsx", "Excel-Dateien (*.xlsx)",
-                evaluation::XlsxBytes(AllResults()));
-}
-
-void EvaluationWindow::DrawRatingChart(QPainter& painter, const QRectF& target) {
-    m_reportChart->ShowRatingCounts(QStringLiteral("Bewertungen"), m_dayReport.ratingCounts);
-    m_reportChart->RenderInto(painter, target, ReportChartSize);
-}
-
-QByteArray EvaluationWindow::ReportPdf() {
-    if (ChosenDay() < 0)
-        return {};
-    return ui::DayReportPdf(
-        m_dayReport, [this](QPainter& painter, const QRectF& target) { DrawRatingChart(painter, target); });
-}
-
-bool EvaluationWindow::RefuseWithoutDay() {
-    if (ChosenDay() >= 0)
-        return false;
-    platform::Dialogs().ShowMessage("Es gibt noch keinen Testtag mit Ergebnissen.");
-    return true;
-}
-
-void EvaluationWindow::SaveReportPdf() {
-    if (RefuseWithoutDay())
-        return;
-    const QByteArray pdf = ReportPdf();
-    WriteExport("Auswertung-" + IsoDate(ChosenDay()) + ".pdf", "PDF-Dateien (*.pdf)", pdf.toStdString());
-}
-
-void EvaluationWindow::PrintReport() {
-    if (RefuseWithoutDay())
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("Testtag drucken"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    ui::DrawDayReport(printer, m_dayReport,
-                      [this](QPainter& painter, const QRectF& target) { DrawRatingChart(painter, target); });
-}
-
-QByteArray EvaluationWindow::PupilReportPdf(bool wholeDay) {
-    std::vector<PupilPage> pages;
-    auto add = [&](const evaluation::Athlete& a) {
-        pages.push_back({a, evaluation::AthleteHistory(a, m_data.ResultsOf(a.id))});
-    };
-    QString title;
-    if (wholeDay) {
-        const int day = ChosenDay();
-        if (day < 0)
-            return {};
-        // In the order of the athlete list: by name, easy to hand out.
-        std::vector<const evaluation::Athlete*> athletes;
-        for (const evaluation::Result& r : m_data.ResultsOn(day))
-            if (const auto found = m_data.athletes.find(r.athleteId); found != m_data.athletes.end())
-                athletes.push_back(&found->second);
-        QCollator collator(QLocale(QLocale::German, QLocale::Germany));
-        std::sort(athletes.begin(), athletes.end(),
-                  [&](const evaluation::Athlete* a, const evaluation::Athlete* b) {
-                      const int byName =
-                          collator.compare(QString::fromStdString(a->name), QString::fromStdString(b->name));
-                      return byName != 0 ? byName < 0
-                                         : collator.compare(QString::fromStdString(a->firstName),
-                                                            QString::fromStdString(b->firstName)) < 0;
-                  });
-        athletes.erase(std::unique(athletes.begin(), athletes.end()), athletes.end());
-        for (const evaluation::Athlete* a : athletes)
-            add(*a);
-        title = QStringLiteral("Berichte vom Testtag %1").arg(GermanDate(day));
-    } else {
-        const evaluation::Athlete* a = ChosenAthlete();
-        if (!a)
-            return {};
-        add(*a);
-        title = QStringLiteral("Bericht für %1 %2")
-                    .arg(QString::fromStdString(a->firstName), QString::fromStdString(a->name));
-    }
-    return ui::PupilReportPdf(title, pages,
-                              [this](const PupilPage& page, QPainter& painter, const QRectF& target) {
-                                  ShowAthleteProgress(*m_reportChart, page.athlete, page.history);
-                                  m_reportChart->RenderInto(painter, target, ReportChartSize);
-                              });
-}
-
-void EvaluationWindow::SavePupilReport() {
-    const evaluation::Athlete* a = ChosenAthlete();
-    if (!a) {
-        platform::Dialogs().ShowMessage("Bitte zuerst auf der Seite „Sportler“ einen Sportler wählen.");
-        return;
-    }
-    const QByteArray pdf = PupilReportPdf(false);
-    WriteExport("Bericht-" + FileNamePart(a->name + "-" + a->firstName) + ".pdf", "PDF-Dateien (*.pdf)",
-                pdf.toStdString());
-}
-
-void EvaluationWindow::SaveDayPupilReports() {
-    if (RefuseWithoutDay())
-        return;
-    const QByteArray pdf = PupilReportPdf(true);
-    if (pdf.isEmpty()) {
-        platform::Dialogs().ShowMessage("Zu den Ergebnissen dieses Testtags gibt es keine Sportler mehr.");
-        return;
-    }
-    WriteExport("Berichte-" + IsoDate(ChosenDay()) + ".pdf", "PDF-Dateien (*.pdf)", pdf.toStdString());
 }
 
 void EvaluationWindow::ShowHelp() {
