@@ -25,13 +25,6 @@
 
 namespace {
 
-struct NoDisplay : RunDisplay {
-    void SetMenuEnabled(bool) override {}
-    void SetLevelText(const std::string&) override {}
-    void SetShuttleText(const std::string&) override {}
-    void SetElapsedText(const std::string&) override {}
-};
-
 void Summary(const char* what, std::vector<double> values) {
     if (values.empty())
         return;
@@ -55,7 +48,7 @@ int main(int argc, char** argv) {
         runners.push_back(
             {i + 1, "Kind" + std::to_string(i + 1), "Klasse", grouptest::RunnerState::Running, 0, 0});
 
-    NoDisplay display;
+    NoRunDisplay display;
     auto shuttleTimer = platform::Timers().CreateTimer();
     auto displayTimer = platform::Timers().CreateTimer();
     TestRunController controller(display, *shuttleTimer, *displayTimer);

@@ -26,13 +26,6 @@ struct SilentSound : platform::SoundPlayer {
     bool HasOutput() override { return true; }
 };
 
-struct NoDisplay : RunDisplay {
-    void SetMenuEnabled(bool) override {}
-    void SetLevelText(const std::string&) override {}
-    void SetShuttleText(const std::string&) override {}
-    void SetElapsedText(const std::string&) override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -53,7 +46,7 @@ int main(int argc, char** argv) {
         for (int s = 0; s < schedule::ShuttlesPerLevel[level]; ++s)
             nominal.push_back(t += schedule::ShuttleIntervalMs[level]);
 
-    NoDisplay display;
+    NoRunDisplay display;
     auto timer1 = timers.CreateTimer();
     auto timer2 = timers.CreateTimer();
     TestRunController controller(display, *timer1, *timer2);

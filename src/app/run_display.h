@@ -10,3 +10,12 @@ public:
     virtual void SetShuttleText(const std::string& text) = 0;
     virtual void SetElapsedText(const std::string& text) = 0;
 };
+
+// A display that shows nothing: the controller without a window (benchmarks, tests).
+class NoRunDisplay : public RunDisplay {
+public:
+    void SetMenuEnabled(bool) override {}
+    void SetLevelText(const std::string&) override {}
+    void SetShuttleText(const std::string&) override {}
+    void SetElapsedText(const std::string&) override {}
+};

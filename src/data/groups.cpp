@@ -98,11 +98,8 @@ void GroupStore::CheckName(const std::string& name, std::int64_t exceptGroup) co
 }
 
 void GroupStore::MoveTo(std::int64_t id) const {
-    Table& table = m_dataModule.cdsGruppen;
-    for (table.First(); !table.Eof(); table.Next())
-        if (table.AsInteger("gruppenid") == id)
-            return;
-    throw vexo::Error("Die Gruppe gibt es nicht mehr.");
+    if (!m_dataModule.cdsGruppen.LocateInteger("gruppenid", id))
+        throw vexo::Error("Die Gruppe gibt es nicht mehr.");
 }
 
 void GroupStore::Save() {

@@ -415,6 +415,13 @@ void Table::MoveTo(int row) {
     MoveCursor(static_cast<int>(at - m_view.begin()));
 }
 
+bool Table::LocateInteger(const std::string& field, std::int64_t value) {
+    for (First(); !Eof(); Next())
+        if (AsInteger(field) == value)
+            return true;
+    return false;
+}
+
 bool Table::FindKey(const std::vector<Value>& key) {
     CheckBrowseMode();
     const std::size_t n = std::min(key.size(), m_indexColumns.size());

@@ -104,6 +104,9 @@ public:
     void Last();
     void MoveTo(int row); // for grids: makes the record of a row current
     bool FindKey(const std::vector<Value>& key);
+    // Makes the first record whose integer field `field` holds `value` current, in view
+    // order, without an index; false when there is none.
+    bool LocateInteger(const std::string& field, std::int64_t value);
 
     // --- editing ---
     void Insert();

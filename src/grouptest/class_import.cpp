@@ -72,11 +72,8 @@ ImportOutcome ImportClassList(TDM1& dataModule, const std::string& groupName,
             athletes.Cancel();
         // All or nothing: the athletes of this import go again.
         for (std::int64_t id : created)
-            for (athletes.First(); !athletes.Eof(); athletes.Next())
-                if (athletes.AsInteger("sportlerid") == id) {
-                    athletes.Delete();
-                    break;
-                }
+            if (athletes.LocateInteger("sportlerid", id))
+                athletes.Delete();
         throw;
     }
     outcome.created = static_cast<int>(created.size());

@@ -77,11 +77,8 @@ int PostResults(TDM1& dataModule, int day, const std::vector<ReviewRow>& rows) {
             results.Cancel();
         // All or nothing: the results of this test posted so far go again.
         for (std::int64_t id : posted)
-            for (results.First(); !results.Eof(); results.Next())
-                if (results.AsInteger("werteid") == id) {
-                    results.Delete();
-                    break;
-                }
+            if (results.LocateInteger("werteid", id))
+                results.Delete();
         throw;
     }
     results.SaveToFile(global::MultiwertPath);

@@ -21,13 +21,6 @@ using namespace grouptest;
 
 namespace {
 
-struct NoDisplay : RunDisplay {
-    void SetMenuEnabled(bool) override {}
-    void SetLevelText(const std::string&) override {}
-    void SetShuttleText(const std::string&) override {}
-    void SetElapsedText(const std::string&) override {}
-};
-
 // The ends of some shuttles after START (ms), by the schedule.
 constexpr std::int64_t EndOfLevel1 = 7 * 8470;           // 59 290: the fanfare of level 2
 constexpr std::int64_t EndOf5_2 = 248730 + 2 * 6860;     // 262 450
@@ -36,7 +29,7 @@ constexpr std::int64_t EndOf9_1 = EndOfLevel8 + 5760;    // 510 330
 
 struct Rig : DataRig {
     FakeSound sound{&clock};
-    NoDisplay display;
+    NoRunDisplay display;
     std::unique_ptr<platform::Timer> shuttleTimer = clock.CreateTimer();
     std::unique_ptr<platform::Timer> displayTimer = clock.CreateTimer();
     TestRunController controller{display, *shuttleTimer, *displayTimer};

@@ -52,16 +52,9 @@ void WhenModalOpens(std::function<void(QWidget*)> inside) {
     });
 }
 
-struct NoDisplay : RunDisplay {
-    void SetMenuEnabled(bool) override {}
-    void SetLevelText(const std::string&) override {}
-    void SetShuttleText(const std::string&) override {}
-    void SetElapsedText(const std::string&) override {}
-};
-
 struct RosterRig : DataRig {
     FakeSound sound{&clock};
-    NoDisplay display;
+    NoRunDisplay display;
     std::unique_ptr<platform::Timer> shuttleTimer = clock.CreateTimer();
     std::unique_ptr<platform::Timer> displayTimer = clock.CreateTimer();
     TestRunController controller{display, *shuttleTimer, *displayTimer};
