@@ -279,6 +279,11 @@ void TDM1::FirstActivation() {
             KeepUnreadableFileAside(std::current_exception(), cdsSportler2);
             CreateSportlerTable();
         }
+    } else {
+        // The results table opens the athlete table for its look-ups: an athlete file that
+        // cannot be read (empty, damaged, a pipe) is dealt with here, as that file's failure,
+        // before it could be taken for one of the results file.
+        OpenOrCreateSportler();
     }
     LoadOrCreateMultiwert();
 }

@@ -2,6 +2,8 @@
 #include "packet_reading.h"
 #include "value_text.h"
 
+#include <iterator>
+
 #include <algorithm>
 
 namespace data {
@@ -20,42 +22,108 @@ const char* KnownType(std::string_view name) {
     return nullptr;
 }
 
-bool IsListParam(std::string_view name) {
-    for (const char* list : {"UNIQUE_KEY", "DEFAULT_ORDER", "CHANGE_LOG", "MD_SEMANTICS", "PRIMARY_KEY"})
-        if (EqualsNoCase(name, list))
-            return true;
-    return false;
+// The parameters a packet may carry, with the type of their values. Names are matched
+// without regard to case and kept in this spelling.
+enum class ParamType { List, Boolean, Int16, Int32, Text };
+struct KnownParam {
+    const char* name;
+    ParamType type;
+};
+const KnownParam KnownParams[] = {{"UNIQUE_KEY", ParamType::List},
+                                  {"DEFAULT_ORDER", ParamType::List},
+                                  {"CHANGE_LOG", ParamType::List},
+                                  {"SERVER_COL", ParamType::Text},
+                                  {"DATASET_DELTA", ParamType::Boolean},
+                                  {"READONLY", ParamType::Boolean},
+                                  {"SUBTYPE", ParamType::Text},
+                                  {"DECIMALS", ParamType::Int16},
+                                  {"WIDTH", ParamType::Int16},
+                                  {"MINVALUE", ParamType::Text},
+                                  {"MAXVALUE", ParamType::Text},
+                                  {"DEFVALUE", ParamType::Text},
+                                  {"LCID", ParamType::Int16},
+                                  {"AUTOINCVALUE", ParamType::Int32},
+                                  {"TABLENAME", ParamType::Text},
+                                  {"TYPENAME", ParamType::Text},
+                                  {"UPDATEMODE", ParamType::Int16},
+                                  {"MD_SEMANTICS", ParamType::List},
+                                  {"CALCULATED", ParamType::Boolean},
+                                  {"DELTA", ParamType::Boolean},
+                                  {"PRIMARY_KEY", ParamType::List}};
+
+// A parameter this format knows, or a failure: a name it does not know was not written by
+// this program, and a value kept under it would be saved back as whatever it was read as.
+const KnownParam& ParamNamed(std::string_view name) {
+    for (const KnownParam& known : KnownParams)
+        if (EqualsNoCase(name, known.name))
+            return known;
+    throw PacketError("Unbekannter Parameter \"" + std::string(name.substr(0, 40)) + "\".");
 }
 
-// A list value: unsigned numbers separated by blanks.
-std::vector<std::uint32_t> ParseList(std::string_view text) {
+[[noreturn]] void InvalidParam(const KnownParam& param) {
+    throw PacketError(std::string("Ungültiger Wert des Parameters ") + param.name + ".");
+}
+
+// A list value exactly as written: unsigned numbers separated by single blanks.
+std::vector<std::uint32_t> ExactList(const KnownParam& param, std::string_view text) {
     std::vector<std::uint32_t> numbers;
     numbers.reserve(text.size() / 2 + 1);
     std::size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && (text[i] < '0' || text[i] > '9'))
-            ++i;
-        if (i >= text.size())
-            break;
-        std::uint64_t n = 0;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            n = std::min<std::uint64_t>(n * 10 + static_cast<std::uint64_t>(text[i] - '0'), 0xFFFFFFFFull);
-            ++i;
-        }
-        numbers.push_back(static_cast<std::uint32_t>(n));
+        if (i > 0 && text[i++] != ' ')
+            InvalidParam(param);
+        const std::size_t end = std::min(text.find(' ', i), text.size());
+        const auto n = ReadExactInteger(text.substr(i, end - i), 0, 0xFFFFFFFFll);
+        if (!n)
+            InvalidParam(param);
+        numbers.push_back(static_cast<std::uint32_t>(*n));
+        i = end;
     }
     return numbers;
 }
 
-// Carried-over parameter texts: lists are normalised to single blanks, the rest kept.
-std::string ParamText(std::string_view name, std::string_view raw) {
-    std::string text = DecodeAttribute(raw);
-    if (!IsListParam(name))
-        return text;
-    std::string list;
-    AppendList(list, ParseList(text));
-    return list;
+bool ExactBoolean(const KnownParam& param, std::string_view text) {
+    if (EqualsNoCase(text, "true"))
+        return true;
+    if (EqualsNoCase(text, "false"))
+        return false;
+    InvalidParam(param);
 }
+
+std::int64_t ExactInteger(const KnownParam& param, std::string_view text) {
+    const bool wide = param.type == ParamType::Int32;
+    const auto n = ReadExactInteger(text, wide ? -2147483647 - 1 : -32768, wide ? 2147483647 : 32767);
+    if (!n)
+        InvalidParam(param);
+    return *n;
+}
+
+// A carried parameter's text, checked against its type and written as the writer writes it.
+std::string ParamText(const KnownParam& param, std::string_view raw) {
+    std::string text = DecodeAttribute(raw);
+    switch (param.type) {
+    case ParamType::List: {
+        std::string list;
+        AppendList(list, ExactList(param, text));
+        return list;
+    }
+    case ParamType::Boolean:
+        return ExactBoolean(param, text) ? "true" : "false";
+    case ParamType::Int16:
+    case ParamType::Int32: {
+        std::string number;
+        AppendInteger(number, ExactInteger(param, text));
+        return number;
+    }
+    case ParamType::Text:
+        break;
+    }
+    return text;
+}
+
+// The attributes of a FIELD element that are no parameters, compared exactly.
+const char* const FieldAttributes[] = {"attrname", "tagname",  "fieldname", "fieldtype",
+                                       "readonly", "required", "hidden",    "linkfield"};
 
 } // namespace
 
@@ -64,8 +132,28 @@ Column ReadField(const PacketTag& tag) {
     bool haveName = false, haveType = false;
     std::string fieldName;
     bool haveFieldName = false;
+    std::vector<std::string_view> seen; // every attribute once, parameters by their known name
+    auto once = [&](std::string_view name) {
+        if (std::find(seen.begin(), seen.end(), name) != seen.end())
+            throw PacketError("Ein Feld nennt \"" + std::string(name) + "\" zweimal.");
+        seen.push_back(name);
+    };
+    auto flag = [](std::string_view raw) {
+        static const KnownParam Flag{"Feldeigenschaft", ParamType::Boolean};
+        return ExactBoolean(Flag, DecodeAttribute(raw));
+    };
     for (const auto& a : tag.attributes) {
+        const auto exact = std::find_if(std::begin(FieldAttributes), std::end(FieldAttributes),
+                                        [&](const char* name) { return EqualsNoCase(a.name, name); });
+        if (exact != std::end(FieldAttributes)) {
+            // These names are written in one spelling: another one was not written so.
+            if (a.name != *exact)
+                throw PacketError("Unbekanntes Attribut \"" + std::string(a.name.substr(0, 40)) + "\".");
+            once(*exact);
+        }
         if (a.name == "attrname" || a.name == "tagname") {
+            if (haveName)
+                throw PacketError("Ein Feld hat zwei Namen.");
             c.attrName = DecodeAttribute(a.raw);
             haveName = true;
         } else if (a.name == "fieldname") {
@@ -75,28 +163,35 @@ Column ReadField(const PacketTag& tag) {
             c.typeName = DecodeAttribute(a.raw);
             haveType = true;
         } else if (a.name == "readonly") {
-            c.readOnly = EqualsNoCase(DecodeAttribute(a.raw), "true");
+            c.readOnly = flag(a.raw);
         } else if (a.name == "required") {
-            c.required = EqualsNoCase(DecodeAttribute(a.raw), "true");
+            c.required = flag(a.raw);
         } else if (a.name == "hidden") {
-            c.hidden = EqualsNoCase(DecodeAttribute(a.raw), "true");
+            c.hidden = flag(a.raw);
         } else if (a.name == "linkfield") {
-            c.link = EqualsNoCase(DecodeAttribute(a.raw), "true");
-        } else if (EqualsNoCase(a.name, "SUBTYPE")) {
-            c.subtype = DecodeAttribute(a.raw);
-        } else if (EqualsNoCase(a.name, "WIDTH")) {
-            c.width = static_cast<int>(
-                std::clamp<std::int64_t>(ParseInteger(DecodeAttribute(a.raw)).value_or(0), 0, 32767));
-        } else if (EqualsNoCase(a.name, "DECIMALS")) {
-            c.decimals = static_cast<int>(
-                std::clamp<std::int64_t>(ParseInteger(DecodeAttribute(a.raw)).value_or(0), 0, 32767));
-        } else if (EqualsNoCase(a.name, "CALCULATED")) {
-            c.calculated = EqualsNoCase(DecodeAttribute(a.raw), "true");
+            c.link = flag(a.raw);
         } else {
-            c.extraParams.emplace_back(std::string(a.name), ParamText(a.name, a.raw));
+            const KnownParam& param = ParamNamed(a.name);
+            once(param.name);
+            const std::string_view name = param.name;
+            if (name == "SUBTYPE") {
+                // Known words in their one spelling, so that the file is saved back as it was.
+                c.subtype = DecodeAttribute(a.raw);
+                for (const char* word : {"Autoinc", "Text"})
+                    if (EqualsNoCase(c.subtype, word))
+                        c.subtype = word;
+            } else if (name == "WIDTH" || name == "DECIMALS") {
+                const std::int64_t n = ExactInteger(param, DecodeAttribute(a.raw));
+                if (n < 0)
+                    InvalidParam(param);
+                (name == "WIDTH" ? c.width : c.decimals) = static_cast<int>(n);
+            } else if (name == "CALCULATED")
+                c.calculated = ExactBoolean(param, DecodeAttribute(a.raw));
+            else
+                c.extraParams.emplace_back(param.name, ParamText(param, a.raw));
         }
     }
-    if (!haveName)
+    if (!haveName || c.attrName.empty())
         Mismatch();
     const char* type = haveType ? KnownType(c.typeName) : nullptr;
     if (!type)
@@ -124,26 +219,35 @@ Column ReadField(const PacketTag& tag) {
 }
 
 void ReadParams(const PacketTag& tag, TableImage& image) {
+    std::vector<const KnownParam*> seen;
     for (const auto& a : tag.attributes) {
-        if (EqualsNoCase(a.name, "CHANGE_LOG")) {
+        const KnownParam& param = ParamNamed(a.name);
+        if (std::find(seen.begin(), seen.end(), &param) != seen.end())
+            throw PacketError(std::string("Der Parameter ") + param.name + " steht zweimal.");
+        seen.push_back(&param);
+        const std::string_view name = param.name;
+        if (name == "CHANGE_LOG") {
             // The log is the longest attribute of a file; read it where it stands unless it
             // holds a reference.
             std::string decoded;
-            if (a.raw.find('&') != std::string_view::npos)
+            if (!IsPlainAttribute(a.raw))
                 decoded = DecodeAttribute(a.raw);
-            const auto numbers = ParseList(decoded.empty() ? a.raw : std::string_view(decoded));
-            if (numbers.size() < 3)
+            const auto numbers = ExactList(param, decoded.empty() ? a.raw : std::string_view(decoded));
+            if (numbers.size() < 3 || numbers.size() % 3 != 0)
                 throw PacketError("Invalid parameter.");
             image.changeLog.reserve(numbers.size() / 3);
-            for (std::size_t i = 0; i + 2 < numbers.size(); i += 3) // a partial last entry is ignored
+            for (std::size_t i = 0; i + 2 < numbers.size(); i += 3)
                 image.changeLog.push_back({numbers[i], numbers[i + 1], numbers[i + 2]});
-        } else if (EqualsNoCase(a.name, "AUTOINCVALUE")) {
-            if (auto n = ParseInteger(DecodeAttribute(a.raw)))
-                image.autoIncValue = *n;
+        } else if (name == "AUTOINCVALUE") {
+            // One past the last 32-bit id: the counter of a table whose ids are all handed out.
+            const auto n = ReadExactInteger(DecodeAttribute(a.raw), -2147483647 - 1, 2147483648ll);
+            if (!n)
+                InvalidParam(param);
+            image.autoIncValue = *n;
         } else {
-            if (EqualsNoCase(a.name, "DEFAULT_ORDER"))
-                image.defaultOrder = ParseList(DecodeAttribute(a.raw));
-            image.carriedParams.emplace_back(std::string(a.name), ParamText(a.name, a.raw));
+            if (name == "DEFAULT_ORDER")
+                image.defaultOrder = ExactList(param, DecodeAttribute(a.raw));
+            image.carriedParams.emplace_back(param.name, ParamText(param, a.raw));
         }
     }
 }

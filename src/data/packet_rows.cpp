@@ -17,12 +17,12 @@ namespace {
 // What a memo's shared text costs beside its bytes (its control block and string).
 constexpr std::size_t SharedTextOverhead = 64;
 
-// The plain forms the writer produces, read without the general rules: a decimal integer
-// (optionally negative) and eight date digits. Anything else takes the general way.
+// The row state: a byte, written as a plain decimal.
 [[gnu::always_inline]] inline std::optional<std::int64_t> PlainInteger(std::string_view raw) {
     const bool negative = raw.size() > 1 && raw[0] == '-';
     const std::size_t first = negative ? 1 : 0;
-    if (raw.size() == first || raw.size() - first > 9)
+    if (raw.size() == first || raw.size() - first > 9 ||
+        (raw[first] == '0' && (raw.size() - first > 1 || negative)))
         return std::nullopt;
     std::int64_t value = 0;
     for (std::size_t i = first; i < raw.size(); ++i) {
@@ -37,7 +37,8 @@ constexpr std::size_t SharedTextOverhead = 64;
 // A plain decimal with at most 15 digits and no exponent ("31.8"), as the writer writes
 // every value of this program: the digits as a whole number divided by a power of ten.
 // Both are exact doubles and the division rounds correctly, so the result is the double
-// nearest to the decimal, as from_chars would give.
+// nearest to the decimal, as from_chars would give. Anything else (an exponent, more
+// digits) takes the general way.
 inline std::optional<double> PlainDecimal(std::string_view raw) {
     static constexpr double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -45,7 +46,7 @@ inline std::optional<double> PlainDecimal(std::string_view raw) {
     int count = 0;
     int fraction = -1;
     for (char c : raw) {
-        if (c == '.' && fraction < 0) {
+        if (c == '.' && fraction < 0 && count > 0) {
             fraction = 0;
             continue;
         }
@@ -56,81 +57,78 @@ inline std::optional<double> PlainDecimal(std::string_view raw) {
         if (fraction >= 0)
             ++fraction;
     }
-    if (count == 0)
+    if (count == 0 || fraction == 0)
         return std::nullopt;
     return static_cast<double>(digits) / PowersOfTen[fraction > 0 ? fraction : 0];
 }
 
+constexpr std::int64_t Int32Min = -2147483647 - 1;
+constexpr std::int64_t Int32Max = 2147483647;
+
 // Reads a value into `out` (NULL on entry), in place: rows are many, and a value built
-// elsewhere and then moved in costs twice.
-void ParseValue(const Column& column, std::string_view raw, Value& out) {
-    if (column.type == FieldType::Integer || column.type == FieldType::AutoInc) {
-        if (const auto n = PlainInteger(raw)) {
+// elsewhere and then moved in costs twice. False when the whole text is no value of the
+// column as the writer writes it: then the file is not read at all, for a value read
+// otherwise than it stands would be saved back changed.
+bool ParseValue(const Column& column, std::string_view raw, Value& out) {
+    switch (column.type) {
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        if (const auto n = PlainInteger(raw); n && *n >= Int32Min && *n <= Int32Max) {
             out.emplace<std::int64_t>(*n);
-            return;
+            return true;
         }
-    } else if (column.type == FieldType::Date && raw.size() == 8) {
-        if (const auto ymd = PlainInteger(raw); ymd && *ymd >= 0) {
-            const int year = static_cast<int>(*ymd / 10000), month = static_cast<int>(*ymd / 100 % 100),
-                      day = static_cast<int>(*ymd % 100);
-            if (IsValidCivil(year, month, day)) {
-                out.emplace<std::int64_t>(DaysFromCivil(year, month, day));
-                return;
-            }
+        if (const auto n = ReadExactInteger(raw, Int32Min, Int32Max)) {
+            out.emplace<std::int64_t>(*n);
+            return true;
         }
-    } else if (column.type == FieldType::Float && !raw.empty() && raw[0] >= '0' && raw[0] <= '9') {
-        if (const auto d = PlainDecimal(raw)) {
-            out.emplace<double>(*d);
-            return;
-        }
-        double value = 0;
-        const auto result = std::from_chars(raw.data(), raw.data() + raw.size(), value);
-        if (result.ec == std::errc() && result.ptr == raw.data() + raw.size()) {
-            out.emplace<double>(value);
-            return;
-        }
-    }
-    if (column.type == FieldType::Memo && raw.size() > ShortMemo) {
-        std::string bytes;
-        if (std::memchr(raw.data(), '&', raw.size()))
-            DecodeAttributeInto(raw, bytes);
-        else
-            bytes.assign(raw);
-        out = MemoValue(std::move(bytes));
-        return;
-    }
-    if (column.type == FieldType::Text || column.type == FieldType::Memo || column.type == FieldType::Other) {
-        if (!std::memchr(raw.data(), '&', raw.size())) {
-            // Assigned into an empty string made in place: emplacing from the view would
-            // build the string elsewhere first and then move it in.
-            out.emplace<std::string>().assign(raw.substr(0, column.type == FieldType::Text && column.width > 0
-                                                                ? static_cast<std::size_t>(column.width)
-                                                                : raw.size()));
-            return;
-        }
-        std::string& bytes = out.emplace<std::string>();
-        DecodeAttributeInto(raw, bytes);
-        if (column.type == FieldType::Text && column.width > 0 &&
-            bytes.size() > static_cast<std::size_t>(column.width))
-            bytes.resize(static_cast<std::size_t>(column.width));
-        return;
-    }
-    // Numbers rarely hold references; read them in place when they do not.
-    std::string decoded;
-    std::string_view text = raw;
-    if (raw.find('&') != std::string_view::npos) {
-        decoded = DecodeAttribute(raw);
-        text = decoded;
-    }
-    if (column.type == FieldType::Float) {
-        if (auto d = ParseFloat(text))
-            out.emplace<double>(*d);
-    } else if (column.type == FieldType::Date) {
-        if (auto days = ParseDate(text))
+        return false;
+    case FieldType::Date:
+        if (const auto days = ReadExactDate(raw)) {
             out.emplace<std::int64_t>(*days);
-    } else if (auto n = ParseInteger(text)) {
-        out.emplace<std::int64_t>(*n);
+            return true;
+        }
+        return false;
+    case FieldType::Float:
+        // "-0" and negative values take the general way; the writer writes them too.
+        if (!raw.empty() && raw[0] != '0' && raw[0] != '-')
+            if (const auto d = PlainDecimal(raw)) {
+                out.emplace<double>(*d);
+                return true;
+            }
+        if (const auto d = ReadExactFloat(raw)) {
+            out.emplace<double>(*d);
+            return true;
+        }
+        return false;
+    case FieldType::Memo:
+        if (raw.size() > ShortMemo) {
+            std::string bytes;
+            if (!DecodeAttributeInto(raw, bytes))
+                return false;
+            out = MemoValue(std::move(bytes));
+            return true;
+        }
+        [[fallthrough]];
+    case FieldType::Text:
+    case FieldType::Other: {
+        // Decoded into an empty string made in place: emplacing from a string built
+        // elsewhere would build it twice.
+        std::string& bytes = out.emplace<std::string>();
+        if (!DecodeAttributeInto(raw, bytes)) {
+            out = Value{};
+            return false;
+        }
+        // A text longer than its column was not written by this program: cut, it would be
+        // saved back without its end.
+        if (column.type == FieldType::Text && column.width > 0 &&
+            bytes.size() > static_cast<std::size_t>(column.width)) {
+            out = Value{};
+            return false;
+        }
+        return true;
     }
+    }
+    return false;
 }
 
 // An expected attribute name with its '="', compared with the text as two 8-byte words
@@ -313,12 +311,18 @@ private:
 
     Version& Row() { return m_image.versions.back(); }
 
+    // The row being read, counted from 1, for the messages.
+    std::string RowNumber() const { return std::to_string(m_image.versions.size()); }
+
     [[gnu::always_inline]] inline void Attribute(int hint, std::string_view name, std::string_view raw) {
         // Attributes found at their usual place name their column already (hint 0 is the
         // row state); any others are looked up by name, in whatever order they come.
         if (hint == 0 || (hint < 0 && name == "RowState")) {
             const auto state = PlainInteger(raw);
-            Row().state = static_cast<std::uint8_t>((state ? *state : ParseInteger(raw).value_or(0)) & 0xFF);
+            if (!state || *state < 0 || *state > 255 || m_statePresent == m_rowStamp)
+                throw PacketError("Zeile " + RowNumber() + " hat keinen gültigen Zeilenstatus.");
+            m_statePresent = m_rowStamp;
+            Row().state = static_cast<std::uint8_t>(*state);
             // A modified row without its memo takes the predecessor's: fetch that while the
             // rest of the row is read.
             if ((Row().state & RowModified) && m_memos.size() == 1)
@@ -327,12 +331,17 @@ private:
             return;
         }
         const std::size_t c = hint > 0 ? static_cast<std::size_t>(hint - 1) : ColumnNamed(name);
+        // A name that is no column, or a column named twice, is a damaged row: a value
+        // passed over would be missing when the file is saved again.
         if (c >= m_image.columns.size())
-            return; // names no column
+            throw PacketError("Zeile " + RowNumber() + " enthält ein unbekanntes Feld.");
+        if (m_present[c] == m_rowStamp)
+            throw PacketError("Zeile " + RowNumber() + " enthält das Feld \"" + m_image.columns[c].attrName +
+                              "\" zweimal.");
         Value& value = Row().values[c];
-        if (m_present[c] == m_rowStamp) // a second attribute of the same name: the last counts
-            value = Value{};
-        ParseValue(m_image.columns[c], raw, value);
+        if (!ParseValue(m_image.columns[c], raw, value))
+            throw PacketError("Zeile " + RowNumber() + ": ungültiger Wert im Feld \"" +
+                              m_image.columns[c].attrName + "\".");
         // Texts take memory beyond their row; a memo a later version leaves untouched is
         // shared, not copied, so it is counted once, here.
         if (const std::string* text = TextOf(value))
@@ -375,6 +384,7 @@ private:
     std::vector<std::size_t> m_memos;
     std::vector<std::uint32_t> m_present; // per column: the stamp of the last row that had it
     std::uint32_t m_rowStamp = 0;
+    std::uint32_t m_statePresent = 0; // the stamp of the last row that had its state
     std::vector<std::string> m_expectedNames;
     std::vector<NamePattern> m_expectedPatterns; // each name with its '="'
     std::vector<const Value*> m_memoOf;          // the memo of every row read so far, or null

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 namespace data {
 
@@ -162,67 +164,86 @@ void PacketScanner::SkipContent(std::string_view name) {
 
 std::string DecodeAttribute(std::string_view raw) {
     std::string out;
-    DecodeAttributeInto(raw, out);
+    if (!DecodeAttributeInto(raw, out))
+        throw PacketError("Ein Text in der Beschreibung der Felder ist ungültig.");
     return out;
 }
 
-void DecodeAttributeInto(std::string_view raw, std::string& out) {
+namespace {
+// What never stands in an attribute value as written: the writer replaces each of these by
+// a reference ("&" starts one).
+const std::array<bool, 256> EscapedByWriter = [] {
+    std::array<bool, 256> special{};
+    for (char c : {'&', '<', '>', '\'', '\\', '\t', '\n', '\r'})
+        special[static_cast<unsigned char>(c)] = true;
+    return special;
+}();
+
+// The character of the reference at the start of `rest` (which starts with "&"), and the
+// reference's length; nothing when it is none the format knows or names a code above 255.
+std::optional<std::pair<char, std::size_t>> Reference(std::string_view rest) {
+    const auto semicolon = rest.substr(0, 13).find(';'); // bounded: no quadratic scan
+    if (semicolon == std::string_view::npos || semicolon < 2)
+        return std::nullopt;
+    const std::string_view entity = rest.substr(1, semicolon - 1);
+    static const struct {
+        std::string_view name;
+        char c;
+    } named[] = {{"amp", '&'}, {"apos", '\''}, {"gt", '>'}, {"lt", '<'}, {"quot", '"'}};
+    for (const auto& n : named)
+        if (entity == n.name)
+            return std::pair{n.c, semicolon + 1};
+    if (entity[0] != '#')
+        return std::nullopt;
+    const bool hex = entity[1] == 'x' || entity[1] == 'X';
+    const std::string_view digits = entity.substr(hex ? 2 : 1);
+    if (digits.empty())
+        return std::nullopt;
+    unsigned code = 0;
+    for (char d : digits) {
+        int v = -1;
+        if (d >= '0' && d <= '9')
+            v = d - '0';
+        else if (hex && d >= 'a' && d <= 'f')
+            v = d - 'a' + 10;
+        else if (hex && d >= 'A' && d <= 'F')
+            v = d - 'A' + 10;
+        if (v < 0)
+            return std::nullopt;
+        code = code * (hex ? 16 : 10) + static_cast<unsigned>(v);
+        if (code > 255)
+            return std::nullopt; // the file's characters are single bytes
+    }
+    return std::pair{static_cast<char>(code), semicolon + 1};
+}
+} // namespace
+
+bool DecodeAttributeInto(std::string_view raw, std::string& out) {
     out.reserve(out.size() + raw.size());
     std::size_t i = 0;
     while (i < raw.size()) {
-        const void* amp = std::memchr(raw.data() + i, '&', raw.size() - i);
-        const std::size_t at =
-            amp ? static_cast<std::size_t>(static_cast<const char*>(amp) - raw.data()) : raw.size();
+        std::size_t at = i;
+        while (at < raw.size() && !EscapedByWriter[static_cast<unsigned char>(raw[at])])
+            ++at;
         out.append(raw.data() + i, at - i);
         if (at >= raw.size())
             break;
-        const std::string_view rest = raw.substr(at);
-        const auto semicolon = rest.substr(0, 13).find(';'); // bounded: no quadratic scan
-        bool done = false;
-        if (semicolon != std::string_view::npos && semicolon <= 12) {
-            const std::string_view entity = rest.substr(1, semicolon - 1);
-            static const struct {
-                std::string_view name;
-                char c;
-            } named[] = {{"amp", '&'}, {"apos", '\''}, {"gt", '>'}, {"lt", '<'}, {"quot", '"'}};
-            for (const auto& n : named)
-                if (entity == n.name) {
-                    out += n.c;
-                    done = true;
-                }
-            if (!done && entity.size() >= 2 && entity[0] == '#') {
-                const bool hex = entity[1] == 'x' || entity[1] == 'X';
-                const std::string_view digits = entity.substr(hex ? 2 : 1);
-                unsigned long code = 0;
-                bool ok = !digits.empty();
-                for (char d : digits) {
-                    int v = -1;
-                    if (d >= '0' && d <= '9')
-                        v = d - '0';
-                    else if (hex && d >= 'a' && d <= 'f')
-                        v = d - 'a' + 10;
-                    else if (hex && d >= 'A' && d <= 'F')
-                        v = d - 'A' + 10;
-                    if (v < 0) {
-                        ok = false;
-                        break;
-                    }
-                    code = code * (hex ? 16 : 10) + static_cast<unsigned long>(v);
-                    code &= 0xFFFFFFF;
-                }
-                if (ok) {
-                    out += static_cast<char>(code & 0xFF);
-                    done = true;
-                }
-            }
-        }
-        if (done) {
-            i = at + semicolon + 1;
-        } else {
-            out += '&'; // not a reference this format knows: the "&" stands for itself
-            i = at + 1;
-        }
+        if (raw[at] != '&')
+            return false;
+        const auto reference = Reference(raw.substr(at));
+        if (!reference)
+            return false;
+        out += reference->first;
+        i = at + reference->second;
     }
+    return true;
+}
+
+bool IsPlainAttribute(std::string_view raw) {
+    for (char c : raw)
+        if (EscapedByWriter[static_cast<unsigned char>(c)])
+            return false;
+    return true;
 }
 
 } // namespace data

@@ -56,8 +56,14 @@ private:
     const std::vector<std::string>* m_expected = nullptr;
 };
 
-// Resolves &amp; &apos; &gt; &lt; &quot; &#N; and &#xH; (low 8 bits); any other "&" stays.
+// Resolves &amp; &apos; &gt; &lt; &quot; &#N; and &#xH; (N at most 255), appending to `out`.
+// False when the text is not one the writer could have written: an "&" that starts no such
+// reference, or a character the writer always escapes (< > ' \ tab, line feed, carriage
+// return) standing as it is.
+bool DecodeAttributeInto(std::string_view raw, std::string& out);
+// The same; a text that is not exact fails the read (PacketError).
 std::string DecodeAttribute(std::string_view raw);
-void DecodeAttributeInto(std::string_view raw, std::string& out); // appends to `out`
+// Whether the text holds no reference and nothing the writer escapes: it is its own value.
+bool IsPlainAttribute(std::string_view raw);
 
 } // namespace data

@@ -32,7 +32,12 @@ TableImage ReadPacketXml(std::string_view bytes) {
             Mismatch();
         if (image.columns.size() >= MaxPacketColumns)
             throw PacketError(TooLargeMessage);
-        image.columns.push_back(ReadField(*tag));
+        Column column = ReadField(*tag);
+        // Rows name their values by the attribute name: two columns of one name cannot be told apart.
+        for (const Column& other : image.columns)
+            if (other.attrName == column.attrName)
+                throw PacketError("Zwei Felder heißen \"" + column.attrName + "\".");
+        image.columns.push_back(std::move(column));
         if (tag->kind == PacketTag::Start)
             scanner.SkipContent("FIELD");
     }

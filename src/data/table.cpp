@@ -223,13 +223,21 @@ Table::Binding Table::MakeBinding(const std::vector<Column>& columns) const {
                 return static_cast<int>(i);
         return -1;
     };
+    // A file's column is this table's field only under its exact name: a name written in
+    // other letters was not written by this program (and its rows name it otherwise).
+    auto fileColumnOf = [&](const std::string& name) {
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (columns[i].name == name)
+                return static_cast<int>(i);
+        return -1;
+    };
     std::vector<Field> fields;
     if (m_fieldDefs.empty()) {
         for (std::size_t i = 0; i < columns.size(); ++i)
             fields.push_back({columns[i].name, columns[i].type, columns[i].width, static_cast<int>(i), -1});
     } else {
         for (const auto& def : m_fieldDefs) {
-            const int column = columnOf(def.name);
+            const int column = fileColumnOf(def.name);
             if (column < 0)
                 throw vexo::Error("Feld '" + def.name + "' nicht gefunden");
             const Column& c = columns[static_cast<std::size_t>(column)];

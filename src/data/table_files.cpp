@@ -18,8 +18,10 @@ const char* const OutOfMemory = "Nicht genügend Arbeitsspeicher, um die Datei z
 void Table::Open() {
     if (Active())
         return;
+    // A missing or empty file is a failure of this table's file, named for it alone: a table
+    // that opens this one for its look-ups must not take it for its own.
     if (m_fileName.empty() || !FileExists(m_fileName) || FileSizeOf(m_fileName) == 0)
-        throw vexo::Error(NoPacket);
+        throw UnreadableFile(NoPacket, m_fileName);
     OpenFromFile(m_fileName, ReadOwnFile(m_fileName).View());
 }
 
@@ -27,7 +29,7 @@ void Table::LoadFromFile(const std::string& path) {
     Close();
     const FileBytes bytes = ReadOwnFile(path);
     if (bytes.size == 0)
-        throw vexo::Error(NoPacket);
+        throw UnreadableFile(NoPacket, path);
     OpenFromFile(path, bytes.View());
 }
 

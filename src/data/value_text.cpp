@@ -3,6 +3,7 @@
 #include "date_value.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace data {
@@ -65,6 +66,80 @@ char* FormatDate(char* buffer, int days) {
     buffer[6] = static_cast<char>('0' + c.day / 10);
     buffer[7] = static_cast<char>('0' + c.day % 10);
     return buffer + 8;
+}
+
+std::optional<std::int64_t> ReadExactInteger(std::string_view text, std::int64_t min, std::int64_t max) {
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::string_view digits = text.substr(negative ? 1 : 0);
+    if (digits.empty() || digits.size() > 19 || (digits[0] == '0' && (digits.size() > 1 || negative)))
+        return std::nullopt;
+    std::uint64_t magnitude = 0;
+    for (char c : digits) {
+        if (!IsDigit(c))
+            return std::nullopt;
+        magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    // Nineteen digits stay below 2^64; the range check does the rest.
+    if (magnitude > (negative ? static_cast<std::uint64_t>(-(min + 1)) + 1 : static_cast<std::uint64_t>(max)))
+        return std::nullopt;
+    const std::int64_t value =
+        negative ? -static_cast<std::int64_t>(magnitude - 1) - 1 : static_cast<std::int64_t>(magnitude);
+    if (value < min || value > max)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> ReadExactFloat(std::string_view text) {
+    std::size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
+    auto digitsAt = [&](std::size_t& at) {
+        const std::size_t from = at;
+        while (at < text.size() && IsDigit(text[at]))
+            ++at;
+        return at > from;
+    };
+    const std::size_t integerStart = i;
+    if (!digitsAt(i) || (text[integerStart] == '0' && i - integerStart > 1))
+        return std::nullopt; // no leading zeros
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        if (!digitsAt(i))
+            return std::nullopt;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (!digitsAt(i))
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> ReadExactDate(std::string_view text) {
+    const bool dashed = text.size() == 10 && text[4] == '-' && text[7] == '-';
+    if (text.size() != 8 && !dashed)
+        return std::nullopt;
+    int digits[8];
+    int count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (dashed && (i == 4 || i == 7))
+            continue;
+        if (!IsDigit(text[i]))
+            return std::nullopt;
+        digits[count++] = text[i] - '0';
+    }
+    const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+    const int month = digits[4] * 10 + digits[5];
+    const int day = digits[6] * 10 + digits[7];
+    if (year < 1 || !IsValidCivil(year, month, day))
+        return std::nullopt;
+    return DaysFromCivil(year, month, day);
 }
 
 std::optional<std::int64_t> ParseInteger(std::string_view text) {

@@ -39,6 +39,15 @@ template <typename S> void AppendList(S& out, const std::vector<std::uint32_t>& 
     }
 }
 
+// The values of a data packet, read exactly: the whole text must be a value as the writer
+// writes it, else there is none. An integer is an optional "-" and decimal digits without
+// leading zeros, within [min, max]; a float is "%.16g" output ("-"? digits, an optional
+// fraction, an optional exponent), finite; a date is eight digits yyyymmdd (or yyyy-mm-dd)
+// of a day that exists.
+std::optional<std::int64_t> ReadExactInteger(std::string_view text, std::int64_t min, std::int64_t max);
+std::optional<double> ReadExactFloat(std::string_view text);
+std::optional<int> ReadExactDate(std::string_view text);
+
 // Integers and floats: a digit must come before any letter, else NULL; then read like the
 // C functions atoi and atof (leading blanks and a sign allowed, reading stops at the first
 // character that does not fit; "," ends a float).

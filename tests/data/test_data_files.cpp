@@ -2,6 +2,7 @@
 // deleted and broken files, the saves at program end, and what a failing or interrupted
 // save leaves behind.
 #include "data/data_file.h"
+#include "data/groups.h"
 #include "data/instance_lock.h"
 #include "data/packet_xml.h"
 #include "data_rig.h"
@@ -63,6 +64,58 @@ template <typename F> int AsOtherUserInReadOnlyFolder(DataRig& rig, F body) {
     });
     QFile::setPermissions(rig.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return result;
+}
+
+bool SameValue(const Value& a, const Value& b) {
+    const std::string* textA = TextOf(a);
+    const std::string* textB = TextOf(b);
+    if (textA || textB)
+        return textA && textB && *textA == *textB;
+    return a == b;
+}
+
+// Whether `changed` is `original` with exactly one value (a cell or the counter) another:
+// the same columns, parameters, change log, rows and row states. An id changed above the
+// counter moves the counter above it, as the reader does for any such file: that is the
+// same one change.
+bool OneValueChanged(const QByteArray& original, const QByteArray& changed) {
+    const TableImage a = ReadPacketXml(std::string_view(original.constData(), std::size_t(original.size())));
+    const TableImage b = ReadPacketXml(std::string_view(changed.constData(), std::size_t(changed.size())));
+    if (a.columns.size() != b.columns.size() || a.versions.size() != b.versions.size() ||
+        a.carriedParams != b.carriedParams)
+        return false;
+    for (std::size_t c = 0; c < a.columns.size(); ++c) {
+        const Column &x = a.columns[c], &y = b.columns[c];
+        if (x.name != y.name || x.type != y.type || x.width != y.width || x.readOnly != y.readOnly ||
+            x.extraParams != y.extraParams)
+            return false;
+    }
+    if (a.changeLog.size() != b.changeLog.size())
+        return false;
+    for (std::size_t i = 0; i < a.changeLog.size(); ++i)
+        if (a.changeLog[i].record != b.changeLog[i].record ||
+            a.changeLog[i].predecessor != b.changeLog[i].predecessor ||
+            a.changeLog[i].action != b.changeLog[i].action)
+            return false;
+    int differences = 0;
+    std::int64_t highestId = 0;
+    const int idColumn = b.AutoIncColumn();
+    for (std::size_t r = 0; r < a.versions.size(); ++r) {
+        if (a.versions[r].state != b.versions[r].state)
+            return false;
+        for (std::size_t c = 0; c < a.columns.size(); ++c) {
+            const Value &was = a.versions[r].values[c], &is = b.versions[r].values[c];
+            if (IsNull(was) != IsNull(is))
+                return false; // a value lost or made up is no flipped value
+            differences += !SameValue(was, is);
+        }
+        if (idColumn >= 0)
+            if (const auto* id = std::get_if<std::int64_t>(&b.versions[r].values[std::size_t(idColumn)]))
+                highestId = std::max(highestId, *id);
+    }
+    if (a.autoIncValue != b.autoIncValue && !(differences == 1 && b.autoIncValue == highestId + 1))
+        ++differences;
+    return differences == 1;
 }
 
 } // namespace
@@ -148,6 +201,10 @@ private slots:
         QTest::newRow("athletes: row state against the log") << true << athletes("RowState=\"4\"", "RowState=\"5\"") << true;
         QTest::newRow("athletes: row state lost") << true << athletes("RowState=\"4\"", "RowStbte=\"4\"") << true;
         QTest::newRow("athletes: log names a missing row") << true << athletes("CHANGE_LOG=\"1 0 4\"", "CHANGE_LOG=\"1 0 4 2 0 2\"") << true;
+        QTest::newRow("athletes: id's field name in other letters") << true << athletes("attrname=\"sportlerid\"", "attrname=\"sportLerid\"") << true;
+        QTest::newRow("athletes: row attribute naming no field") << true << athletes("Geschlecht=\"W\"", "Geqchlecht=\"W\"") << true;
+        QTest::newRow("athletes: garbage in a number") << true << athletes("Geburtsjahr=\"1995\"", "Geburtsjahr=\"19)5\"") << true;
+        QTest::newRow("results: Level in other letters") << false << resultsWith("attrname=\"Level\"", "attrname=\"level\"") << true;
         QTest::newRow("athletes: two visible with one id") << true << athletes("</ROWDATA>", "<ROW sportlerid=\"1\" Name=\"Zwei\"/></ROWDATA>") << true;
         // clang-format on
     }
@@ -181,20 +238,51 @@ private slots:
         QCOMPARE(FilesIn(rig.dir).size(), kept ? 3 : 2);
     }
 
-    // The same on the other paths to a new table: the first activation with an athlete file
-    // that is missing but reappears broken cannot happen, so the athlete file is broken
-    // before the first activation of a program whose results file is missing.
-    void brokenAthleteFileAtFirstStartIsKeptOnOpening() {
+    // An athlete file that cannot be read at the start is that file's failure alone: it is
+    // kept aside (when it holds anything) and a new athlete table made, or, when it is no file
+    // at all, named; the results file beside it stays as it is, and opens with its results.
+    void brokenAthleteFileAtStartLeavesResultsAlone_data() {
+        QTest::addColumn<QByteArray>("athletes"); // "pipe": a named pipe under the file's name
+        QTest::addColumn<bool>("keptAside");
+        QTest::addColumn<bool>("resultsOpen");
+        QTest::newRow("damaged") << QByteArray("<DATAPACKET>kaputt") << true << true;
+        QTest::newRow("empty") << QByteArray() << false << true;
+        QTest::newRow("a pipe") << QByteArray("pipe") << false << false;
+    }
+    void brokenAthleteFileAtStartLeavesResultsAlone() {
+        QFETCH(QByteArray, athletes);
+        QFETCH(bool, keptAside);
+        QFETCH(bool, resultsOpen);
+        QByteArray results;
+        {
+            DataRig first;
+            first.Module().FirstActivation();
+            AddResult(first.dm->cdsMultiwert, 1, 7);
+            first.dm->cdsMultiwert.SaveToFile();
+            results = first.Read(global::MultiwertPath);
+        }
         DataRig rig;
-        rig.Write(global::SportlerPath, "<DATAPACKET>kaputt");
-        // The results table cannot open without the athletes: the reason is shown.
-        QCOMPARE(FailureOf([&] { rig.Module().FirstActivation(); }),
-                 QStringLiteral("Mismatch in datapacket."));
-        QVERIFY(!rig.dm->cdsMultiwert.Active());
-        QCOMPARE(rig.Read(global::SportlerPath), QByteArray("<DATAPACKET>kaputt"));
-        rig.dm->OpenOrCreateSportler(); // the athlete window
-        QCOMPARE(rig.Read(global::SportlerPath), Golden("sportler_created.xml"));
-        QVERIFY(FilesIn(rig.dir).contains("sportler.xml.defekt-20261210-100000"));
+        rig.Write(global::MultiwertPath, results);
+        if (athletes == "pipe")
+            QCOMPARE(mkfifo(global::SportlerPath.c_str(), 0600), 0);
+        else
+            rig.Write(global::SportlerPath, athletes);
+        const QString failure = FailureOf([&] { rig.Module().FirstActivation(); });
+        QCOMPARE(failure.isEmpty(), resultsOpen);
+        if (!resultsOpen)
+            QVERIFY2(failure.contains(QString::fromStdString(global::SportlerPath)), qPrintable(failure));
+        QCOMPARE(rig.Read(global::MultiwertPath), results);
+        QCOMPARE(rig.dm->cdsMultiwert.Active(), resultsOpen);
+        if (resultsOpen) {
+            QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 1);
+            QCOMPARE(rig.Read(global::SportlerPath), Golden("sportler_created.xml"));
+        }
+        QCOMPARE(FilesIn(rig.dir).contains("sportler.xml.defekt-20261210-100000"), keptAside);
+        QVERIFY(!FilesIn(rig.dir).join(' ').contains("multiwert.xml.defekt"));
+        const std::vector<std::string> notices = rig.Notices();
+        QCOMPARE(notices.size(), std::size_t(keptAside ? 1 : 0));
+        if (keptAside)
+            QVERIFY(QString::fromStdString(notices[0]).contains("sportler.xml"));
     }
 
     // A load that runs out of memory is a failure of the file like any other (a child
@@ -740,6 +828,76 @@ private slots:
             }
         }
         qInfo("%d kept aside, %d read as they stand", keptAside, readAsItStands);
+    }
+
+    // Every single-bit flip of each data file as the program writes it either reads back to
+    // exactly what was written, is refused (and so kept aside), or changes the one value it
+    // hit into another valid value of that field: a flipped letter of a name or digit of a
+    // year cannot be told from a real one. Anything else would be saved back changed.
+    void everyBitFlipIsExactOrRefused_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("athletes") << QStringLiteral("sportler.xml");
+        QTest::newRow("results") << QStringLiteral("multiwert.xml");
+        QTest::newRow("groups") << QStringLiteral("gruppen.xml");
+    }
+    void everyBitFlipIsExactOrRefused() {
+        QFETCH(QString, file);
+        DataRig rig(DataRig::MemoryFolder());
+        TDM1& dm = rig.Module();
+        dm.FirstActivation();
+        PostAthlete(dm.cdsSportler, "Jürgen", "Groß & \"Sohn\"", "M", 2011);
+        PostAthlete(dm.cdsSportler, "Ida", "Iser", "W", 2012);
+        dm.cdsSportler.First();
+        dm.cdsSportler.Edit();
+        dm.cdsSportler.SetAsString("Infos", "Knie\r\nlinks");
+        dm.cdsSportler.Post();
+        dm.cdsSportler.SaveToFile();
+        PostResult(dm.cdsMultiwert, 1, 2026, 3, 16, 7, 3);
+        PostResult(dm.cdsMultiwert, 2, 2026, 3, 17, 9, 1);
+        dm.cdsMultiwert.First();
+        dm.cdsMultiwert.Edit();
+        dm.cdsMultiwert.SetAsInteger("Runde", 4);
+        dm.cdsMultiwert.Post();
+        dm.cdsMultiwert.Last();
+        dm.cdsMultiwert.Delete();
+        dm.cdsMultiwert.SaveToFile();
+        GroupStore groups(dm);
+        groups.Create("Klasse 7b", {1, 2});
+        groups.Create("AG", {2});
+        Table& table = file == "sportler.xml"    ? dm.cdsSportler
+                       : file == "multiwert.xml" ? dm.cdsMultiwert
+                                                 : dm.cdsGruppen;
+        const QByteArray original = rig.Read(rig.Path(file.toLatin1().constData()));
+        QVERIFY(original.size() > 500);
+        const std::string flipped = rig.Path("flipped.xml"), again = rig.Path("again.xml");
+        int identical = 0, refused = 0, oneValue = 0, other = 0;
+        for (qsizetype at = 0; at < original.size(); ++at) {
+            for (int bit = 0; bit < 8; ++bit) {
+                QByteArray damaged = original;
+                damaged[at] = static_cast<char>(damaged[at] ^ (1 << bit));
+                rig.Write(flipped, damaged);
+                try {
+                    table.LoadFromFile(flipped);
+                } catch (const std::exception&) {
+                    ++refused;
+                    continue;
+                }
+                table.SaveToFile(again);
+                const QByteArray out = rig.Read(again);
+                if (out == original) {
+                    ++identical;
+                } else if (OneValueChanged(original, out)) {
+                    ++oneValue;
+                } else {
+                    ++other;
+                    qWarning("byte %lld bit %d: %s", static_cast<long long>(at), bit,
+                             original.mid(std::max<qsizetype>(0, at - 30), 60).constData());
+                }
+            }
+        }
+        qInfo("%s: %d identical, %d refused, %d one value changed, %d other", qPrintable(file), identical,
+              refused, oneValue, other);
+        QCOMPARE(other, 0);
     }
 
     // A process killed at any moment of a save leaves the previous or the new file, whole.

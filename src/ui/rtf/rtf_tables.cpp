@@ -14,6 +14,18 @@ constexpr double PixelsPerTwip = 96.0 / 1440.0;
 // Wider than a page of ten inches: a table laid out for a screen (written from HTML, with
 // edges up to 65535) is shown by the shares of its columns, not by their sizes.
 constexpr int WidestFixedTwips = 14400;
+
+// Qt gives every column it adds the width constraint of its left neighbour, read from the
+// table's list of constraints by index: when that list is shorter than the table (columns
+// added for cells beyond the row's definition), it reads past its end. The constraints are
+// dropped before every change of the columns and set again, one for each column, after it.
+void DropColumnWidths(QTextTable* table) {
+    QTextTableFormat format = table->format();
+    if (format.columnWidthConstraints().isEmpty())
+        return;
+    format.clearColumnWidthConstraints();
+    table->setFormat(format);
+}
 } // namespace
 
 RtfTables::~RtfTables() = default;
@@ -179,6 +191,7 @@ int RtfTables::ColumnOfEdge(Level& level, int edge) {
     // covered that column covers both halves.
     level.grid.insert(at, edge);
     QTextTable* table = level.table;
+    DropColumnWidths(table); // set again once the row is laid out
     if (column >= table->columns()) {
         table->appendColumns(column - table->columns() + 1);
         return column;
@@ -207,6 +220,10 @@ void RtfTables::SetColumnWidths(Level& level) {
                           : QTextLength(QTextLength::FixedLength, std::max(8.0, twips * PixelsPerTwip)));
         left = edge;
     }
+    // Columns beyond the grid (cells the row did not define) share the last one's width.
+    while (widths.size() < level.table->columns())
+        widths << widths.back();
+    widths.resize(level.table->columns());
     QTextTableFormat format = level.table->format();
     format.setColumnWidthConstraints(widths);
     level.table->setFormat(format);
@@ -225,8 +242,11 @@ int RtfTables::ColumnOfCell(const Level& level, int cell) const {
 void RtfTables::PlaceCursor(Level& level) {
     QTextTable* table = level.table;
     int column = ColumnOfCell(level, level.cell);
-    if (column >= table->columns() && table->columns() < MaxColumns)
+    if (column >= table->columns() && table->columns() < MaxColumns) {
+        DropColumnWidths(table);
         table->appendColumns(std::min(column, MaxColumns - 1) - table->columns() + 1);
+        SetColumnWidths(level);
+    }
     column = std::min(column, table->columns() - 1);
     if (m_cursorTable == table && m_cursorRow == level.row && m_cursorColumn == column)
         return; // the text goes on where it stands
