@@ -287,6 +287,9 @@ private slots:
         QTest::newRow("a later row splits a column") << QByteArray("{\\rtf1\\trowd\\cellx2000\\cellx4000\\pard\\intbl x\\cell y\\cell\\row\\trowd\\cellx1000\\cellx2000\\cellx4000\\pard\\intbl p\\cell q\\cell r\\cell\\row}") << "x|<|y / p|q|r";
         QTest::newRow("old horizontal merge") << QByteArray("{\\rtf1\\trowd\\cellx1000\\clmrg\\cellx2000\\cellx3000\\pard\\intbl ab\\cell\\cell c\\cell\\row}") << "ab|<|c";
         QTest::newRow("more cells than defined") << QByteArray("{\\rtf1\\trowd\\cellx1000\\pard\\intbl a\\cell b\\cell\\row}") << "a|b";
+        // Found by the fuzzer: columns beyond the row's definition once outgrew the widths Qt copies from.
+        QTest::newRow("a longer row after one with more cells than defined") << QByteArray("{\\rtf1\\trowd\\cellx1000\\pard\\intbl a\\cell b\\cell c\\cell\\row\\trowd\\cellx1000\\pard\\intbl d\\cell e\\cell f\\cell g\\cell\\row}") << "a|b|c| / d|e|f|g";
+        QTest::newRow("a row splitting columns beyond the definition") << QByteArray("{\\rtf1\\trowd\\cellx1000\\pard\\intbl a\\cell b\\cell c\\cell\\row\\trowd\\cellx500\\cellx1000\\cellx3000\\cellx4000\\cellx5000\\pard\\intbl p\\cell q\\cell r\\cell s\\cell t\\cell\\row}") << "a|<|b|<|<|<|c / p|q|r|s|t||";
         // clang-format on
     }
     void tablesOnTheirGrid() {
