@@ -2,6 +2,7 @@
 
 #include "My_std.h"
 #include "data/DModule.h"
+#include "data/data_file.h"
 #include "data/groups.h"
 #include "data/instance_lock.h"
 #include "data/text_encoding.h"
@@ -9,8 +10,10 @@
 #include "evaluation/global.h"
 #include "evaluation/results_analysis.h"
 #include "grouptest/journal.h"
+#include "grouptest/review.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/errors.h"
 #include "ui/evaluation/evaluation_window.h"
 #include "ui/grouptest/review_dialog.h"
 #include "ui/grouptest/roster_window.h"
@@ -86,12 +89,30 @@ void Program::OpenGroupTest(std::int64_t groupId) {
 void Program::OfferUnfinishedGroupTest() {
     m_mainWindow->FormActivate(); // the data files opened first (once only)
     std::optional<grouptest::GroupRun> run;
-    ui::Guarded([&] { run = grouptest::ReadJournal(global::GruppentestPath); });
+    ui::Guarded([&] {
+        try {
+            run = grouptest::ReadJournal(global::GruppentestPath);
+        } catch (const std::exception& e) {
+            // A journal that is not whole is never read as a run with other values, and never
+            // overwritten by the next group test: its bytes are kept aside.
+            const std::string kept = data::KeepAside(global::GruppentestPath, platform::Clock().Now());
+            throw vexo::Error(std::string(e.what()) +
+                              (kept.empty() ? "\nEs lässt sich nicht umbenennen und bleibt als \"" +
+                                                  global::GruppentestPath + "\" liegen."
+                                            : "\nEs bleibt unverändert als \"" + kept + "\" erhalten."));
+        }
+    });
     if (!run)
         return;
-    const std::int64_t start = run->StartTime();
     const std::string when =
-        evaluation::GermanDateText(static_cast<int>(start / platform::MillisecondsPerDay));
+        evaluation::GermanDateText(static_cast<int>(run->StartTime() / platform::MillisecondsPerDay));
+    if (grouptest::AlreadyTakenOver(*m_dataModule, *run)) {
+        // The program ended after the results were saved, before the journal was removed.
+        grouptest::RemoveJournal(global::GruppentestPath);
+        platform::Dialogs().ShowMessage("Die Ergebnisse des Gruppentests vom " + when +
+                                        " waren bereits übernommen und gespeichert.");
+        return;
+    }
     if (platform::Dialogs().AskYesNo("Ein Gruppentest vom " + when +
                                      " wurde nicht abgeschlossen. Ergebnisse jetzt prüfen?") !=
         platform::Answer::Yes)

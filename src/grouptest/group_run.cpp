@@ -38,6 +38,7 @@ GroupRun GroupRun::Restored(std::int64_t groupId, std::string groupName, std::in
 void GroupRun::Start(std::int64_t start) {
     m_start = start;
     m_finished = false;
+    m_takenOver.clear();
     for (Runner& r : m_runners) {
         r.state = RunnerState::Running;
         r.level = r.shuttle = 0;
@@ -82,6 +83,15 @@ void GroupRun::Finish(std::int64_t moment, bool stillRunningAreOut) {
             r.level = stillRunningAreOut ? level : 0;
             r.shuttle = stillRunningAreOut ? shuttle : 0;
         }
+}
+
+void GroupRun::Correct(std::size_t index, int level, int shuttle) {
+    if (index >= m_runners.size())
+        return;
+    Runner& r = m_runners[index];
+    r.state = RunnerState::Out;
+    r.level = level;
+    r.shuttle = shuttle;
 }
 
 std::string TileKey(std::size_t index) {

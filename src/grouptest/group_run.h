@@ -59,12 +59,21 @@ public:
     static GroupRun Restored(std::int64_t groupId, std::string groupName, std::int64_t start, bool finished,
                              std::vector<Runner> runners);
 
+    // The ids of the results that taking the run over creates, noted in the journal before
+    // the results file is saved: found there at the next start, the run was taken over.
+    const std::vector<std::int64_t>& TakenOver() const { return m_takenOver; }
+    void SetTakenOver(std::vector<std::int64_t> resultIds) { m_takenOver = std::move(resultIds); }
+    // A correction made in the review: runner `index` out at level and shuttle, or (0 0)
+    // without a result.
+    void Correct(std::size_t index, int level, int shuttle);
+
 private:
     std::int64_t m_groupId;
     std::string m_groupName;
     std::vector<Runner> m_runners;
     std::int64_t m_start = 0;
     bool m_finished = false;
+    std::vector<std::int64_t> m_takenOver;
 };
 
 // The key shown on the tile of runner `index`: "1" .. "9", "0", then "a" .. "z".

@@ -5,8 +5,11 @@
 #include "evaluation/global.h"
 #include "evaluation/results_analysis.h"
 #include "evaluation/shuttle_schedule.h"
+#include "journal.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
+
+#include <algorithm>
 
 namespace grouptest {
 
@@ -50,11 +53,44 @@ RowFigures FiguresOf(TDM1& dataModule, const ReviewRow& row, int day) {
     return figures;
 }
 
-int PostResults(TDM1& dataModule, int day, const std::vector<ReviewRow>& rows) {
+std::string AthleteProblem(TDM1& dataModule, const ReviewRow& row) {
+    data::Table& athletes = dataModule.cdsSportler;
+    if (!athletes.Active())
+        athletes.Open();
+    const data::Values* athlete =
+        athletes.FindStored(athletes.FindField("sportlerid"), data::Value{row.athleteId});
+    if (!athlete)
+        return "nicht mehr unter den Sportlern";
+    const std::string first =
+        data::Cp1252ToUtf8(data::BytesOf(athletes.ValueOf(*athlete, athletes.FindField("Vorname"))));
+    const std::string name =
+        data::Cp1252ToUtf8(data::BytesOf(athletes.ValueOf(*athlete, athletes.FindField("Name"))));
+    if (first != row.firstName || name != row.name)
+        return "heißt jetzt " + first + " " + name;
+    return {};
+}
+
+namespace {
+
+// Takes posted results out of the table again (in memory; the file is written later).
+void TakeOut(data::Table& results, const std::vector<std::int64_t>& ids) {
+    if (results.Editing())
+        results.Cancel();
+    for (std::int64_t id : ids)
+        if (results.LocateInteger("werteid", id))
+            results.Delete();
+}
+
+// One result per included row, all or nothing; returns their ids.
+std::vector<std::int64_t> PostRows(TDM1& dataModule, int day, const std::vector<ReviewRow>& rows) {
     for (const ReviewRow& row : rows)
-        if (row.include)
-            if (const std::string problem = RowProblem(row); !problem.empty())
+        if (row.include) {
+            std::string problem = RowProblem(row);
+            if (problem.empty())
+                problem = AthleteProblem(dataModule, row);
+            if (!problem.empty())
                 throw vexo::Error(row.firstName + " " + row.name + ": " + problem + ".");
+        }
     data::Table& results = dataModule.cdsMultiwert;
     if (results.Editing())
         throw vexo::Error("Im Fenster „Werte“ wird gerade ein Ergebnis bearbeitet. Bitte dort erst speichern "
@@ -73,16 +109,58 @@ int PostResults(TDM1& dataModule, int day, const std::vector<ReviewRow>& rows) {
             posted.push_back(results.AsInteger("werteid"));
         }
     } catch (...) {
-        if (results.Editing())
-            results.Cancel();
-        // All or nothing: the results of this test posted so far go again.
-        for (std::int64_t id : posted)
-            if (results.LocateInteger("werteid", id))
-                results.Delete();
+        TakeOut(results, posted);
         throw;
     }
-    results.SaveToFile(global::MultiwertPath);
+    return posted;
+}
+
+} // namespace
+
+int TakeOverRun(TDM1& dataModule, GroupRun run, const std::vector<ReviewRow>& rows,
+                const std::string& journalPath, const std::function<void(PostStep)>& afterStep) {
+    auto step = [&](PostStep done) {
+        if (afterStep)
+            afterStep(done);
+    };
+    data::Table& results = dataModule.cdsMultiwert;
+    const std::vector<std::int64_t> posted = PostRows(dataModule, TestDay(run.StartTime()), rows);
+    try {
+        step(PostStep::ResultsPosted);
+        // Noted before the file is saved: a journal found at the next start either names
+        // results that are in the file (taken over) or results that are not (to do again).
+        run.SetTakenOver(posted);
+        WriteJournal(journalPath, run);
+        step(PostStep::JournalNoted);
+        results.SaveToFile(global::MultiwertPath);
+        step(PostStep::FileSaved);
+    } catch (...) {
+        TakeOut(results, posted);
+        throw;
+    }
+    RemoveJournal(journalPath);
+    step(PostStep::JournalRemoved);
     return static_cast<int>(posted.size());
+}
+
+bool AlreadyTakenOver(TDM1& dataModule, const GroupRun& run) {
+    if (run.TakenOver().empty())
+        return false;
+    data::Table& results = dataModule.cdsMultiwert;
+    if (!results.Active())
+        return false;
+    const int idField = results.FindField("werteid");
+    const int athleteField = results.FindField("sportlerid");
+    for (std::int64_t id : run.TakenOver()) {
+        const data::Values* result = results.FindStored(idField, data::Value{id});
+        if (!result)
+            return false;
+        const data::Value athlete = results.ValueOf(*result, athleteField);
+        if (std::none_of(run.Runners().begin(), run.Runners().end(),
+                         [&](const Runner& r) { return data::Value{r.athleteId} == athlete; }))
+            return false;
+    }
+    return true;
 }
 
 } // namespace grouptest

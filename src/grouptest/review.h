@@ -6,6 +6,7 @@
 #include "group_run.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,9 +40,26 @@ struct RowFigures {
 // What the results table will store for the row on `day`.
 RowFigures FiguresOf(TDM1& dataModule, const ReviewRow& row, int day);
 
-// Posts one result per included row with the test's day, then saves the results file. All
-// or nothing: a row refused on the way takes the rows posted before it out again, and the
-// failure goes on to the caller. Returns the number of results posted.
-int PostResults(TDM1& dataModule, int day, const std::vector<ReviewRow>& rows);
+// Why the row's athlete cannot take a result, or empty: the athlete must still be stored
+// under the name the journal recorded (a damaged or outdated journal must never post a
+// result to someone else).
+std::string AthleteProblem(TDM1& dataModule, const ReviewRow& row);
+
+// The steps of taking a run over, each on disk before the next: the results posted in the
+// table, their ids noted in the journal, the results file saved, the journal removed.
+enum class PostStep { ResultsPosted, JournalNoted, FileSaved, JournalRemoved };
+
+// Takes the run over: one result per included row with the test's day (all or nothing: a
+// row refused on the way takes the rows posted before it out again), then the steps above.
+// A failure goes on to the caller with the results out of the table again; whatever moment
+// the program dies at, the next start finds each result in the file exactly once or the run
+// still to be taken over (AlreadyTakenOver). `afterStep` is called after each step (tests
+// fail it there). Returns the number of results posted.
+int TakeOverRun(TDM1& dataModule, GroupRun run, const std::vector<ReviewRow>& rows,
+                const std::string& journalPath, const std::function<void(PostStep)>& afterStep = {});
+
+// Whether the results a journal notes as taken over are in the results table: then the run
+// was taken over, and only the journal was left.
+bool AlreadyTakenOver(TDM1& dataModule, const GroupRun& run);
 
 } // namespace grouptest

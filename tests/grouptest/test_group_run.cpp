@@ -144,7 +144,7 @@ private slots:
         const int day = TestDay(rig.run->StartTime());
         QCOMPARE(day, data::DaysFromCivil(2026, 12, 10));
         auto rows = ReviewRows(*rig.run);
-        QCOMPARE(PostResults(*rig.dm, day, rows), 5);
+        QCOMPARE(TakeOverRun(*rig.dm, *rig.run, rows, global::GruppentestPath), 5);
         const auto id = [&](int k) { return QString::number(rig.athletes[static_cast<std::size_t>(k)]); };
         const QString d = QString::number(day);
         // 16-year-olds (born 2010); VO2max 0 below level 4 is rated "sehr schlecht".
@@ -168,10 +168,10 @@ private slots:
         QVERIFY(!rows[3].include && !rows[4].include);
         rows[1].shuttle = 12; // level 5 has 9
         QCOMPARE(RowProblem(rows[1]), std::string("Level 5 hat die Durchgänge 1 bis 9"));
-        QVERIFY(!FailureOf([&] { PostResults(*rig.dm, 1, rows); }).isEmpty());
+        QVERIFY(!FailureOf([&] { TakeOverRun(*rig.dm, *rig.run, rows, global::GruppentestPath); }).isEmpty());
         QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 0);
         rows[1].shuttle = 2;
-        QCOMPARE(PostResults(*rig.dm, TestDay(rig.run->StartTime()), rows), 3);
+        QCOMPARE(TakeOverRun(*rig.dm, *rig.run, rows, global::GruppentestPath), 3);
     }
 
     // Killed during the run: the journal written at every tap holds all of it, and its
@@ -182,7 +182,7 @@ private slots:
             Rig rig;
             rig.Script();
             rig.run->Finish(platform::Clock().Now(), false);
-            PostResults(*rig.dm, TestDay(rig.run->StartTime()), ReviewRows(*rig.run));
+            TakeOverRun(*rig.dm, *rig.run, ReviewRows(*rig.run), global::GruppentestPath);
             expected = rig.Records();
         }
         Rig rig;
@@ -201,22 +201,131 @@ private slots:
         QVERIFY(restored->Started() && !restored->Finished());
         QCOMPARE(restored->GroupName(), std::string("Klasse 10a"));
         QCOMPARE(restored->Runners().size(), std::size_t(5));
-        PostResults(*rig.dm, TestDay(restored->StartTime()), ReviewRows(*restored));
+        TakeOverRun(*rig.dm, *restored, ReviewRows(*restored), global::GruppentestPath);
         QCOMPARE(rig.Records(), expected);
-        RemoveJournal(global::GruppentestPath);
-        QVERIFY(!ReadJournal(global::GruppentestPath));
+        QVERIFY(!ReadJournal(global::GruppentestPath)); // removed once taken over
     }
 
+    // A journal is read whole and unchanged or not at all: cut short anywhere, or with any
+    // single bit flipped, it is refused, never read as a run with other pupils, another date
+    // or other levels.
+    void damagedJournal_data() {
+        QTest::addColumn<QByteArray>("journal");
+        const GroupRun run = GroupRun::Restored(
+            3, "Klasse 7b", 1234567, true,
+            {{5, "Zoë", "Weiß", RunnerState::Out, 4, 2}, {17, "Lena", "Lenz", RunnerState::Running, 0, 0}});
+        const QByteArray good = QByteArray::fromStdString(JournalText(run));
+        auto with = [&](const char* from, const char* to) { return QByteArray(good).replace(from, to); };
+        QTest::newRow("no journal at all") << QByteArray("irgendwas");
+        QTest::newRow("cut after the first line") << good.left(good.indexOf('\n') + 1);
+        QTest::newRow("cut inside a runner") << good.left(good.indexOf("Lenz"));
+        QTest::newRow("cut before the end mark") << good.left(good.indexOf("ende\t"));
+        QTest::newRow("end mark without its sum") << good.left(good.indexOf("ende\t") + 5);
+        QTest::newRow("another athlete id") << with("laeufer\t17", "laeufer\t19");
+        QTest::newRow("another start") << with("start\t1234567", "start\t1234577");
+        QTest::newRow("another level") << with("\t4\t2\t", "\t5\t2\t");
+        QTest::newRow("a line twice") << with("start\t1234567\n", "start\t1234567\nstart\t1234567\n");
+        QTest::newRow("an earlier program's journal")
+            << QByteArray("VEXO-GRUPPENTEST 1\ngruppe\t3\tKlasse 7b\nstart\t1234567\nbeendet\t1\n");
+    }
     void damagedJournal() {
-        QVERIFY(!FailureOf([] { ParseJournal("irgendwas"); }).isEmpty());
-        QVERIFY(
-            !FailureOf([] { ParseJournal("VEXO-GRUPPENTEST 1\nlaeufer\t1\t7\t0\t0\ta\tb\n"); }).isEmpty());
-        const GroupRun run = ParseJournal(JournalText(
-            GroupRun::Restored(3, "Klasse\t7b", 1234, true, {{5, "Zoë", "Weiß", RunnerState::Out, 4, 2}})));
-        QCOMPARE(run.GroupName(), std::string("Klasse 7b"));
-        QCOMPARE(run.Runners()[0].name, std::string("Weiß"));
-        QCOMPARE(run.Runners()[0].shuttle, 2);
-        QVERIFY(run.Finished());
+        QFETCH(QByteArray, journal);
+        QVERIFY(!FailureOf([&] { ParseJournal(journal.toStdString()); }).isEmpty());
+    }
+
+    // Every truncation and every single-bit flip of a journal is refused; the whole journal
+    // reads back as it was written.
+    void everyDamageOfAJournalIsRefused() {
+        GroupRun run = GroupRun::Restored(
+            3, "Klasse\t7b", 1234567, true,
+            {{5, "Zoë", "Weiß", RunnerState::Out, 4, 2}, {17, "Lena", "Lenz", RunnerState::Warned, 0, 0}});
+        run.SetTakenOver({41, 42});
+        const std::string good = JournalText(run);
+        const GroupRun back = ParseJournal(good);
+        QCOMPARE(back.GroupName(), std::string("Klasse 7b"));
+        QCOMPARE(back.Runners()[0].name, std::string("Weiß"));
+        QCOMPARE(back.Runners()[1].state, RunnerState::Warned);
+        QCOMPARE(back.TakenOver(), (std::vector<std::int64_t>{41, 42}));
+        int read = 0;
+        for (std::size_t length = 0; length < good.size(); ++length)
+            read += FailureOf([&] { ParseJournal(good.substr(0, length)); }).isEmpty();
+        for (std::size_t at = 0; at < good.size(); ++at)
+            for (int bit = 0; bit < 8; ++bit) {
+                std::string damaged = good;
+                damaged[at] = static_cast<char>(damaged[at] ^ (1 << bit));
+                read += FailureOf([&] { ParseJournal(damaged); }).isEmpty();
+            }
+        QCOMPARE(read, 0);
+    }
+
+    // Taking a run over survives the program dying after any of its steps: the next start
+    // finds every result in the file exactly once, either because the run was taken over
+    // already (only the journal is removed) or because it is taken over again.
+    void takeOverSurvivesDyingAtEveryStep_data() {
+        QTest::addColumn<int>("step");
+        QTest::newRow("results posted, nothing on disk") << int(PostStep::ResultsPosted);
+        QTest::newRow("journal noted, file not saved") << int(PostStep::JournalNoted);
+        QTest::newRow("file saved, journal not removed") << int(PostStep::FileSaved);
+        QTest::newRow("journal removed") << int(PostStep::JournalRemoved);
+    }
+    void takeOverSurvivesDyingAtEveryStep() {
+        QFETCH(int, step);
+        Rig rig;
+        rig.journal = true;
+        rig.dm->cdsSportler.SaveToFile();
+        rig.Script();
+        rig.run->Finish(platform::Clock().Now(), true);
+        rig.Journal();
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        if (child == 0) {
+            TakeOverRun(*rig.dm, *rig.run, ReviewRows(*rig.run), global::GruppentestPath, [&](PostStep done) {
+                if (int(done) == step)
+                    ::raise(SIGKILL); // no destructor, no save: as the machine dying
+            });
+            _exit(3);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        QVERIFY(WIFSIGNALED(status));
+        // The next start.
+        rig.dm.reset();
+        rig.Module().FirstActivation();
+        if (const auto journal = ReadJournal(global::GruppentestPath)) {
+            if (AlreadyTakenOver(*rig.dm, *journal))
+                RemoveJournal(global::GruppentestPath);
+            else
+                TakeOverRun(*rig.dm, *journal, ReviewRows(*journal), global::GruppentestPath);
+        }
+        QVERIFY(!ReadJournal(global::GruppentestPath));
+        const QStringList records = rig.Records();
+        QCOMPARE(records.size(), 5);
+        QSet<QString> athletes;
+        for (const QString& record : records)
+            athletes.insert(record.section(' ', 0, 0));
+        QCOMPARE(athletes.size(), 5);
+        // And what the file holds is the same.
+        rig.dm.reset();
+        rig.Module().FirstActivation();
+        QCOMPARE(rig.Records(), records);
+    }
+
+    // A row whose athlete is gone, or stored under another name than the journal recorded,
+    // is never posted (a damaged or outdated journal must not give a result to someone else).
+    void rowsOfAnotherAthleteAreRefused() {
+        Rig rig;
+        rig.Script();
+        rig.run->Finish(platform::Clock().Now(), true);
+        auto rows = ReviewRows(*rig.run);
+        QVERIFY(AthleteProblem(*rig.dm, rows[0]).empty());
+        rows[1].athleteId = 999;
+        QCOMPARE(AthleteProblem(*rig.dm, rows[1]), std::string("nicht mehr unter den Sportlern"));
+        rows[2].firstName = "Lena";
+        QCOMPARE(AthleteProblem(*rig.dm, rows[2]), std::string("heißt jetzt Carla Cordes"));
+        QVERIFY(!FailureOf([&] { TakeOverRun(*rig.dm, *rig.run, rows, global::GruppentestPath); }).isEmpty());
+        QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 0);
+        rows[1].include = rows[2].include = false;
+        QCOMPARE(TakeOverRun(*rig.dm, *rig.run, rows, global::GruppentestPath), 3);
     }
 };
 

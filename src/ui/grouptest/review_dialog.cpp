@@ -29,7 +29,7 @@ QString OneDecimal(double value) {
 } // namespace
 
 ReviewDialog::ReviewDialog(TDM1& dataModule, const grouptest::GroupRun& run, QWidget* parent)
-    : QDialog(parent), m_dataModule(dataModule), m_rows(grouptest::ReviewRows(run)),
+    : QDialog(parent), m_dataModule(dataModule), m_run(run), m_rows(grouptest::ReviewRows(run)),
       m_day(grouptest::TestDay(run.StartTime())) {
     setObjectName(QStringLiteral("ReviewDialog"));
     setWindowTitle(QStringLiteral("Gruppentest prüfen – %1").arg(QString::fromStdString(run.GroupName())));
@@ -73,8 +73,12 @@ ReviewDialog::ReviewDialog(TDM1& dataModule, const grouptest::GroupRun& run, QWi
 }
 
 void ReviewDialog::Fill() {
+    m_filling = true;
     for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
-        const grouptest::ReviewRow& r = m_rows[static_cast<std::size_t>(row)];
+        grouptest::ReviewRow& r = m_rows[static_cast<std::size_t>(row)];
+        const std::string athleteProblem = grouptest::AthleteProblem(m_dataModule, r);
+        if (!athleteProblem.empty())
+            r.include = false;
         auto* name = new QTableWidgetItem(QString::fromStdString(r.firstName + " " + r.name));
         m_table->setItem(row, NameColumn, name);
         auto* level = new QSpinBox(m_table);
@@ -95,7 +99,17 @@ void ReviewDialog::Fill() {
         connect(shuttle, qOverload<int>(&QSpinBox::valueChanged), this, GuardedSlot(changed));
         connect(take, &QCheckBox::toggled, this, GuardedSlot(changed));
         RowChanged(row);
+        if (!athleteProblem.empty()) {
+            for (QWidget* w :
+                 {static_cast<QWidget*>(level), static_cast<QWidget*>(shuttle), static_cast<QWidget*>(take)})
+                w->setEnabled(false);
+            const QString why =
+                QStringLiteral("Nicht übernehmbar: %1").arg(QString::fromStdString(athleteProblem));
+            m_table->item(row, RatingColumn)->setText(why);
+            name->setToolTip(why);
+        }
     }
+    m_filling = false;
     m_table->resizeColumnsToContents();
     m_table->horizontalHeader()->setStretchLastSection(true);
 }
@@ -118,6 +132,12 @@ void ReviewDialog::RowChanged(int row) {
         m_table->item(row, RatingColumn)
             ->setText(r.include ? QString::fromStdString(problem) : QStringLiteral("–"));
     }
+    if (!m_filling) {
+        // The correction is on disk before anything else happens: a crash during the review
+        // keeps it.
+        m_run.Correct(static_cast<std::size_t>(row), r.include ? r.level : 0, r.include ? r.shuttle : 0);
+        grouptest::WriteJournal(global::GruppentestPath, m_run);
+    }
     int taken = 0;
     for (const auto& each : m_rows)
         taken += each.include;
@@ -130,8 +150,7 @@ std::vector<grouptest::ReviewRow> ReviewDialog::Rows() const {
 }
 
 void ReviewDialog::TakeOver() {
-    const int posted = grouptest::PostResults(m_dataModule, m_day, m_rows);
-    grouptest::RemoveJournal(global::GruppentestPath);
+    const int posted = grouptest::TakeOverRun(m_dataModule, m_run, m_rows, global::GruppentestPath);
     m_outcome = Outcome::Posted;
     platform::Dialogs().ShowMessage(std::to_string(posted) +
                                     " Ergebnisse wurden übernommen und gespeichert.");

@@ -1,9 +1,11 @@
 #pragma once
 // The review after a group test ("Gruppentest prüfen – <Gruppe>"): a row per athlete with
 // name, level and shuttle (editable), distance, VO2max and rating as the results table will
-// compute them, and whether the row is taken over. "Übernehmen" posts the rows through the
-// results table and saves the file, then removes the journal; "Verwerfen" asks first and
-// removes the journal; "Später" keeps the journal for the next start.
+// compute them, and whether the row is taken over. Every correction goes into the journal at
+// once. "Übernehmen" takes the run over (results posted, file saved, journal removed, safe
+// against a crash at any step); "Verwerfen" asks first and removes the journal; "Später"
+// keeps the journal for the next start. A row whose athlete is gone or renamed since the
+// test cannot be taken over.
 #include "grouptest/review.h"
 
 #include <QDialog>
@@ -34,7 +36,9 @@ private:
     void RowChanged(int row);
 
     TDM1& m_dataModule;
+    grouptest::GroupRun m_run; // as the journal holds it, with the review's corrections
     std::vector<grouptest::ReviewRow> m_rows;
+    bool m_filling = false;
     int m_day;
     QTableWidget* m_table = nullptr;
     QLabel* m_summary = nullptr;

@@ -12,6 +12,7 @@
 #include "evaluation/global.h"
 #include "fake_sound.h"
 #include "grouptest/journal.h"
+#include "grouptest/review.h"
 #include "ui/grouptest/class_list_dialog.h"
 #include "ui/grouptest/groups_page.h"
 #include "ui/grouptest/review_dialog.h"
@@ -19,9 +20,11 @@
 #include "ui/grouptest/runner_tile.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
@@ -175,7 +178,7 @@ private slots:
         QCOMPARE(rig.roster->Tile(0)->StateText(), QStringLiteral("bereit")); // not started yet
         rig.controller.btn_startClick();
         QCOMPARE(rig.roster->Tile(0)->StateText(), QStringLiteral("läuft"));
-        QVERIFY(rig.Read(global::GruppentestPath).startsWith("VEXO-GRUPPENTEST 1"));
+        QVERIFY(rig.Read(global::GruppentestPath).startsWith("VEXO-GRUPPENTEST 2"));
         rig.clock.AdvanceTo(20000);
         rig.Click(0);
         QCOMPARE(rig.roster->Tile(0)->StateText(), QStringLiteral("Warnung"));
@@ -259,6 +262,81 @@ private slots:
             QVERIFY(!QFile::exists(QString::fromStdString(global::GruppentestPath)));
             program.End();
         }
+    }
+
+    // A correction in the review is in the journal at once: a crash during the review keeps it.
+    void reviewCorrectionsAreJournalled() {
+        DataRig rig;
+        rig.Module().FirstActivation();
+        const auto ben = PostAthlete(rig.dm->cdsSportler, "Ben", "Bauer", "M", 2010);
+        const auto ida = PostAthlete(rig.dm->cdsSportler, "Ida", "Iser", "W", 2011);
+        const GroupRun run = GroupRun::Restored(
+            1, "Klasse 10a", DataRig::Start(), true,
+            {{ben, "Ben", "Bauer", RunnerState::Out, 5, 2}, {ida, "Ida", "Iser", RunnerState::Out, 0, 0}});
+        WriteJournal(global::GruppentestPath, run);
+        ui::ReviewDialog review(*rig.dm, run);
+        auto spin = [&](int row, int column) {
+            return static_cast<QSpinBox*>(review.Table()->cellWidget(row, column));
+        };
+        spin(0, 1)->setValue(6);
+        QCOMPARE(ReadJournal(global::GruppentestPath)->Runners()[0].level, 6);
+        spin(1, 1)->setValue(3);
+        spin(1, 2)->setValue(4);
+        static_cast<QCheckBox*>(review.Table()->cellWidget(1, 6))->setChecked(true);
+        const auto journal = ReadJournal(global::GruppentestPath);
+        QCOMPARE(std::make_pair(journal->Runners()[1].level, journal->Runners()[1].shuttle),
+                 std::make_pair(3, 4));
+        const auto rows = ReviewRows(*journal); // as a review after a crash would show them
+        QVERIFY(rows[0].include && rows[1].include);
+        QCOMPARE(rows[0].level, 6);
+    }
+
+    // At the start, a journal that is not whole is kept aside and said, never offered with
+    // other values nor overwritten by the next test; a journal whose results are in the
+    // results file already is removed with a word, never offered for a second post.
+    void damagedOrTakenOverJournalAtStart() {
+        VirtualClock clock(DataRig::Start());
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        global::InitVO2Table();
+        Program program(dir.path().toStdString() + "/");
+        program.MainWindow().FormActivate();
+        const auto ben = PostAthlete(program.DataModule().cdsSportler, "Ben", "Bauer", "M", 2010);
+        GroupRun run = GroupRun::Restored(1, "Klasse 10a", DataRig::Start(), true,
+                                          {{ben, "Ben", "Bauer", RunnerState::Out, 5, 2}});
+        const std::string whole = JournalText(run);
+        const QByteArray cut = QByteArray::fromStdString(whole.substr(0, whole.size() - 12));
+        {
+            QFile f(QString::fromStdString(global::GruppentestPath));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(cut);
+        }
+        program.OfferUnfinishedGroupTest();
+        QVERIFY(QString::fromStdString(dialogs.Texts().back()).contains(QStringLiteral("beschädigt")));
+        QVERIFY(QString::fromStdString(dialogs.Texts().back())
+                    .contains(QStringLiteral("gruppentest.journal.defekt-")));
+        QVERIFY(!QFile::exists(QString::fromStdString(global::GruppentestPath)));
+        const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("gruppentest.journal.defekt-*")});
+        QCOMPARE(kept.size(), 1);
+        QFile keptFile(QDir(dir.path()).filePath(kept[0]));
+        QVERIFY(keptFile.open(QIODevice::ReadOnly));
+        QCOMPARE(keptFile.readAll(), cut);
+
+        // Taken over, but the program died before the journal was removed.
+        TakeOverRun(program.DataModule(), run, ReviewRows(run), global::GruppentestPath);
+        run.SetTakenOver({program.DataModule().cdsMultiwert.AsInteger("werteid")});
+        WriteJournal(global::GruppentestPath, run);
+        const std::size_t shown = dialogs.Texts().size();
+        program.OfferUnfinishedGroupTest();
+        QCOMPARE(dialogs.Texts().size(), shown + 1);
+        QCOMPARE(
+            dialogs.Texts().back(),
+            std::string(
+                "Die Ergebnisse des Gruppentests vom 10.12.2026 waren bereits übernommen und gespeichert."));
+        QCOMPARE(program.DataModule().cdsMultiwert.RecordCount(), 1);
+        QVERIFY(!QFile::exists(QString::fromStdString(global::GruppentestPath)));
+        program.End();
     }
 };
 
