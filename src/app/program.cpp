@@ -165,12 +165,20 @@ bool StartRefused(const data::InstanceLock& lock, const std::string& folder) {
                                         "\".\nBitte das schon geöffnete Programmfenster verwenden; dieses "
                                         "zweite Programm wird beendet, ohne die Daten anzurühren.");
         return true;
-    case data::LockStatus::Unavailable:
+    case data::LockStatus::Unavailable: {
+        const std::string owner = lock.Owner();
         platform::Dialogs().ShowMessage(
-            "Die Sperrdatei \"" + lock.Path() + "\" kann nicht geöffnet werden (" + lock.Reason() +
-            ").\nMöglicherweise arbeitet gerade ein anderes Benutzerkonto mit den Datendateien in \"" +
-            folder + "\". Das Programm wird beendet, ohne die Daten anzurühren.");
+            "Die Sperrdatei \"" + lock.Path() + "\" kann nicht geöffnet werden " +
+            data::Parenthesized(lock.Reason()) + ".\nSie gehört dem Benutzerkonto \"" + owner +
+            "\", das vielleicht gerade mit den Datendateien in \"" + folder +
+            "\" arbeitet. Das Programm wird beendet, ohne die Daten anzurühren.\n\nLäuft das Programm bei "
+            "\"" +
+            owner +
+            "\" nicht mehr, ist die Sperrdatei übrig geblieben: dann kann sie gelöscht werden (in der "
+            "Dateiverwaltung oder mit \"rm '" +
+            lock.Path() + "'\"), danach startet das Programm wieder.");
         return true;
+    }
     case data::LockStatus::Acquired:
     case data::LockStatus::FolderNotWritable:
         break;

@@ -210,17 +210,18 @@ void TDM1::KeepUnreadableFileAside(const std::exception_ptr& failure, const data
     const std::string& path = table.FileName();
     // A folder, a pipe or a device under the file's name is neither read nor replaced.
     if (!path.empty() && data::IsOtherThanFile(path))
-        throw vexo::Error("\"" + path + "\" ist keine Datendatei (" + reason +
-                          ").\nDer Eintrag bleibt unangetastet; die Tabelle kann erst geöffnet werden, wenn "
+        throw vexo::Error("\"" + path + "\" ist keine Datendatei " + data::Parenthesized(reason) +
+                          ".\nDer Eintrag bleibt unangetastet; die Tabelle kann erst geöffnet werden, wenn "
                           "unter diesem Namen eine Datendatei oder nichts liegt.");
     if (path.empty() || !data::FileExists(path) || data::FileSizeOf(path) == 0)
         return;
     const std::string kept = data::KeepAside(path, platform::Clock().Now());
     if (kept.empty())
-        throw vexo::Error("Die Datei \"" + path + "\" kann nicht gelesen werden (" + reason +
-                          ") und lässt sich nicht umbenennen. Sie wird nicht überschrieben.");
-    data::ReportNotice("Die Datei \"" + path + "\" kann nicht gelesen werden (" + reason +
-                       ").\nSie bleibt unverändert als \"" + kept +
+        throw vexo::Error("Die Datei \"" + path + "\" kann nicht gelesen werden " +
+                          data::Parenthesized(reason) +
+                          " und lässt sich nicht umbenennen. Sie wird nicht überschrieben.");
+    data::ReportNotice("Die Datei \"" + path + "\" kann nicht gelesen werden " + data::Parenthesized(reason) +
+                       ".\nSie bleibt unverändert als \"" + kept +
                        "\" erhalten; eine neue, leere Tabelle wird angelegt.");
 }
 
@@ -237,6 +238,13 @@ void TDM1::OpenOrCreateGruppen() {
     if (cdsGruppen.Active())
         return;
     cdsGruppen.SetFileName(global::GruppenPath);
+    // A pipe, a folder or a device under the name is neither read nor replaced; the table
+    // stays closed, so that nothing tries to write it there again and again.
+    if (data::IsOtherThanFile(global::GruppenPath))
+        throw vexo::Error(
+            "\"" + global::GruppenPath +
+            "\" ist keine Datendatei.\nDer Eintrag bleibt unangetastet; die Gruppen können erst "
+            "verwendet werden, wenn unter diesem Namen eine Datendatei oder nichts liegt.");
     if (!data::FileExists(global::GruppenPath)) {
         CreateGruppenTable();
         return;
@@ -315,6 +323,12 @@ void TDM1::SaveAtProgramEnd() {
           std::pair{&cdsGruppen, &global::GruppenPath}}) {
         if (table == &cdsGruppen && !table->Active())
             continue; // never used in this run: no file to write
+        // Unchanged since it was read, and its file still there: the file holds it already.
+        // (Writing the same bytes again would only fail where nothing can be saved, which
+        // was said at the start.)
+        if (table->Active() && !table->Changed() && !table->Editing() && data::FileExists(*path) &&
+            data::FileSizeOf(*path) > 0)
+            continue;
         try {
             try {
                 table->SaveToFile(*path);

@@ -101,6 +101,12 @@ std::string SystemErrorText(int error) {
     return text ? text : "";
 }
 
+std::string Parenthesized(std::string reason) {
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+        reason.pop_back();
+    return "(" + reason + ")";
+}
+
 bool FileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -18,6 +18,10 @@ public:
     using vexo::Error::Error;
 };
 
+// A reason set in parentheses inside a sentence, "(Zugriff verweigert)": without the full
+// stop it may end in, which the sentence has after the parenthesis.
+std::string Parenthesized(std::string reason);
+
 bool FileExists(const std::string& path); // a regular file (through links)
 // Something exists under the name that is not a regular file: a folder, a device, a pipe,
 // a link to one of them. It is never read, replaced or moved.

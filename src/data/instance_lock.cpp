@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,6 +30,15 @@ InstanceLock::InstanceLock(const std::string& folder) : m_path(folder + FileName
         ::close(m_fd);
         m_fd = -1;
     }
+}
+
+std::string InstanceLock::Owner() const {
+    struct stat st {};
+    if (::lstat(m_path.c_str(), &st) != 0)
+        return {};
+    if (const passwd* account = ::getpwuid(st.st_uid))
+        return account->pw_name;
+    return std::to_string(st.st_uid);
 }
 
 InstanceLock::~InstanceLock() {

@@ -33,6 +33,8 @@ public:
     // The system's reason when the lock file could not be opened.
     const std::string& Reason() const { return m_reason; }
     std::string Path() const { return m_path; }
+    // The user account the lock file belongs to (its name, or its number), or empty.
+    std::string Owner() const;
 
 private:
     std::string m_path;

@@ -17,6 +17,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -280,6 +282,39 @@ private slots:
         QCOMPARE(dialogs.Shown().size(), std::size_t(1));
         QVERIFY(dialogs.Shown()[0].text.find("läuft bereits") != std::string::npos);
         QVERIFY(dialogs.Shown()[0].text.find(folder) != std::string::npos);
+    }
+
+    // A lock file left by another user account (mode 0600) refuses the start with whose it
+    // is and how to remove it, in one sentence without a doubled full stop.
+    void lockOfAnotherUserSaysWhoseAndHow() {
+        if (getuid() != 0)
+            QSKIP("needs a second user account (run as root)");
+        QTemporaryDir dir;
+        const std::string folder = dir.path().toStdString() + "/";
+        QFile::setPermissions(dir.path(), QFile::Permissions(0x7777));
+        { const data::InstanceLock made(folder); } // root's lock file, left behind
+        QFile::setPermissions(QString::fromStdString(folder + data::InstanceLock::FileName),
+                              QFile::ReadOwner | QFile::WriteOwner);
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(2);
+            FakeDialogs dialogs;
+            const data::InstanceLock lock(folder);
+            if (!StartRefused(lock, folder) || dialogs.Shown().size() != 1)
+                _exit(3);
+            const std::string& text = dialogs.Shown()[0].text;
+            const bool ok =
+                text.find("Benutzerkonto \"root\"") != std::string::npos &&
+                text.find("rm '" + folder + data::InstanceLock::FileName + "'") != std::string::npos &&
+                text.find(".).") == std::string::npos &&
+                text.find("(Zugriff verweigert).") != std::string::npos;
+            _exit(ok ? 0 : 4);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 
     // The system's request to end (logout, shutdown) ends the event loop like "ENDE", so

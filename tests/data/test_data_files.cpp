@@ -449,11 +449,13 @@ private slots:
     }
 
     // "Änderungen speichern" writes the file even when nothing changed, and the end of the
-    // program writes both files after mere browsing.
+    // program writes both files after mere browsing when they are gone (an unchanged table
+    // whose file is there is in its file already).
     void savesWithNothingChanged() {
         DataRig rig;
         rig.Module().FirstActivation();
-        rig.dm->SaveAtProgramEnd(); // the files as the loaded tables write them
+        rig.dm->cdsSportler.SaveToFile(); // the files as the loaded tables write them
+        rig.dm->cdsMultiwert.SaveToFile();
         const QByteArray athletes = rig.Read(global::SportlerPath);
         const QByteArray results = rig.Read(global::MultiwertPath);
         QFile::remove(QString::fromStdString(global::SportlerPath));
@@ -495,6 +497,44 @@ private slots:
         QCOMPARE(result, 0);
         QCOMPARE(rig.Read(global::MultiwertPath), before);
         QCOMPARE(FilesIn(rig.dir), (QStringList{"multiwert.xml", "sportler.xml"}));
+    }
+
+    // Where nothing can be saved (said at the start), a program end after mere browsing
+    // writes nothing and says nothing; a changed table is still tried, and its failure said.
+    void programEndInAReadOnlyFolder() {
+        DataRig rig;
+        rig.Module().FirstActivation();
+        AddResult(rig.dm->cdsMultiwert, 1, 7);
+        rig.dm->cdsMultiwert.SaveToFile();
+        rig.dm.reset();
+        rig.Module().FirstActivation(); // the next run: browsing only
+        const int result = AsOtherUserInReadOnlyFolder(rig, [&] {
+            rig.dm->SaveAtProgramEnd();
+            if (!rig.Notices().empty())
+                return 3;
+            AddResult(rig.dm->cdsMultiwert, 1, 8);
+            rig.dm->SaveAtProgramEnd();
+            const std::vector<std::string> notices = rig.Notices();
+            return notices.size() == 1 && notices[0].find("kann nicht erstellt werden") != std::string::npos
+                       ? 0
+                       : 4;
+        });
+        QCOMPARE(result, 0);
+    }
+
+    // A pipe under the groups file's name is named once and left alone: no table is made
+    // over it, so nothing tries to write it at the end.
+    void pipeAsGroupsFile() {
+        DataRig rig;
+        rig.Module().FirstActivation();
+        QCOMPARE(mkfifo(global::GruppenPath.c_str(), 0600), 0);
+        const QString failure = FailureOf([&] { rig.dm->OpenOrCreateGruppen(); });
+        QVERIFY2(failure.contains(QStringLiteral("ist keine Datendatei")), qPrintable(failure));
+        QVERIFY(!rig.dm->cdsGruppen.Active());
+        rig.dm->SaveAtProgramEnd();
+        rig.dm->CloseTables();
+        QVERIFY(rig.Notices().empty());
+        QVERIFY(IsOtherThanFile(global::GruppenPath));
     }
 
     // A data file the user may not write is not saved over, though its folder is writable.
