@@ -77,6 +77,10 @@ void Program::OpenGroupTest(std::int64_t groupId) {
         m_mainWindow->Controller(), [this] { m_mainWindow->btn_startClick(); },
         [this] { m_mainWindow->btn_stopClick(); }, m_mainWindow.get());
     m_roster->setWindowIcon(ProgramIcon());
+    // Kept above the main window by the window manager: a click on the main window (START)
+    // never hides the tiles.
+    m_roster->setWindowFlag(Qt::Tool, true);
+    m_mainWindow->onKeyDuringRun = [this](QKeyEvent* event) { return m_roster && m_roster->TileKey(event); };
     // Beside the main window's menu column, over its displays: the roster shows the run.
     const QRect screen = m_mainWindow->screen()->availableGeometry();
     const int left = std::min(screen.left() + 170, screen.right() - 800);

@@ -27,7 +27,9 @@ TerminationSignals::TerminationSignals() {
     QObject::connect(m_notifier, &QSocketNotifier::activated, this, [] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(g_pipe[1], &byte, 1);
-        QCoreApplication::quit();
+        // exit(), not quit(): quit() asks every window to close, and a window that refuses
+        // (a test under way) would keep the program from ending when the system asks.
+        QCoreApplication::exit(0);
     });
     struct sigaction action {};
     action.sa_handler = OnSignal;

@@ -28,7 +28,9 @@ const char* const TestRunController::NoSoundQuestion =
 void TestRunController::btn_startClick() {
     // In a gym a test without its signals is no test: the user hears of it before it begins.
     if (!Running() && !platform::Sound().HasOutput() &&
-        platform::Dialogs().AskYesNo(NoSoundQuestion) != platform::Answer::Yes)
+        platform::Dialogs().AskYesNoDefaultNo(NoSoundQuestion) != platform::Answer::Yes)
+        return;
+    if (Running() && ConfirmRestart && !ConfirmRestart())
         return;
     m_display.SetMenuEnabled(false);
     m_currentLevel = 1;

@@ -33,6 +33,9 @@ public:
     // Told after START has begun a test and after a test has ended (STOP or the last
     // shuttle), for a group test that follows the run.
     std::function<void()> OnStarted;
+    // Asked before a START while a test runs; false keeps the run as it is. Without it, START
+    // starts the test anew (a single athlete's test).
+    std::function<bool()> ConfirmRestart;
     std::function<void()> OnStopped;
 
     bool Running() const { return m_shuttleTimer.Enabled(); }

@@ -11,7 +11,9 @@
 #include "vexo_application.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
+#include <QKeyEvent>
 
 using namespace main_layout;
 
@@ -134,6 +136,25 @@ bool TMultistage_frm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         ui::Guarded([this] { FormActivate(); });
     return QWidget::event(event);
+}
+
+// Closing the window (its close button, Alt+F4) while a test runs is said once and the test
+// goes on: STOP ends it. (The program's end by a signal does not come here.)
+void TMultistage_frm::closeEvent(QCloseEvent* event) {
+    if (m_controller->Running()) {
+        event->ignore();
+        ui::Guarded([] { platform::Dialogs().ShowMessage("Der Test läuft noch. Bitte erst STOP drücken."); });
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void TMultistage_frm::keyPressEvent(QKeyEvent* event) {
+    bool taken = false;
+    if (m_controller->Running() && onKeyDuringRun)
+        ui::Guarded([&] { taken = onKeyDuringRun(event); });
+    if (!taken)
+        QWidget::keyPressEvent(event);
 }
 
 void TMultistage_frm::SetSecondaryWindows(QDialog* sportler, QDialog* werte, QDialog* info, QDialog* about) {

@@ -38,6 +38,9 @@ public:
     // The evaluation window behind "Auswertung".
     void SetEvaluationWindow(QDialog* evaluation) { m_evaluation = evaluation; }
     void SetModalRunner(std::function<void(QDialog&)> runner) { m_modalRunner = std::move(runner); }
+    // Keys pressed here while a test runs go there first (a group test's tile keys); true
+    // when taken.
+    std::function<bool(QKeyEvent*)> onKeyDuringRun;
 
     TestRunController& Controller() { return *m_controller; }
     platform::Timer& Timer1() { return *m_timer1; }
@@ -59,6 +62,8 @@ public:
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildLayout();

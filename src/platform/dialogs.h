@@ -15,6 +15,9 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // A question (title "Bestätigen") with "Ja" and "Nein"; anything but "Ja" answers No.
     virtual Answer AskYesNo(const std::string& text) = 0;
+    // The same question with "Nein" as its default button (Enter): for an action that would
+    // throw recorded work away, so that one press too many keeps it.
+    virtual Answer AskYesNoDefaultNo(const std::string& text) = 0;
     // A question with "Ja" and "Abbrechen"; anything but "Ja" answers Abort.
     virtual Answer AskYesAbort(const std::string& text) = 0;
     // The application's default error display: a box with the failure's message.

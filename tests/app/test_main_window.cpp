@@ -180,9 +180,9 @@ private slots:
     }
 
     // The first activation opens the data files, later ones do not; closing the window by
-    // its frame during a test asks nothing; the end of the program, as main() runs it,
-    // saves both tables: a pending result goes in through the main window's save (the
-    // release of the data module alone would drop it).
+    // its frame during a test is said once and the test goes on, after STOP it closes; the end of the
+    // program, as main() runs it, saves both tables: a pending result goes in through the main window's save
+    // (the release of the data module alone would drop it).
     void dataFilesOverTheProgramsLife() {
         VirtualClock clock;
         FakeSound sound{&clock};
@@ -205,8 +205,11 @@ private slots:
         dm.cdsMultiwert.SetAsInteger("Level", 6);
         dm.cdsMultiwert.SetAsInteger("Runde", 1);
         w.btn_startClick();
+        QVERIFY(!w.close());
+        QCOMPARE(dialogs.Texts(), std::vector<std::string>{"Der Test läuft noch. Bitte erst STOP drücken."});
+        QVERIFY(w.Controller().Running() && w.isVisible());
+        w.btn_stopClick();
         QVERIFY(w.close());
-        QCOMPARE(dialogs.Texts(), std::vector<std::string>{});
         program->End(); // as main() does when the event loop has ended
         program.reset();
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("sportler.xml"))));

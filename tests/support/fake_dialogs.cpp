@@ -12,6 +12,11 @@ platform::Answer FakeDialogs::AskYesNo(const std::string& text) {
     return Next(platform::Answer::No);
 }
 
+platform::Answer FakeDialogs::AskYesNoDefaultNo(const std::string& text) {
+    m_shown.push_back({ShownBox::YesNoDefaultNo, text});
+    return Next(platform::Answer::No);
+}
+
 platform::Answer FakeDialogs::AskYesAbort(const std::string& text) {
     m_shown.push_back({ShownBox::YesAbort, text});
     return Next(platform::Answer::Abort);

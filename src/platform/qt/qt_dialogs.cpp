@@ -47,6 +47,13 @@ Answer QtDialogs::AskYesNo(const std::string& text) {
                : Answer::No;
 }
 
+Answer QtDialogs::AskYesNoDefaultNo(const std::string& text) {
+    return Run(QMessageBox::Question, "Bestätigen", text, QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::No) == QMessageBox::Yes
+               ? Answer::Yes
+               : Answer::No;
+}
+
 Answer QtDialogs::AskYesAbort(const std::string& text) {
     return Run(QMessageBox::Question, "Bestätigen", text, QMessageBox::Yes | QMessageBox::Abort,
                QMessageBox::Yes) == QMessageBox::Yes

@@ -69,6 +69,14 @@ RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunCon
     setFocusPolicy(Qt::StrongFocus);
 
     m_controller.OnStarted = [this] { Guarded([this] { Started(); }); };
+    // A second START would begin the run anew and lose every mark: asked first, "Nein" by
+    // default.
+    m_controller.ConfirmRestart = [this] {
+        return !m_run.Started() || m_run.Finished() ||
+               platform::Dialogs().AskYesNoDefaultNo(
+                   "Der Gruppentest läuft. Neu starten? Alle Markierungen gehen verloren.") ==
+                   platform::Answer::Yes;
+    };
     // Told from inside the pacing's own handlers: the questions come once they are done.
     m_controller.OnStopped = [this] {
         QTimer::singleShot(0, this, [this] { Guarded([this] { TestEnded(); }); });
@@ -83,6 +91,7 @@ RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunCon
 RosterWindow::~RosterWindow() {
     m_controller.OnStarted = nullptr;
     m_controller.OnStopped = nullptr;
+    m_controller.ConfirmRestart = nullptr;
 }
 
 void RosterWindow::ArrangeTiles() {
@@ -125,6 +134,10 @@ void RosterWindow::Started() {
         ShowRunner(i);
     Journal();
     UpdateStatus();
+    // START may have come from the main window: the tiles come to the front, and the keys
+    // to them.
+    raise();
+    activateWindow();
 }
 
 void RosterWindow::Tap(std::size_t index, std::int64_t moment) {
@@ -207,15 +220,21 @@ void RosterWindow::ShowHelp() {
         "berichtigen, bevor sie übernommen werden.");
 }
 
-void RosterWindow::keyPressEvent(QKeyEvent* event) {
+bool RosterWindow::TileKey(QKeyEvent* event) {
     const QString text = event->text();
-    if (text.size() == 1 && !event->isAutoRepeat())
-        if (const auto index = grouptest::RunnerOfKey(text[0].toLatin1(), m_tiles.size())) {
-            const std::int64_t moment = MomentOf(static_cast<qint64>(event->timestamp()));
-            Guarded([&] { Tap(*index, moment); });
-            return;
-        }
-    QWidget::keyPressEvent(event);
+    if (text.size() != 1 || event->isAutoRepeat())
+        return false;
+    const auto index = grouptest::RunnerOfKey(text[0].toLatin1(), m_tiles.size());
+    if (!index)
+        return false;
+    const std::int64_t moment = MomentOf(static_cast<qint64>(event->timestamp()));
+    Guarded([&] { Tap(*index, moment); });
+    return true;
+}
+
+void RosterWindow::keyPressEvent(QKeyEvent* event) {
+    if (!TileKey(event))
+        QWidget::keyPressEvent(event);
 }
 
 void RosterWindow::closeEvent(QCloseEvent* event) {

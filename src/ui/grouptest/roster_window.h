@@ -40,6 +40,9 @@ public:
     void TestEnded();
     void OpenReview();
     void ShowHelp();
+    // A tile's key pressed in this window or in the main window during the run; true when
+    // it was one.
+    bool TileKey(QKeyEvent* event);
 
     const grouptest::GroupRun& Run() const { return m_run; }
     RunnerTile* Tile(std::size_t index) const { return m_tiles[index]; }

@@ -3,6 +3,7 @@
 // during a test, the question at STOP and the review taking the results over; and a run the
 // program did not finish, offered at the next start.
 #include "app/program.h"
+#include "app/termination_signals.h"
 #include "app/test_run_controller.h"
 #include "app/vexo_multistage_form.h"
 #include "data/DModule.h"
@@ -29,6 +30,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
 
 using namespace grouptest;
@@ -232,6 +234,98 @@ private slots:
         rig.controller.btn_startClick();
         QVERIFY(!rig.roster->close());
         QCOMPARE(rig.dialogs.Texts().back(), std::string("Der Test läuft noch. Bitte erst STOP drücken."));
+    }
+
+    // One wrong press never loses a class's marks: a second START (main window or roster)
+    // asks first with "Nein" as its default, and "Nein" keeps every mark and the journal;
+    // closing the main window during the run says so once and the run goes on; a tile's
+    // key pressed in the main window taps the tile; the roster is a tool window of the main
+    // window, kept above it.
+    void runSurvivesOneWrongPress() {
+        VirtualClock clock(DataRig::Start());
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        global::InitVO2Table();
+        Program program(dir.path().toStdString() + "/");
+        TMultistage_frm& main = program.MainWindow();
+        main.FormActivate();
+        std::vector<std::int64_t> members;
+        for (const char* first : {"Anna", "Ben"})
+            members.push_back(PostAthlete(program.DataModule().cdsSportler, first, "Klein", "W", 2012));
+        const std::int64_t group = data::GroupStore(program.DataModule()).Create("Klasse 7b", members);
+        main.show();
+        program.OpenGroupTest(group);
+        ui::RosterWindow& roster = *program.Roster();
+        QVERIFY(roster.windowFlags().testFlag(Qt::Tool));
+        QCOMPARE(roster.parentWidget(), &main);
+
+        main.btn_startClick();
+        clock.AdvanceTo(20000);
+        QTest::keyClick(&main, Qt::Key_1); // pressed while the main window had the keys
+        QCOMPARE(roster.Tile(0)->StateText(), QStringLiteral("Warnung"));
+        auto readJournal = [] {
+            QFile f(QString::fromStdString(global::GruppentestPath));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray journal = readJournal();
+        QVERIFY(journal.contains("laeufer"));
+
+        dialogs.Clear();
+        clock.AdvanceTo(30000);
+        main.btn_startClick(); // unscripted: Enter on the question, its default
+        QCOMPARE(dialogs.Shown().size(), std::size_t(1));
+        QCOMPARE(dialogs.Shown()[0].kind, ShownBox::YesNoDefaultNo);
+        QCOMPARE(dialogs.Shown()[0].text,
+                 std::string("Der Gruppentest läuft. Neu starten? Alle Markierungen gehen verloren."));
+        QCOMPARE(roster.Tile(0)->StateText(), QStringLiteral("Warnung"));
+        QCOMPARE(roster.Run().StartTime(), DataRig::Start());
+        QCOMPARE(readJournal(), journal);
+
+        dialogs.Clear();
+        QVERIFY(!main.close());
+        QCOMPARE(dialogs.Texts(), std::vector<std::string>{"Der Test läuft noch. Bitte erst STOP drücken."});
+        QVERIFY(main.Controller().Running());
+        QTest::keyClick(&roster, Qt::Key_2);
+        QCOMPARE(roster.Tile(1)->StateText(), QStringLiteral("Warnung"));
+
+        dialogs.ScriptAnswer(platform::Answer::Yes);
+        main.btn_startClick(); // asked, and meant
+        QCOMPARE(roster.Tile(0)->StateText(), QStringLiteral("läuft"));
+        QCOMPARE(roster.Run().StartTime(), DataRig::Start() + 30000);
+        main.btn_stopClick();
+        program.End();
+    }
+
+    // The system ends the program during a run (logout, shutdown): no box and no question
+    // keeps it, the journal holds the run, and the next start offers it.
+    void terminationDuringARunEndsWithoutABox() {
+        VirtualClock clock(DataRig::Start());
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        global::InitVO2Table();
+        {
+            Program program(dir.path().toStdString() + "/");
+            program.MainWindow().FormActivate();
+            const auto ben = PostAthlete(program.DataModule().cdsSportler, "Ben", "Bauer", "M", 2010);
+            const std::int64_t group = data::GroupStore(program.DataModule()).Create("Klasse 7b", {ben});
+            program.MainWindow().show();
+            program.OpenGroupTest(group);
+            program.MainWindow().btn_startClick();
+            clock.AdvanceTo(20000);
+            QTest::keyClick(program.Roster(), Qt::Key_1);
+            dialogs.Clear();
+            const TerminationSignals endWhenAsked;
+            QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+            QTimer::singleShot(3000, [] { QCoreApplication::exit(7); });
+            QCOMPARE(QCoreApplication::exec(), 0);
+            program.End();
+            QVERIFY(dialogs.Shown().empty());
+        }
+        const auto run = ReadJournal(global::GruppentestPath);
+        QVERIFY(run && run->Started() && !run->Finished());
+        QCOMPARE(run->Runners()[0].state, RunnerState::Warned);
     }
 
     // A run the program did not finish: offered at the next start; declined, kept for later;
