@@ -121,6 +121,15 @@ void Program::OfferUnfinishedGroupTest() {
                                      " wurde nicht abgeschlossen. Ergebnisse jetzt prüfen?") !=
         platform::Answer::Yes)
         return;
+    // Ended by the program's death: those still running then are asked about as at STOP,
+    // with the last shuttle the journal noted; the answer goes into the journal.
+    if (!run->Finished()) {
+        const int running = run->StillRunning();
+        const bool out = running > 0 && platform::Dialogs().AskYesNo(grouptest::StillRunningQuestion(
+                                            running, run->LastCompleted())) == platform::Answer::Yes;
+        run->FinishAfterCrash(out);
+        ui::Guarded([&] { grouptest::WriteJournal(global::GruppentestPath, *run); });
+    }
     ui::Guarded([&] {
         ui::ReviewDialog review(*m_dataModule, *run, m_mainWindow.get());
         review.exec();

@@ -38,6 +38,7 @@ GroupRun GroupRun::Restored(std::int64_t groupId, std::string groupName, std::in
 void GroupRun::Start(std::int64_t start) {
     m_start = start;
     m_finished = false;
+    m_lastCompleted = {0, 0};
     m_takenOver.clear();
     for (Runner& r : m_runners) {
         r.state = RunnerState::Running;
@@ -75,8 +76,25 @@ int GroupRun::StillRunning() const {
 void GroupRun::Finish(std::int64_t moment, bool stillRunningAreOut) {
     if (!Started() || m_finished)
         return;
+    FinishAt(CompletedAt(moment - m_start), stillRunningAreOut);
+}
+
+bool GroupRun::NoteCompleted(std::pair<int, int> levelAndShuttle) {
+    if (levelAndShuttle <= m_lastCompleted)
+        return false;
+    m_lastCompleted = levelAndShuttle;
+    return true;
+}
+
+void GroupRun::FinishAfterCrash(bool stillRunningAreOut) {
+    if (!Started() || m_finished)
+        return;
+    FinishAt(m_lastCompleted, stillRunningAreOut);
+}
+
+void GroupRun::FinishAt(std::pair<int, int> levelAndShuttle, bool stillRunningAreOut) {
     m_finished = true;
-    const auto [level, shuttle] = CompletedAt(moment - m_start);
+    const auto [level, shuttle] = levelAndShuttle;
     for (Runner& r : m_runners)
         if (r.state != RunnerState::Out) {
             r.state = RunnerState::Out;
@@ -92,6 +110,13 @@ void GroupRun::Correct(std::size_t index, int level, int shuttle) {
     r.state = RunnerState::Out;
     r.level = level;
     r.shuttle = shuttle;
+}
+
+std::string StillRunningQuestion(int running, std::pair<int, int> lastCompleted) {
+    return std::to_string(running) + (running == 1 ? " Sportler läuft" : " Sportler laufen") +
+           " noch. Sollen sie beim zuletzt vollständig gelaufenen Durchgang (Level " +
+           std::to_string(lastCompleted.first) + ", Durchgang " + std::to_string(lastCompleted.second) +
+           ") als ausgeschieden gelten?\n(Nein: sie bleiben ohne Ergebnis.)";
 }
 
 std::string TileKey(std::size_t index) {

@@ -51,6 +51,15 @@ public:
     int StillRunning() const;
     void Finish(std::int64_t moment, bool stillRunningAreOut);
 
+    // The last shuttle completed, noted while the run goes on (the journal keeps it): where
+    // those still running stood when the program died.
+    std::pair<int, int> LastCompleted() const { return m_lastCompleted; }
+    // True when it is a later shuttle than the one noted before.
+    bool NoteCompleted(std::pair<int, int> levelAndShuttle);
+    // Ends a run the program did not end (it died during it): those still running drop out
+    // at the last shuttle noted, or stay without a result.
+    void FinishAfterCrash(bool stillRunningAreOut);
+
     std::int64_t GroupId() const { return m_groupId; }
     const std::string& GroupName() const { return m_groupName; }
     const std::vector<Runner>& Runners() const { return m_runners; }
@@ -73,8 +82,15 @@ private:
     std::vector<Runner> m_runners;
     std::int64_t m_start = 0;
     bool m_finished = false;
+    std::pair<int, int> m_lastCompleted{0, 0};
     std::vector<std::int64_t> m_takenOver;
+
+    void FinishAt(std::pair<int, int> levelAndShuttle, bool stillRunningAreOut);
 };
+
+// The question when a run ends with `running` athletes still running: out at the last
+// shuttle completed, or without a result.
+std::string StillRunningQuestion(int running, std::pair<int, int> lastCompleted);
 
 // The key shown on the tile of runner `index`: "1" .. "9", "0", then "a" .. "z".
 std::string TileKey(std::size_t index);

@@ -78,6 +78,7 @@ std::string JournalText(const GroupRun& run) {
     out << "gruppe\t" << run.GroupId() << "\t" << Field(run.GroupName()) << "\n";
     out << "start\t" << run.StartTime() << "\n";
     out << "beendet\t" << (run.Finished() ? 1 : 0) << "\n";
+    out << "stand\t" << run.LastCompleted().first << "\t" << run.LastCompleted().second << "\n";
     for (const Runner& r : run.Runners())
         out << "laeufer\t" << r.athleteId << "\t" << static_cast<int>(r.state) << "\t" << r.level << "\t"
             << r.shuttle << "\t" << Field(r.firstName) << "\t" << Field(r.name) << "\n";
@@ -113,6 +114,7 @@ GroupRun ParseJournal(const std::string& text) {
     bool finished = false, haveGroup = false, haveStart = false;
     std::vector<Runner> runners;
     std::vector<std::int64_t> takenOver;
+    std::pair<int, int> lastCompleted{0, 0};
     while (std::getline(in, line)) {
         const auto f = SplitTabs(line);
         if (f[0] == "gruppe" && f.size() == 3 && !haveGroup) {
@@ -124,6 +126,8 @@ GroupRun ParseJournal(const std::string& text) {
             haveStart = true;
         } else if (f[0] == "beendet" && f.size() == 2) {
             finished = Number(f[1]) != 0;
+        } else if (f[0] == "stand" && f.size() == 3) {
+            lastCompleted = {static_cast<int>(Number(f[1])), static_cast<int>(Number(f[2]))};
         } else if (f[0] == "laeufer" && f.size() == 7) {
             Runner r;
             r.athleteId = Number(f[1]);
@@ -147,6 +151,7 @@ GroupRun ParseJournal(const std::string& text) {
         Damaged("Gruppe oder Start fehlt");
     GroupRun run = GroupRun::Restored(groupId, std::move(groupName), start, finished, std::move(runners));
     run.SetTakenOver(std::move(takenOver));
+    run.NoteCompleted(lastCompleted);
     return run;
 }
 

@@ -162,6 +162,10 @@ void RosterWindow::UpdateStatus() {
     if (m_controller.Running()) {
         const std::int64_t elapsed =
             std::max<std::int64_t>(0, platform::Clock().Now() - m_controller.TestStartTime());
+        // The shuttle completed last goes into the journal as the run passes it: should the
+        // program die, those still running can be taken out there.
+        if (m_run.Started() && !m_run.Finished() && m_run.NoteCompleted(grouptest::CompletedAt(elapsed)))
+            Journal();
         text = QStringLiteral("Level %1 · Durchgang %2 · %3:%4")
                    .arg(m_controller.CurrentLevel())
                    .arg(m_controller.ShuttleCounter())
@@ -181,14 +185,9 @@ void RosterWindow::TestEnded() {
         return;
     const std::int64_t now = platform::Clock().Now();
     bool out = false;
-    if (const int running = m_run.StillRunning(); running > 0) {
-        const auto [level, shuttle] = grouptest::CompletedAt(now - m_run.StartTime());
-        out = platform::Dialogs().AskYesNo(
-                  std::to_string(running) + (running == 1 ? " Sportler läuft" : " Sportler laufen") +
-                  " noch. Sollen sie beim zuletzt vollständig gelaufenen Durchgang (Level " +
-                  std::to_string(level) + ", Durchgang " + std::to_string(shuttle) +
-                  ") als ausgeschieden gelten?\n(Nein: sie bleiben ohne Ergebnis.)") == platform::Answer::Yes;
-    }
+    if (const int running = m_run.StillRunning(); running > 0)
+        out = platform::Dialogs().AskYesNo(grouptest::StillRunningQuestion(
+                  running, grouptest::CompletedAt(now - m_run.StartTime()))) == platform::Answer::Yes;
     m_run.Finish(now, out);
     for (std::size_t i = 0; i < m_tiles.size(); ++i)
         ShowRunner(i);

@@ -385,6 +385,55 @@ private slots:
         QCOMPARE(rows[0].level, 6);
     }
 
+    // The program died during a run: the journal noted the last shuttle completed as the run
+    // passed it, and the next start asks about those still running as STOP does (out there,
+    // or no result); the review shows them so and the answer is in the journal.
+    void runEndedByTheProgramsDeath() {
+        VirtualClock clock(DataRig::Start());
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        global::InitVO2Table();
+        Program program(dir.path().toStdString() + "/");
+        program.MainWindow().FormActivate();
+        const auto ben = PostAthlete(program.DataModule().cdsSportler, "Ben", "Bauer", "M", 2010);
+        const auto ida = PostAthlete(program.DataModule().cdsSportler, "Ida", "Iser", "W", 2011);
+        {
+            // The roster notes the shuttles as the run passes them.
+            const std::int64_t group = data::GroupStore(program.DataModule()).Create("Klasse 7b", {ben, ida});
+            program.OpenGroupTest(group);
+            program.MainWindow().btn_startClick();
+            clock.AdvanceTo(3 * 8470 + 100);
+            QTRY_COMPARE(ReadJournal(global::GruppentestPath)->LastCompleted(), std::make_pair(1, 3));
+            program.MainWindow().Controller().OnStopped = nullptr; // the program dies: no end of the run
+        }
+        GroupRun died = GroupRun::Restored(
+            1, "Klasse 7b", DataRig::Start(), false,
+            {{ben, "Ben", "Bauer", RunnerState::Out, 2, 1}, {ida, "Ida", "Iser", RunnerState::Warned, 0, 0}});
+        died.NoteCompleted({3, 4});
+        WriteJournal(global::GruppentestPath, died);
+        dialogs.Clear();
+        dialogs.ScriptAnswer(platform::Answer::Yes); // review now
+        dialogs.ScriptAnswer(platform::Answer::Yes); // those still running are out at 3/4
+        bool reviewed = false;
+        WhenModalOpens([&](QWidget* modal) {
+            auto* review = qobject_cast<ui::ReviewDialog*>(modal);
+            const auto rows = review->Rows();
+            QCOMPARE(std::make_pair(rows[1].level, rows[1].shuttle), std::make_pair(3, 4));
+            QVERIFY(rows[1].include);
+            reviewed = true;
+            review->reject();
+        });
+        program.OfferUnfinishedGroupTest();
+        QTRY_VERIFY(reviewed);
+        QCOMPARE(dialogs.Texts()[1], StillRunningQuestion(1, {3, 4}));
+        const auto journal = ReadJournal(global::GruppentestPath);
+        QVERIFY(journal->Finished());
+        QCOMPARE(journal->Runners()[1].level, 3);
+        program.MainWindow().btn_stopClick();
+        program.End();
+    }
+
     // At the start, a journal that is not whole is kept aside and said, never offered with
     // other values nor overwritten by the next test; a journal whose results are in the
     // results file already is removed with a word, never offered for a second post.
