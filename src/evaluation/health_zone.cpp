@@ -35,20 +35,23 @@ std::string ZoneText(HealthZone zone) {
 double LevelSpeedKmh(int level) {
     if (level < 1 || level > schedule::LevelCount)
         return 0;
-    return 72000.0 / schedule::ShuttleIntervalMs[static_cast<std::size_t>(level)];
+    return 8.0 + 0.5 * level;
 }
 
-int LastCompletedLevel(int level, int shuttle) {
+int LevelReached(int level, int shuttle) {
     if (level < 1 || level > schedule::LevelCount || shuttle < 0)
         return 0;
-    return shuttle >= schedule::ShuttlesPerLevel[static_cast<std::size_t>(level)] ? level : level - 1;
+    const int shuttles = schedule::ShuttlesPerLevel[static_cast<std::size_t>(level)];
+    if (shuttle > shuttles)
+        return 0;
+    return shuttle == shuttles && level < schedule::LevelCount ? level + 1 : level;
 }
 
 std::optional<double> ChildVo2max(int age, int level, int shuttle) {
-    const int completed = LastCompletedLevel(level, shuttle);
-    if (completed < 1 || age < 1 || age > 120)
+    const int reached = LevelReached(level, shuttle);
+    if (reached < 1 || age < 1 || age > 120)
         return std::nullopt;
-    const double v = LevelSpeedKmh(completed);
+    const double v = LevelSpeedKmh(reached);
     const double a = age;
     return 31.025 + 3.238 * v - 3.248 * a + 0.1536 * v * a;
 }

@@ -28,7 +28,7 @@ QString HealthZoneSources() {
         "Gesundheitszone (10–19 Jahre): Standards der aeroben Ausdauer von FITNESSGRAM (The Cooper "
         "Institute, 2010), angewandt auf die VO2max nach der Kindergleichung von Léger, Mercier, Gadoury "
         "und Lambert (1988, Journal of Sports Sciences 6, 93–101) aus Alter und Geschwindigkeit der "
-        "letzten vollständig gelaufenen Stufe.");
+        "erreichten Stufe (der Stufe, in der der Lauf endete; 8 + 0,5 · Stufe km/h).");
 }
 
 QByteArray PupilReportPdf(const QString& title, const std::vector<PupilPage>& pages,

@@ -275,7 +275,7 @@ private slots:
         const auto kim = rig.Athlete("Kim", "Klein", "W", 2014);  // 12
         const auto tom = rig.Athlete("Tom", "Tal", "M", 2014);    // 12
         const auto eva = rig.Athlete("Eva", "Engel", "W", 1980);  // no zone
-        PostResult(rig.dm->cdsMultiwert, kim, 2026, 12, 1, 2, 3); // level 1 completed: no value, risk
+        PostResult(rig.dm->cdsMultiwert, kim, 2026, 12, 1, 2, 3); // stopped in level 2: no value, 37.8
         PostResult(rig.dm->cdsMultiwert, tom, 2026, 12, 1, 9, 1); // healthy
         PostResult(rig.dm->cdsMultiwert, eva, 2026, 12, 1, 7, 1);
         rig.Open();
@@ -285,7 +285,7 @@ private slots:
         QVERIFY(summary.contains(QStringLiteral("1 Ergebnis ohne VO2max-Wert")));
         QVERIFY(summary.contains(QStringLiteral("Gesundheitszone (10–19 Jahre): 1 von 2")));
         QCOMPARE(rig.Column(rig.window->RankingView(), 9),
-                 (QStringList{"Gesundheitszone", "–", "Verbesserung nötig – Risiko"}));
+                 (QStringList{"Gesundheitszone", "–", "Verbesserung nötig"}));
     }
 
     // The norm bands step on the first of January of the year the athlete enters the next age
