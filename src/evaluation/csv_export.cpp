@@ -1,5 +1,7 @@
 #include "csv_export.h"
 
+#include "decimal_rounding.h"
+
 #include <cstdio>
 
 namespace evaluation {
@@ -44,14 +46,10 @@ std::string CsvDocument(const std::vector<std::string>& header,
 }
 
 std::string CsvNumber(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text = buffer;
+    std::string text = RoundedDecimalText(value, decimals);
     for (char& c : text)
         if (c == '.')
             c = ',';
-    if (text[0] == '-' && text.find_first_not_of("-0,") == std::string::npos)
-        text.erase(0, 1); // no "-0,0"
     return text;
 }
 

@@ -1,5 +1,6 @@
 #include "health_zone.h"
 
+#include "decimal_rounding.h"
 #include "shuttle_schedule.h"
 
 #include <cmath>
@@ -63,7 +64,7 @@ std::optional<HealthZone> ZoneOf(const std::string& sex, int age, double vo2max)
         return std::nullopt;
     const Bounds& bounds = (girl ? Girls : Boys)[age >= 18 ? 8 : age - 10];
     // Compared as numbers with one decimal, as the standards are written.
-    const double rounded = std::round(vo2max * 10) / 10;
+    const double rounded = RoundedDecimal(vo2max, 1);
     const auto tenths = [](double value) { return std::lround(value * 10); };
     if (tenths(rounded) <= tenths(bounds.risk))
         return HealthZone::HighRisk;

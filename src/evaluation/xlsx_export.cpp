@@ -1,5 +1,7 @@
 #include "xlsx_export.h"
 
+#include "decimal_rounding.h"
+
 #include <xlsxwriter.h>
 
 #include <algorithm>
@@ -115,7 +117,8 @@ std::string XlsxBytes(const ExportTable& table) {
                 width = CsvCellText(cell).size();
                 break;
             case ExportCell::Kind::Number:
-                worksheet_write_number(sheet, row, column, cell.number,
+                // The value as the window and the CSV show it: rounded the same way.
+                worksheet_write_number(sheet, row, column, RoundedDecimal(cell.number, cell.decimals),
                                        cell.decimals >= 2   ? twoDecimals
                                        : cell.decimals == 1 ? oneDecimal
                                                             : integer);

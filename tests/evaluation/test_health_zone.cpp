@@ -75,13 +75,13 @@ private slots:
         QTest::addColumn<int>("level");
         QTest::addColumn<int>("shuttle");
         QTest::addColumn<double>("vo2");
-        QTest::newRow("12, stopped in level 5") << 12 << 5 << 3 << 45.4016;          // v 10.5
-        QTest::newRow("10, stopped in level 1") << 10 << 1 << 2 << 39.124;           // v 8.5
+        QTest::newRow("12, stopped in level 5") << 12 << 5 << 3 << 45.4016;            // v 10.5
+        QTest::newRow("10, stopped in level 1") << 10 << 1 << 2 << 39.124;             // v 8.5
         QTest::newRow("10, level 1 complete: stopped in 2") << 10 << 1 << 7 << 41.511; // v 9.0
-        QTest::newRow("15, stopped in level 9") << 15 << 9 << 3 << 51.58;            // v 12.5
-        QTest::newRow("16, stopped in level 6") << 16 << 6 << 4 << 41.7086;          // v 11.0
-        QTest::newRow("18, stopped in level 12") << 18 << 12 << 1 << 56.6002;        // v 14.0
-        QTest::newRow("19, the whole test") << 19 << 21 << 16 << 83.2064;            // v 18.5
+        QTest::newRow("15, stopped in level 9") << 15 << 9 << 3 << 51.58;              // v 12.5
+        QTest::newRow("16, stopped in level 6") << 16 << 6 << 4 << 41.7086;            // v 11.0
+        QTest::newRow("18, stopped in level 12") << 18 << 12 << 1 << 56.6002;          // v 14.0
+        QTest::newRow("19, the whole test") << 19 << 21 << 16 << 83.2064;              // v 18.5
     }
     void childrensEquation() {
         QFETCH(int, age);

@@ -4,6 +4,7 @@
 // its own and compared with a golden file byte for byte.
 #include "evaluation/chart_ticks.h"
 #include "evaluation/csv_export.h"
+#include "evaluation/decimal_rounding.h"
 #include "evaluation/fitness_rating.h"
 #include "evaluation/result_tables.h"
 #include "evaluation/results_analysis.h"
@@ -455,6 +456,36 @@ private slots:
         QVERIFY(QByteArray::fromStdString(csv).contains(";\"43,3\";"));
         QVERIFY(!QByteArray::fromStdString(csv).contains(";43,3;"));
         QCOMPARE(CsvNumber(-0.04, 1), std::string("0,0"));
+    }
+
+    // Ties round half away from zero on the decimal value the statistics stand for, the
+    // same in the window, the CSV and the spreadsheet: a mean of exactly 36.85 is 36,9 and a
+    // median of 36.05 is 36,1, though their binary fractions lie just below.
+    void roundingAtTies_data() {
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<QString>("mean");
+        QTest::addColumn<QString>("median");
+        QTest::newRow("mean 36.85") << QList<double>{36.8, 36.9} << "36,9"
+                                    << "36,9";
+        QTest::newRow("median 36.05") << QList<double>{36.0, 36.1, 20.0, 50.0} << "35,5"
+                                      << "36,1";
+        QTest::newRow("mean 36.55") << QList<double>{36.5, 36.6} << "36,6"
+                                    << "36,6";
+        QTest::newRow("mean 29.45 of three") << QList<double>{29.4, 29.5, 29.45} << "29,5"
+                                             << "29,5";
+        QTest::newRow("below the half") << QList<double>{36.8, 36.8, 36.9} << "36,8"
+                                        << "36,8";
+        QTest::newRow("carried over") << QList<double>{99.9, 100.0} << "100,0"
+                                      << "100,0";
+    }
+    void roundingAtTies() {
+        QFETCH(QList<double>, values);
+        QFETCH(QString, mean);
+        QFETCH(QString, median);
+        const Stats stats = StatsOf(std::vector<double>(values.begin(), values.end()));
+        QCOMPARE(QString::fromStdString(CsvNumber(*stats.mean, 1)), mean);
+        QCOMPARE(QString::fromStdString(CsvNumber(*stats.median, 1)), median);
+        QCOMPARE(RoundedDecimal(*stats.mean, 1), mean.replace(',', '.').toDouble());
     }
 
     // A small export, byte for byte.

@@ -1,13 +1,13 @@
 #include "german_text.h"
 
+#include "evaluation/csv_export.h"
+
 #include <cmath>
 
 namespace ui {
 
 QString GermanNumber(double value, int decimals) {
-    if (std::abs(value) < 0.5 * std::pow(10.0, -decimals))
-        value = 0; // no "-0,0"
-    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+    return QString::fromStdString(evaluation::CsvNumber(value, decimals));
 }
 
 QString GermanDate(int days) {

@@ -1,5 +1,6 @@
 #include "review_dialog.h"
 
+#include "evaluation/csv_export.h"
 #include "evaluation/export_table.h"
 #include "evaluation/global.h"
 #include "evaluation/shuttle_schedule.h"
@@ -23,7 +24,7 @@ namespace {
 enum Column { NameColumn, LevelColumn, ShuttleColumn, MetresColumn, Vo2Column, RatingColumn, TakeColumn };
 
 QString OneDecimal(double value) {
-    return QString::number(value, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
+    return QString::fromStdString(evaluation::CsvNumber(value, 1));
 }
 
 } // namespace
