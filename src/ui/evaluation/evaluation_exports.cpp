@@ -119,8 +119,9 @@ void EvaluationWindow::ExportAllResultsXlsx() {
 }
 
 void EvaluationWindow::DrawRatingChart(QPainter& painter, const QRectF& target) {
-    m_reportChart->ShowRatingCounts(QStringLiteral("Bewertungen"), m_dayReport.ratingCounts);
-    m_reportChart->RenderInto(painter, target, ReportChartSize);
+    ChartView chart;
+    chart.ShowRatingCounts(QStringLiteral("Bewertungen"), m_dayReport.ratingCounts);
+    chart.RenderInto(painter, target, ReportChartSize);
 }
 
 QByteArray EvaluationWindow::ReportPdf() {
@@ -194,10 +195,13 @@ QByteArray EvaluationWindow::PupilReportPdf(bool wholeDay) {
         title = QStringLiteral("Bericht für %1 %2")
                     .arg(QString::fromStdString(a->firstName), QString::fromStdString(a->name));
     }
+    // One chart for these pages, made for them: one that drew another export would keep
+    // that one's axes.
+    ChartView chart;
     return ui::PupilReportPdf(title, pages,
-                              [this](const PupilPage& page, QPainter& painter, const QRectF& target) {
-                                  ShowAthleteProgress(*m_reportChart, page.athlete, page.history);
-                                  m_reportChart->RenderInto(painter, target, ReportChartSize);
+                              [&chart](const PupilPage& page, QPainter& painter, const QRectF& target) {
+                                  ShowAthleteProgress(chart, page.athlete, page.history);
+                                  chart.RenderInto(painter, target, ReportChartSize);
                               });
 }
 

@@ -153,9 +153,6 @@ EvaluationWindow::EvaluationWindow(TDM1& dataModule, QWidget* parent)
     clicked(button("btn_help", QStringLiteral("Hilfe")), [this] { ShowHelp(); });
     clicked(button("btn_close", QStringLiteral("Schließen")), [this] { accept(); });
     layout->addLayout(buttons);
-
-    m_reportChart = new ui::ChartView(this);
-    m_reportChart->hide();
 }
 
 EvaluationWindow::~EvaluationWindow() = default;

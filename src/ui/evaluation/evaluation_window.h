@@ -90,6 +90,8 @@ private:
     const evaluation::Athlete* ChosenAthlete() const;
     bool RefuseWithoutDay();
     void WriteExport(const std::string& suggestedName, const std::string& filter, const std::string& bytes);
+    // The day's rating chart drawn into a report, by a chart of its own: a chart that drew
+    // another export before would keep that one's axes.
     void DrawRatingChart(QPainter& painter, const QRectF& target);
 
     TDM1& m_dataModule;
@@ -112,7 +114,6 @@ private:
     QLabel* m_summary = nullptr;
     ChartView* m_ratingChart = nullptr;
     ChartView* m_trendChart = nullptr;
-    ChartView* m_reportChart = nullptr; // drawn off screen for the reports
     QLabel* m_status = nullptr;
     GroupsPage* m_groupsPage = nullptr;
 };

@@ -485,6 +485,40 @@ private slots:
         QVERIFY(!both.contains(QStringLiteral("Nora")));
     }
 
+    // Each export draws its charts from a state of its own: the day report after the pupil
+    // reports, and the pupil reports after the day report, read as in a fresh window.
+    void exportsDoNotShareTheirCharts_data() {
+        QTest::addColumn<bool>("dayFirst");
+        QTest::newRow("pupil reports, then the day report") << false;
+        QTest::newRow("day report, then the pupil reports") << true;
+    }
+    void exportsDoNotShareTheirCharts() {
+        QFETCH(bool, dayFirst);
+        auto make = [](Rig& rig, bool day) {
+            rig.window->Pages()->setCurrentIndex(1);
+            rig.Choose(rig.window->DayList(), 0);
+            return PdfText(day ? rig.window->ReportPdf() : rig.window->PupilReportPdf(true));
+        };
+        auto fill = [](Rig& rig) {
+            const auto kim = rig.Athlete("Kim", "Klein", "W", 2014);
+            const auto ali = rig.Athlete("Ali", "Acar", "M", 2014);
+            PostResult(rig.dm->cdsMultiwert, kim, 2025, 11, 3, 5, 2);
+            PostResult(rig.dm->cdsMultiwert, kim, 2026, 12, 1, 6, 4);
+            PostResult(rig.dm->cdsMultiwert, ali, 2026, 12, 1, 8, 1);
+            rig.Open();
+        };
+        QString fresh;
+        {
+            Rig rig;
+            fill(rig);
+            fresh = make(rig, !dayFirst);
+        }
+        Rig rig;
+        fill(rig);
+        make(rig, dayFirst);
+        QCOMPARE(make(rig, !dayFirst), fresh);
+    }
+
     // The help names what the window shows and both sources of the health zone.
     void helpNamesTheSources() {
         Rig rig;
