@@ -20,6 +20,7 @@ struct QuietDialogs : platform::DialogService {
     void ShowMessage(const std::string&) override {}
     platform::Answer AskYesNo(const std::string&) override { return platform::Answer::Yes; }
     platform::Answer AskYesNoDefaultNo(const std::string&) override { return platform::Answer::Yes; }
+    platform::Answer AskYesNoCancel(const std::string&) override { return platform::Answer::Yes; }
     platform::Answer AskYesAbort(const std::string&) override { return platform::Answer::Yes; }
     void ShowError(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
     std::string AskSaveFileName(const std::string&, const std::string&) override { return {}; }

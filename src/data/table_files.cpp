@@ -54,7 +54,9 @@ void Table::OpenFromFile(const std::string& path, std::string_view bytes) {
 void Table::SaveToFile(const std::string& path) {
     if (!Active())
         return;
-    if (Editing())
+    if (State() == TableState::Insert && !Modified())
+        Cancel(); // a record inserted and never typed into is nothing to store
+    else if (Editing())
         Post(); // the pending record goes in with its checks, or the save stops here
     WriteTo(path.empty() ? m_fileName : path);
 }

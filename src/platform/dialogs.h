@@ -18,6 +18,9 @@ public:
     // The same question with "Nein" as its default button (Enter): for an action that would
     // throw recorded work away, so that one press too many keeps it.
     virtual Answer AskYesNoDefaultNo(const std::string& text) = 0;
+    // A question with "Ja", "Nein" and "Abbrechen": Escape, the box's close button and
+    // "Abbrechen" answer Abort (back to where the user was), never No.
+    virtual Answer AskYesNoCancel(const std::string& text) = 0;
     // A question with "Ja" and "Abbrechen"; anything but "Ja" answers Abort.
     virtual Answer AskYesAbort(const std::string& text) = 0;
     // The application's default error display: a box with the failure's message.

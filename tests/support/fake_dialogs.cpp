@@ -17,6 +17,11 @@ platform::Answer FakeDialogs::AskYesNoDefaultNo(const std::string& text) {
     return Next(platform::Answer::No);
 }
 
+platform::Answer FakeDialogs::AskYesNoCancel(const std::string& text) {
+    m_shown.push_back({ShownBox::YesNoCancel, text});
+    return Next(platform::Answer::Abort);
+}
+
 platform::Answer FakeDialogs::AskYesAbort(const std::string& text) {
     m_shown.push_back({ShownBox::YesAbort, text});
     return Next(platform::Answer::Abort);

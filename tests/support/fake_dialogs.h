@@ -8,7 +8,7 @@
 #include <vector>
 
 struct ShownBox {
-    enum Kind { Message, YesNo, YesNoDefaultNo, YesAbort, Error, SaveFile, OpenFile, Text } kind;
+    enum Kind { Message, YesNo, YesNoDefaultNo, YesNoCancel, YesAbort, Error, SaveFile, OpenFile, Text } kind;
     std::string text;
 };
 
@@ -27,6 +27,8 @@ public:
     void ShowMessage(const std::string& text) override { m_shown.push_back({ShownBox::Message, text}); }
     platform::Answer AskYesNo(const std::string& text) override;
     platform::Answer AskYesNoDefaultNo(const std::string& text) override;
+    // Unscripted: Escape, back.
+    platform::Answer AskYesNoCancel(const std::string& text) override;
     platform::Answer AskYesAbort(const std::string& text) override;
     void ShowError(const std::string& text) override { m_shown.push_back({ShownBox::Error, text}); }
     // Records the suggested name as the box's text.

@@ -29,6 +29,8 @@ QMessageBox::StandardButton Run(QMessageBox::Icon icon, const char* title, const
         b->setText(QStringLiteral("&Nein"));
     if (auto* b = box.button(QMessageBox::Abort))
         b->setText(QStringLiteral("&Abbrechen"));
+    if (auto* b = box.button(QMessageBox::Cancel))
+        b->setText(QStringLiteral("Abbrechen"));
     box.exec();
     auto* clicked = box.clickedButton();
     return clicked ? box.standardButton(clicked) : QMessageBox::NoButton;
@@ -52,6 +54,18 @@ Answer QtDialogs::AskYesNoDefaultNo(const std::string& text) {
                QMessageBox::No) == QMessageBox::Yes
                ? Answer::Yes
                : Answer::No;
+}
+
+Answer QtDialogs::AskYesNoCancel(const std::string& text) {
+    switch (Run(QMessageBox::Question, "Bestätigen", text,
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Abort; // "Abbrechen", Escape, or the box closed
+    }
 }
 
 Answer QtDialogs::AskYesAbort(const std::string& text) {

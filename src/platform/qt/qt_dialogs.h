@@ -9,6 +9,7 @@ public:
     void ShowMessage(const std::string& text) override;
     Answer AskYesNo(const std::string& text) override;
     Answer AskYesNoDefaultNo(const std::string& text) override;
+    Answer AskYesNoCancel(const std::string& text) override;
     Answer AskYesAbort(const std::string& text) override;
     void ShowError(const std::string& text) override;
     std::string AskSaveFileName(const std::string& suggestedName, const std::string& filter) override;

@@ -1,5 +1,7 @@
 #include "DBGrid.h"
 
+#include "platform/dialogs.h"
+
 #include "grid_delegate.h"
 #include "guard.h"
 
@@ -83,9 +85,18 @@ bool DBGrid::CommitInput() {
     QWidget* editor = OpenEditor();
     if (!editor)
         return true;
+    const QString refusedBefore = m_delegate->Refused() ? m_delegate->RefusedText() : QString();
     commitData(editor);
-    if (m_delegate->Refused())
-        return false; // told; the editor stays open with the typed text
+    if (m_delegate->Refused()) {
+        // Told when it was typed; asked again unchanged (leaving, another row), the user
+        // hears why nothing happens and what to do.
+        if (m_delegate->RefusedText() == refusedBefore && !refusedBefore.isEmpty())
+            platform::Dialogs().ShowMessage("„" + refusedBefore.toStdString() +
+                                            "“ kann in diesem Feld nicht gespeichert werden und steht noch "
+                                            "darin.\nBitte den Wert berichtigen oder mit Esc verwerfen; "
+                                            "danach geht es weiter.");
+        return false; // the editor stays open with the typed text
+    }
     closeEditor(editor, QAbstractItemDelegate::NoHint);
     return true;
 }

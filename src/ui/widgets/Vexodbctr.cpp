@@ -307,6 +307,11 @@ void TVexoDBNav::BtnClick(TMNavigateBtn index) {
             table->Edit();
             break;
         case nbvexoPost:
+            // A record inserted and never typed into is given up, not stored empty.
+            if (table->State() == data::TableState::Insert && !table->Modified()) {
+                table->Cancel();
+                break;
+            }
             // A failed post is shown here and goes no further; the record stays in editing.
             // The silent abort of a refused record shows its text too.
             try {

@@ -22,6 +22,7 @@ public:
     // The table refused the open editor's last value (and it has not changed since).
     bool Refused() const { return m_editor && m_refused && m_refusedEditor == m_editor; }
     void ForgetRefusal() { m_refused = false; }
+    const QString& RefusedText() const { return m_refusedText; }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;

@@ -53,6 +53,10 @@ void Tfrm_Sportler::VexoDBNav1BeforeAction(TVexoDBNav*, TMNavigateBtn button) {
     DBGrid1->SetReadOnly(!(button == nbvexoEdit || button == nbvexoInsert));
 }
 
+void Tfrm_Sportler::ShowBrowsing() {
+    DBGrid1->SetReadOnly(!m_dataModule.cdsSportler.Editing());
+}
+
 void Tfrm_Sportler::Button2Click() {
     DBGrid1->SetReadOnly(true);
     if (CommitPendingInput())
@@ -78,10 +82,18 @@ bool Tfrm_Sportler::KeyPreview(QKeyEvent* event) {
     case Qt::Key_Enter:
         if (onButton)
             return false; // a focused button takes Enter as its own press
-        if (target == KeyTarget::Grid)
+        if (target == KeyTarget::CellEditor) {
+            // Along the grid's cells: the typed value goes in (or is refused and stays), and
+            // the next cell is chosen; never onto the leave button.
+            if (DBGrid1->CommitInput()) {
+                DBGrid1->setFocus(Qt::OtherFocusReason);
+                AdvanceColumn();
+            }
+        } else if (target == KeyTarget::Grid) {
             AdvanceColumn();
-        else
+        } else {
             FocusTabStop(focused, +1); // no line break into the memo
+        }
         return true;
     case Qt::Key_B:
         if (event->modifiers() & Qt::ControlModifier)

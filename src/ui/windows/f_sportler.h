@@ -21,6 +21,9 @@ protected:
     void Activated() override { FormActivate(); }
     void SaveClicked() override { Button2Click(); }
     bool KeyPreview(QKeyEvent* event) override;
+    // A record still being inserted or changed stays editable (the athlete table is not read
+    // again at a showing); otherwise read-only.
+    void ShowBrowsing() override;
 
 private:
     TDM1& m_dataModule;

@@ -57,19 +57,35 @@ bool Tfrm_Werte::MayLeave() {
     data::Table& table = m_dataModule.cdsMultiwert;
     if (!CommitPendingInput())
         return false;
-    if (!table.Editing() || !table.Modified())
-        return true;
-    if (platform::Dialogs().AskYesNo("Das begonnene Ergebnis ist noch nicht gespeichert. Soll es übernommen "
-                                     "werden?\n(Nein verwirft es.)") != platform::Answer::Yes) {
-        VexoDBNav1->BtnClick(nbvexoCancel);
+    if (table.Editing() && !table.Modified()) {
+        VexoDBNav1->BtnClick(nbvexoCancel); // "ändern" or "neu" without a keystroke
         return true;
     }
-    VexoDBNav1->BtnClick(nbvexoPost);
-    return !table.Editing();
+    if (!table.Editing())
+        return true;
+    switch (platform::Dialogs().AskYesNoCancel("Das begonnene Ergebnis ist noch nicht gespeichert. Soll es "
+                                               "übernommen werden?\n(Nein verwirft es, Abbrechen führt "
+                                               "zurück ins Fenster.)")) {
+    case platform::Answer::Yes:
+        VexoDBNav1->BtnClick(nbvexoPost);
+        return !table.Editing();
+    case platform::Answer::No:
+        VexoDBNav1->BtnClick(nbvexoCancel);
+        return true;
+    default:
+        return false; // Escape or the box closed: back to the window, the result as typed
+    }
+}
+
+void Tfrm_Werte::ShowBrowsing() {
+    SetEditing(false);
 }
 
 void Tfrm_Werte::VexoDBNav1BeforeAction(TVexoDBNav*, TMNavigateBtn button) {
-    const bool editing = button == nbvexoEdit || button == nbvexoInsert;
+    SetEditing(button == nbvexoEdit || button == nbvexoInsert);
+}
+
+void Tfrm_Werte::SetEditing(bool editing) {
     DBGrid1->SetReadOnly(!editing);
     DBMemo1->setReadOnly(!editing);
     DBGrid1->SetColumnVisible(VO2Column, !editing);

@@ -27,7 +27,11 @@ protected:
     void SaveClicked() override { Button2Click(); }
     bool MayLeave() override;
     bool KeyPreview(QKeyEvent* event) override;
+    void ShowBrowsing() override;
 
 private:
+    // Editable with the computed columns hidden, or read-only with every column shown.
+    void SetEditing(bool editing);
+
     TDM1& m_dataModule;
 };

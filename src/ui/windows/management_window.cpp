@@ -131,7 +131,10 @@ void ManagementWindow::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     qApp->installEventFilter(this);
-    Guarded([this] { Activated(); });
+    Guarded([this] {
+        ShowBrowsing();
+        Activated();
+    });
     if (!m_shownBefore) {
         m_shownBefore = true;
         DBGrid1->setFocus(Qt::OtherFocusReason);

@@ -57,6 +57,9 @@ protected:
     virtual bool MayLeave() { return true; }
     // A key reaching the window before the focused control; true when it is consumed.
     virtual bool KeyPreview(QKeyEvent* event) = 0;
+    // Each showing begins in browsing: read-only, every column shown, however the window
+    // was left last time.
+    virtual void ShowBrowsing() {}
 
     // The control the key is on: the grid itself, an open cell editor (a control of its
     // own), or another control.

@@ -109,7 +109,7 @@ private slots:
         QTest::addColumn<QString>("to");
         // clang-format off
         QTest::newRow("Tab in a cell editor") << "editor" << int(Qt::Key_Tab) << "Button1";
-        QTest::newRow("Enter in a cell editor") << "editor" << int(Qt::Key_Return) << "Button1";
+        QTest::newRow("Enter in a cell editor: along the cells") << "editor" << int(Qt::Key_Return) << "DBGrid1";
         QTest::newRow("Enter in the memo") << "memo" << int(Qt::Key_Return) << "Button2";
         QTest::newRow("Ctrl+B on the grid") << "grid" << int(Qt::Key_B) << "Button2";
         QTest::newRow("Ctrl+B on the leave button") << "Button1" << int(Qt::Key_B) << "DBGrid1";
@@ -225,7 +225,9 @@ private slots:
     void saveSwitchesReadOnlyFirst() {
         Rig rig;
         rig.Open();
-        rig.Nav(nbvexoInsert); // an empty record: the save's post is refused
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Vorname);
+        rig.Type(QStringLiteral("Anna")); // no birth year: the save's post is refused
         QTest::mouseClick(rig.Child<QPushButton>("Button2"), Qt::LeftButton);
         QVERIFY(rig.Grid()->ReadOnly());
         QCOMPARE(rig.dialogs.Texts(),

@@ -247,27 +247,66 @@ private slots:
                  std::string(on == "editor" ? "sehr gut" : "gut"));
     }
 
-    // Leaving with a result typed but not posted asks: "Ja" posts it, "Nein" drops it; the
-    // next showing has nothing left to drop unasked.
+    // Leaving with a result typed but not posted asks: "Ja" posts it, "Nein" drops it, and
+    // Escape (or the box's close button) goes back to the window with the result as typed;
+    // the next showing has nothing left to drop unasked.
     void leavingWithAPendingResult_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("taken over") << true;
-        QTest::newRow("given up") << false;
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("taken over") << int(platform::Answer::Yes) << 1;
+        QTest::newRow("given up") << int(platform::Answer::No) << 0;
+        QTest::newRow("Escape: back to the window") << int(platform::Answer::Abort) << -1;
     }
     void leavingWithAPendingResult() {
-        QFETCH(bool, yes);
+        QFETCH(int, answer);
+        QFETCH(int, rows);
         Rig rig;
         rig.Open();
         rig.Nav(nbvexoInsert);
         rig.ClickCell(0, Level);
         rig.Type(QStringLiteral("9")); // still in its editor
-        rig.dialogs.ScriptAnswer(yes ? platform::Answer::Yes : platform::Answer::No);
+        rig.dialogs.ScriptAnswer(platform::Answer(answer));
         rig.Child<QPushButton>("Button1")->setFocus(); // Enter presses the focused button
         rig.Key(Qt::Key_Return);
+        QCOMPARE(rig.dialogs.Shown().front().kind, ShownBox::YesNoCancel);
+        if (rows < 0) {
+            QVERIFY(rig.window->isVisible());
+            QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Insert);
+            QCOMPARE(rig.dm->cdsMultiwert.AsInteger("Level"), std::int64_t(9));
+            return;
+        }
         QVERIFY(!rig.window->isVisible());
-        QCOMPARE(rig.dialogs.Shown().front().kind, ShownBox::YesNo);
         rig.Open();
-        QCOMPARE(rig.Grid()->model()->rowCount(), yes ? 1 : 0);
+        QCOMPARE(rig.Grid()->model()->rowCount(), rows);
+    }
+
+    // However the window was left ("ändern" and "verlassen" without typing, "neu" and the
+    // close button), it opens again read-only with every column shown, and typing starts no
+    // edit of a stored result.
+    void reopensInBrowsing_data() {
+        QTest::addColumn<int>("button");
+        QTest::newRow("ändern, verlassen") << int(nbvexoEdit);
+        QTest::newRow("neu, verlassen") << int(nbvexoInsert);
+    }
+    void reopensInBrowsing() {
+        QFETCH(int, button);
+        Rig rig;
+        PostResult(rig.dm->cdsMultiwert, 1, 2026, 3, 16, 7, 3);
+        rig.Open();
+        rig.Nav(TMNavigateBtn(button));
+        QVERIFY(!rig.Grid()->ReadOnly());
+        rig.Leave();
+        QVERIFY(!rig.window->isVisible());
+        QVERIFY(rig.dialogs.Shown().empty()); // nothing typed, nothing asked
+        rig.Open();
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Browse);
+        QVERIFY(rig.Grid()->ReadOnly());
+        QVERIFY(!rig.Grid()->isColumnHidden(Tfrm_Werte::VO2Column));
+        QVERIFY(!rig.Grid()->isColumnHidden(Tfrm_Werte::RatingColumn));
+        rig.Grid()->setFocus();
+        rig.Type(QStringLiteral("9"));
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Browse);
+        QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 1);
     }
 
     // A value the field cannot hold stops the post: told, and the record stays in editing
@@ -312,6 +351,43 @@ private slots:
         QVERIFY(!rig.Grid()->OpenEditor());
         QCOMPARE(rig.dm->cdsMultiwert.AsDate("Datum"), DaysFromCivil(2026, 2, 28));
         QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
+    }
+
+    // With a refused value still in its cell, leaving and moving to another row are refused
+    // with a word on why and what to do, never silently.
+    void refusedValueSaysWhyLeavingWaits() {
+        Rig rig;
+        PostResult(rig.dm->cdsMultiwert, 1, 2026, 3, 16, 7, 3);
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.ClickCell(0, Datum);
+        rig.Type(QStringLiteral("31.02.2026"));
+        rig.Key(Qt::Key_Return);
+        QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1)); // the date is told
+        rig.Leave();
+        QVERIFY(rig.window->isVisible());
+        QCOMPARE(rig.dialogs.Shown().size(), std::size_t(2));
+        const std::string why = rig.dialogs.Shown().back().text;
+        QVERIFY2(why.find("31.02.2026") != std::string::npos && why.find("Esc") != std::string::npos,
+                 why.c_str());
+        rig.window->close();
+        QVERIFY(rig.window->isVisible());
+        QCOMPARE(rig.dialogs.Shown().size(), std::size_t(3));
+    }
+
+    // "neu" and then "akt" on a record nobody typed into gives the record up: nothing is
+    // stored, nothing is asked.
+    void untouchedInsertIsNotStored() {
+        Rig rig;
+        rig.Open();
+        rig.Nav(nbvexoInsert);
+        rig.Nav(nbvexoPost);
+        QVERIFY(rig.dialogs.Shown().empty());
+        QCOMPARE(rig.dm->cdsMultiwert.State(), TableState::Browse);
+        QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 0);
+        rig.Nav(nbvexoInsert);
+        rig.dm->cdsMultiwert.SaveToFile(); // the program's end saves the same way
+        QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 0);
     }
 
     // After a deletion the record that followed the deleted one is current.
