@@ -220,6 +220,7 @@ private slots:
         NavRig rig;
         rig.Athletes().BeforePost = [](Table&) { throw vexo::Error("Indexfehler"); };
         rig.Click(nbvexoInsert);
+        rig.Athletes().SetAsString("Name", "Neu"); // typed into: posted, and refused
         rig.Click(nbvexoPost);
         QCOMPARE(rig.dialogs.Texts(), std::vector<std::string>{"Datensatz bereits vorhanden"});
     }
