@@ -49,8 +49,11 @@ int main(int argc, char** argv) {
     Program program;
     program.MainWindow().showMaximized();
     // Once the main window has opened the data files.
-    QTimer::singleShot(300, &program.MainWindow(), [&program] { program.OfferUnfinishedGroupTest(); });
+    QTimer::singleShot(300, &program.MainWindow(), [&program] {
+        program.OfferRecoveredInput();
+        program.OfferUnfinishedGroupTest();
+    });
     const int exitCode = app.exec();
-    program.End();
+    program.End(TerminationSignals::Requested());
     return exitCode;
 }

@@ -22,7 +22,10 @@
 #include "ui/windows/f_info.h"
 #include "ui/windows/f_sportler.h"
 #include "ui/windows/f_werte.h"
+#include "ui/windows/management_window.h"
 #include "vexo_multistage_form.h"
+
+#include <cstdio>
 
 Program::Program(std::optional<std::string> dataFolder) {
     m_mainWindow = std::make_unique<TMultistage_frm>();
@@ -136,19 +139,65 @@ void Program::OfferUnfinishedGroupTest() {
     });
 }
 
-void Program::End() {
+namespace {
+
+// The boxes of a program end nobody may be watching: messages to standard error, every
+// question answered "no" (or "back"), nothing waits.
+class UnattendedDialogs : public platform::DialogService {
+public:
+    void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    platform::Answer AskYesNo(const std::string&) override { return platform::Answer::No; }
+    platform::Answer AskYesNoDefaultNo(const std::string&) override { return platform::Answer::No; }
+    platform::Answer AskYesNoCancel(const std::string&) override { return platform::Answer::Abort; }
+    platform::Answer AskYesAbort(const std::string&) override { return platform::Answer::Abort; }
+    void ShowError(const std::string& text) override { ShowMessage(text); }
+    std::string AskSaveFileName(const std::string&, const std::string&) override { return {}; }
+    std::string AskOpenFileName(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+void Program::End(bool quiet) {
     if (m_ended)
         return;
     m_ended = true;
+    UnattendedDialogs unattended;
+    platform::DialogService* shown = &platform::Dialogs();
+    if (quiet)
+        platform::SetDialogs(&unattended);
     // What is still being typed goes into its record first, so that the saves below post it
-    // (or say what they drop).
+    // (or say what they drop); what a cell editor holds that its field refuses is kept for
+    // the next start.
     ui::Guarded([this] {
-        m_sportler->CommitPendingInput();
-        m_werte->CommitPendingInput();
+        for (ui::ManagementWindow* window : {static_cast<ui::ManagementWindow*>(m_sportler.get()),
+                                             static_cast<ui::ManagementWindow*>(m_werte.get())})
+            if (!window->CommitPendingInput())
+                if (const std::string left = window->UncommittedText(); !left.empty())
+                    TDM1::KeepForRecovery("Nicht übernommen im Fenster \"" +
+                                          window->windowTitle().toStdString() + "\": " + left);
     });
     ui::Guarded([this] {
         m_mainWindow->FormDestroy();
         m_dataModule->CloseTables();
+    });
+    if (quiet)
+        platform::SetDialogs(shown);
+}
+
+void Program::OfferRecoveredInput() {
+    const std::string path = TDM1::RecoveryPath();
+    if (!data::FileExists(path))
+        return;
+    ui::Guarded([&] {
+        const std::string text = data::ReadWholeFile(path);
+        // Shown once: the file stays, under a name of its own, for whoever needs it again.
+        const std::string kept = data::KeepAside(path, platform::Clock().Now(), "gezeigt");
+        platform::Dialogs().ShowMessage(
+            "Beim letzten Beenden des Programms konnten diese Eingaben nicht gespeichert werden:\n\n" +
+            text.substr(0, 4000) + (kept.empty() ? "" : "\nSie bleiben in \"" + kept + "\" erhalten."));
     });
 }
 

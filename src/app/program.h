@@ -30,8 +30,14 @@ public:
     explicit Program(std::optional<std::string> dataFolder = std::nullopt);
     ~Program();
     Program(const Program&) = delete;
-    // The program's end, before anything is released: see above. Runs once.
-    void End();
+    // The program's end, before anything is released: see above. Runs once. `quiet` when
+    // the system asked for it (logout, shutdown): nothing is shown or asked; what the user
+    // would have been told goes to standard error, and typed input that cannot be stored to
+    // the recovery file.
+    void End(bool quiet = false);
+    // At start-up: input kept at the last program end because it could not be stored is
+    // shown, and its file renamed so that it is shown once.
+    void OfferRecoveredInput();
     Program& operator=(const Program&) = delete;
 
     TMultistage_frm& MainWindow() { return *m_mainWindow; }

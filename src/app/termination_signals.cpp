@@ -11,6 +11,7 @@
 namespace {
 
 int g_pipe[2] = {-1, -1};
+bool g_requested = false;
 
 void OnSignal(int) {
     const char byte = 1;
@@ -27,6 +28,7 @@ TerminationSignals::TerminationSignals() {
     QObject::connect(m_notifier, &QSocketNotifier::activated, this, [] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(g_pipe[1], &byte, 1);
+        g_requested = true;
         // exit(), not quit(): quit() asks every window to close, and a window that refuses
         // (a test under way) would keep the program from ending when the system asks.
         QCoreApplication::exit(0);
@@ -37,6 +39,10 @@ TerminationSignals::TerminationSignals() {
     action.sa_flags = SA_RESTART;
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(signal, &action, nullptr);
+}
+
+bool TerminationSignals::Requested() {
+    return g_requested;
 }
 
 TerminationSignals::~TerminationSignals() {

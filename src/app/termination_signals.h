@@ -12,6 +12,10 @@ public:
     TerminationSignals();
     ~TerminationSignals() override;
 
+    // Whether the system asked: the program then ends without a box or a question, as
+    // nobody may be at the keyboard and the system kills a program that waits.
+    static bool Requested();
+
 private:
     QSocketNotifier* m_notifier = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "DModule.h"
 
+#include <cstdio>
+
 #include "data_file.h"
 #include "date_value.h"
 #include "evaluation/fitness_rating.h"
@@ -314,9 +316,49 @@ std::string PendingRecordText(data::Table& table) {
 
 } // namespace
 
+std::string TDM1::RecoveryPath() {
+    const auto slash = global::SportlerPath.find_last_of('/');
+    return (slash == std::string::npos ? std::string() : global::SportlerPath.substr(0, slash + 1)) +
+           "wiederherstellung.txt";
+}
+
+bool TDM1::KeepForRecovery(const std::string& what) {
+    try {
+        const std::string path = RecoveryPath();
+        std::string text = data::FileExists(path) ? data::ReadWholeFile(path) : std::string();
+        const std::int64_t now = platform::Clock().Now();
+        const int day = static_cast<int>(now / platform::MillisecondsPerDay);
+        const std::int64_t ms = now % platform::MillisecondsPerDay;
+        char time[16];
+        std::snprintf(time, sizeof time, " %02d:%02d", static_cast<int>(ms / 3600000),
+                      static_cast<int>(ms / 60000 % 60));
+        text += "Am " + data::FormatGermanDate(day) + time + ":\n" + what + "\n\n";
+        data::WriteFileSafely(path, text);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+namespace {
+
+// Every field of the record being typed, one a line, as the user would read them.
+std::string RecordValuesText(data::Table& table) {
+    std::string text;
+    for (int f = 0; f < table.FieldCount(); ++f) {
+        const std::string& name = table.FieldName(f);
+        const std::string value = table.AsString(name);
+        if (!value.empty())
+            text += "  " + data::Cp1252ToUtf8(name) + ": " + data::Cp1252ToUtf8(value) + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
 // Each table on its own: a record still being typed is posted with its checks; one they
-// refuse is dropped, and the user is told which, so that the rest of the table is still
-// saved. Nothing here stops the other table from being saved.
+// refuse is kept in the recovery file and dropped, and the user is told which, so that the
+// rest of the table is still saved. Nothing here stops the other table from being saved.
 void TDM1::SaveAtProgramEnd() {
     for (auto [table, path] :
          {std::pair{&cdsSportler, &global::SportlerPath}, std::pair{&cdsMultiwert, &global::MultiwertPath},
@@ -335,8 +377,13 @@ void TDM1::SaveAtProgramEnd() {
             } catch (const std::exception& e) {
                 if (!table->Editing())
                     throw;
-                std::string notice = "Beim Beenden konnte " + PendingRecordText(*table) +
-                                     " nicht gespeichert werden und wird verworfen.";
+                const std::string what = PendingRecordText(*table);
+                const bool kept =
+                    KeepForRecovery("Nicht gespeichert: " + what + "\n" + RecordValuesText(*table));
+                std::string notice = "Beim Beenden konnte " + what + " nicht gespeichert werden.";
+                notice += kept ? " Die Eingaben stehen in \"" + RecoveryPath() +
+                                     "\" und werden beim nächsten Start angezeigt."
+                               : " Die Eingaben gehen verloren.";
                 if (!dynamic_cast<const vexo::Abort*>(&e))
                     notice += "\n" + std::string(e.what());
                 data::ReportNotice(notice);

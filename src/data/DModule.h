@@ -38,6 +38,11 @@ public:
     // still being typed posted, or dropped with a notice when its checks refuse it. Never
     // fails: what goes wrong is reported as a notice.
     void SaveAtProgramEnd();
+    // Where typed input that could not be stored at program end is kept ("wiederherstellung.txt"
+    // beside the data files), shown at the next start.
+    static std::string RecoveryPath();
+    // Adds `what` (UTF-8, with a heading line) to that file; false when it cannot be written.
+    static bool KeepForRecovery(const std::string& what);
     // Closes the three tables under the close rule; failures are reported as notices.
     void CloseTables();
     // The athlete window's activation: open the athlete table, or create it new.

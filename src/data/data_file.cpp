@@ -349,14 +349,14 @@ SaveOutcome WriteFileSafely(const std::string& path, std::string_view bytes, Bac
     return outcome;
 }
 
-std::string KeepAside(const std::string& path, std::int64_t localNowMs) {
+std::string KeepAside(const std::string& path, std::int64_t localNowMs, const char* word) {
     const std::int64_t msPerDay = 24LL * 60 * 60 * 1000;
     const int days = static_cast<int>(localNowMs / msPerDay);
     const std::int64_t ms = localNowMs % msPerDay;
     const CivilDate date = CivilFromDays(days);
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, ".defekt-%04d%02d%02d-%02d%02d%02d", date.year, date.month, date.day,
-                  int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60));
+    std::snprintf(stamp, sizeof stamp, ".%.8s-%04d%02d%02d-%02d%02d%02d", word, date.year, date.month,
+                  date.day, int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60));
     // Through a symbolic link the file it points to is kept aside; the link then names the
     // file the new table is written to.
     const std::string file = ResolveLinks(path);

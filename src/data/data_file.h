@@ -68,7 +68,8 @@ std::string ResolveLinks(const std::string& path);
 // Renames an unreadable data file out of the way, beside it, as
 // "<name>.defekt-yyyymmdd-hhmmss" (with "-2", "-3", ... if that exists); returns the new
 // path, or an empty text when the file could not be moved.
-std::string KeepAside(const std::string& path, std::int64_t localNowMs);
+// `word` names why ("defekt": a file that could not be read).
+std::string KeepAside(const std::string& path, std::int64_t localNowMs, const char* word = "defekt");
 
 // The system's text for an error number, in the user's language where it has one.
 std::string SystemErrorText(int error);

@@ -1,5 +1,6 @@
 // The main window as a user meets it: captions, colours and geometry, the focus order,
 // the menu column locked during a test, and the "ENDE" question.
+#include "../ui/window_rig.h"
 #include "app/My_std.h"
 #include "app/main_window_layout.h"
 #include "app/program.h"
@@ -11,9 +12,11 @@
 #include "fake_dialogs.h"
 #include "fake_sound.h"
 #include "ui/widgets/panel.h"
+#include "ui/windows/f_werte.h"
 #include "virtual_clock.h"
 
 #include <QPainter>
+#include <QTimer>
 #include <QtTest>
 
 #include <csignal>
@@ -327,6 +330,67 @@ private slots:
         QTimer::singleShot(0, [] { std::raise(SIGTERM); });
         QTimer::singleShot(2000, [] { QCoreApplication::exit(7); });
         QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
+    // Logout or shutdown with input pending: nothing is shown or asked and the program ends;
+    // a result being typed that passes its checks is posted and saved; an athlete its checks
+    // refuse and a date the calendar does not have are kept in the recovery file, which the
+    // next start shows once.
+    void terminationKeepsEverythingTyped() {
+        VirtualClock clock(DataRig::Start());
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        const std::string folder = dir.path().toStdString() + "/";
+        {
+            Program program(folder);
+            program.MainWindow().FormActivate();
+            TDM1& dm = program.DataModule();
+            const auto ben = PostAthlete(dm.cdsSportler, "Ben", "Bauer", "M", 2010);
+            dm.cdsSportler.SaveToFile();
+            dm.cdsSportler.Insert(); // refused at the post: no birth year
+            dm.cdsSportler.SetAsString("Vorname", "Anna");
+            Tfrm_Werte& werte = program.WerteWindow();
+            werte.show();
+            QApplication::setActiveWindow(&werte);
+            QVERIFY(QTest::qWaitForWindowActive(&werte));
+            QTest::mouseClick(werte.Navigator()->Button(nbvexoInsert), Qt::LeftButton);
+            dm.cdsMultiwert.SetAsInteger("sportlerid", ben);
+            dm.cdsMultiwert.SetAsInteger("Level", 9);
+            dm.cdsMultiwert.SetAsInteger("Runde", 1);
+            ClickCellOf(werte.Grid(), 0, 4); // the date
+            TypeText(QStringLiteral("31.02.2026"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCoreApplication::processEvents(); // the date is refused and told
+            QCOMPARE(dialogs.Shown().size(), std::size_t(1));
+            dialogs.Clear();
+            const TerminationSignals endWhenAsked;
+            QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+            QTimer::singleShot(3000, [] { QCoreApplication::exit(7); });
+            QCOMPARE(QCoreApplication::exec(), 0);
+            QVERIFY(TerminationSignals::Requested());
+            program.End(true);
+            QVERIFY2(dialogs.Shown().empty(), dialogs.Shown().empty() ? "" : dialogs.Shown()[0].text.c_str());
+        }
+        QFile results(QString::fromStdString(folder + "multiwert.xml"));
+        QVERIFY(results.open(QIODevice::ReadOnly));
+        QVERIFY(results.readAll().contains("Level=\"9\""));
+        QFile recovery(QString::fromStdString(folder + "wiederherstellung.txt"));
+        QVERIFY(recovery.open(QIODevice::ReadOnly));
+        const QString kept = QString::fromUtf8(recovery.readAll());
+        recovery.close();
+        QVERIFY2(kept.contains(QStringLiteral("31.02.2026")), qPrintable(kept));
+        QVERIFY2(kept.contains(QStringLiteral("Vorname: Anna")), qPrintable(kept));
+
+        Program next(folder);
+        next.MainWindow().FormActivate();
+        next.OfferRecoveredInput();
+        QCOMPARE(dialogs.Shown().size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(dialogs.Shown()[0].text).contains(QStringLiteral("31.02.2026")));
+        QVERIFY(!QFile::exists(QString::fromStdString(folder + "wiederherstellung.txt")));
+        next.OfferRecoveredInput(); // shown once
+        QCOMPARE(dialogs.Shown().size(), std::size_t(1));
+        next.End();
     }
 
     void endAsksBeforeQuitting_data() {

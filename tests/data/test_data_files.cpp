@@ -405,7 +405,9 @@ private slots:
         const std::vector<std::string> notices = rig.Notices();
         QCOMPARE(notices.size(), std::size_t(1));
         QVERIFY(notices[0].find("\"Ole Ohne Jahr\"") != std::string::npos);
-        QVERIFY(notices[0].find("verworfen") != std::string::npos);
+        QVERIFY(notices[0].find("wiederherstellung.txt") != std::string::npos);
+        const QByteArray kept = rig.Read(rig.Path("wiederherstellung.txt"));
+        QVERIFY(kept.contains("Vorname: Ole") && kept.contains("Name: Ohne Jahr"));
         QVERIFY(rig.Read(global::SportlerPath).contains("<ROWDATA></ROWDATA>"));
         const QByteArray saved = rig.Read(global::MultiwertPath);
         QVERIFY(saved.contains("Level=\"8\"") && saved.contains("Level=\"9\" Runde=\"2\""));

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -72,6 +73,15 @@ QList<QWidget*> ManagementWindow::TabStops() const {
 
 bool ManagementWindow::CommitPendingInput() {
     return DBGrid1->CommitInput() && DBMemo1->CommitInput();
+}
+
+std::string ManagementWindow::UncommittedText() const {
+    auto* editor = qobject_cast<QLineEdit*>(DBGrid1->OpenEditor());
+    if (!editor || editor->text().isEmpty())
+        return {};
+    const QString field =
+        DBGrid1->model()->headerData(DBGrid1->currentIndex().column(), Qt::Horizontal).toString();
+    return (field + QStringLiteral(": ") + editor->text()).toStdString();
 }
 
 void ManagementWindow::Leave() {

@@ -45,6 +45,9 @@ public:
     // What is still being typed (a cell editor, the memo) goes into the record now; false
     // when the table refused it (the user has been told).
     bool CommitPendingInput();
+    // What an open cell editor holds that the table did not take, as "Feld: Text" (UTF-8);
+    // empty when there is none.
+    std::string UncommittedText() const;
 
 protected:
     ManagementWindow(const ManagementLayout& layout, data::DataSource& source,
