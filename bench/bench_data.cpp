@@ -39,6 +39,7 @@ struct FixedClock : platform::ClockService {
         return std::int64_t(data::DaysFromCivil(2026, 12, 10)) * platform::MillisecondsPerDay;
     }
     std::string FormatLongTime(std::int64_t) const override { return {}; }
+    std::int64_t MonotonicMs() const override { return 0; }
 };
 
 // pugixml's memory for the comparison: one block, touched before the clock starts and used

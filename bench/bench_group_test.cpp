@@ -7,10 +7,10 @@
 // ticks of both runs against the schedule.
 //
 //   SDL_AUDIODRIVER=dummy build/bench/bench_group_test        # on $DISPLAY (Xvfb)
-#include "app/test_run_controller.h"
 #include "bench_program.h"
 #include "data/DModule.h"
-#include "evaluation/shuttle_schedule.h"
+#include "pacing/run_controller.h"
+#include "pacing/shuttle_schedule.h"
 #include "platform/sdl/sdl_sound.h"
 #include "ui/grouptest/roster_window.h"
 #include "ui/grouptest/runner_tile.h"

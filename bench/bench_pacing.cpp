@@ -3,8 +3,8 @@
 // nominal schedule and the drift at the end.
 //
 //   build/bench/bench_pacing [levels]      (default 2; QT_QPA_PLATFORM not needed)
-#include "app/test_run_controller.h"
-#include "evaluation/shuttle_schedule.h"
+#include "pacing/run_controller.h"
+#include "pacing/shuttle_schedule.h"
 #include "platform/dialogs.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_timer.h"

@@ -3,9 +3,9 @@
 // column with the four window buttons, the "ENDE" panel and the status bar; the huge level
 // display and the shuttle display. It owns the two timers and hands the pacing to the
 // TestRunController; the secondary windows are shown modally from its buttons.
+#include "pacing/run_controller.h"
+#include "pacing/run_display.h"
 #include "platform/timer.h"
-#include "run_display.h"
-#include "test_run_controller.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "health_zone.h"
 
 #include "decimal_rounding.h"
-#include "shuttle_schedule.h"
+#include "pacing/shuttle_schedule.h"
 
 #include <cmath>
 

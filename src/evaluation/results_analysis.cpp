@@ -1,7 +1,7 @@
 #include "results_analysis.h"
 
 #include "fitness_rating.h"
-#include "shuttle_schedule.h"
+#include "pacing/shuttle_schedule.h"
 
 #include <algorithm>
 #include <map>

@@ -1,6 +1,6 @@
 #include "group_run.h"
 
-#include "evaluation/shuttle_schedule.h"
+#include "pacing/shuttle_schedule.h"
 
 #include <tuple>
 

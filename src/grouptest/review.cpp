@@ -4,8 +4,8 @@
 #include "data/text_encoding.h"
 #include "evaluation/global.h"
 #include "evaluation/results_analysis.h"
-#include "evaluation/shuttle_schedule.h"
 #include "journal.h"
+#include "pacing/shuttle_schedule.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 

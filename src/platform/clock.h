@@ -15,6 +15,9 @@ class ClockService {
 public:
     virtual ~ClockService() = default;
     virtual LocalDateTime Now() const = 0;
+    // Milliseconds on a clock that never jumps (no daylight saving, no setting of the wall
+    // clock): the test's time line. Only differences mean anything.
+    virtual std::int64_t MonotonicMs() const = 0;
     // Whole days since 30 December 1899 of today's local date.
     int Today() const { return static_cast<int>(Now() / MillisecondsPerDay); }
     // A time of day (milliseconds after midnight, 0 <= ms < one day) in the user's long

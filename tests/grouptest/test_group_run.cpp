@@ -2,7 +2,6 @@
 // scripted moments (warnings, outs, an undo, a tap during a fanfare), the end with athletes
 // still running, and the results posted through the results table; a run killed midway is
 // read back from its journal and posts the same records.
-#include "app/test_run_controller.h"
 #include "data/DModule.h"
 #include "data/text_encoding.h"
 #include "data_rig.h"
@@ -10,6 +9,7 @@
 #include "fake_sound.h"
 #include "grouptest/journal.h"
 #include "grouptest/review.h"
+#include "pacing/run_controller.h"
 
 #include <QtTest>
 

@@ -19,6 +19,7 @@ public:
     ~VirtualClock() override;
 
     platform::LocalDateTime Now() const override { return m_now + m_wallOffset; }
+    std::int64_t MonotonicMs() const override { return m_now; } // a wall-clock jump does not move it
     std::string FormatLongTime(std::int64_t millisecondsOfDay) const override; // "hh:mm:ss"
     std::unique_ptr<platform::Timer> CreateTimer() override;
 

@@ -1,5 +1,7 @@
 #include "qt_clock.h"
 
+#include <chrono>
+
 #include "long_time_format.h"
 
 #include <QDateTime>
@@ -7,6 +9,12 @@
 #include <QTime>
 
 namespace platform {
+
+std::int64_t QtClock::MonotonicMs() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 LocalDateTime QtClock::Now() const {
     const QDateTime now = QDateTime::currentDateTime();

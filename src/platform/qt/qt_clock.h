@@ -7,6 +7,7 @@ namespace platform {
 class QtClock : public ClockService {
 public:
     LocalDateTime Now() const override;
+    std::int64_t MonotonicMs() const override;
     std::string FormatLongTime(std::int64_t millisecondsOfDay) const override;
 };
 

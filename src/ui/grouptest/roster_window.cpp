@@ -1,8 +1,8 @@
 #include "roster_window.h"
 
-#include "app/test_run_controller.h"
 #include "evaluation/global.h"
 #include "grouptest/journal.h"
+#include "pacing/run_controller.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "review_dialog.h"

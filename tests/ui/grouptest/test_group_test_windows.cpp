@@ -4,7 +4,6 @@
 // program did not finish, offered at the next start.
 #include "app/program.h"
 #include "app/termination_signals.h"
-#include "app/test_run_controller.h"
 #include "app/vexo_multistage_form.h"
 #include "data/DModule.h"
 #include "data/groups.h"
@@ -14,6 +13,7 @@
 #include "fake_sound.h"
 #include "grouptest/journal.h"
 #include "grouptest/review.h"
+#include "pacing/run_controller.h"
 #include "ui/grouptest/class_list_dialog.h"
 #include "ui/grouptest/groups_page.h"
 #include "ui/grouptest/review_dialog.h"

@@ -46,10 +46,15 @@ public:
 private:
     void PlayShuttleBeep();
     void PlayLevelFanfare();
+    // One shuttle end: the counter, and at a level's end the next level (or the end of the
+    // test); true at a level change.
+    bool NextShuttle();
 
     RunDisplay& m_display;
     platform::Timer& m_shuttleTimer;
     std::int32_t m_currentLevel = 0;
     std::int32_t m_shuttleCounter = 0;
     platform::LocalDateTime m_testStartTime = 0;
+    std::int64_t m_timeLineStart = 0;  // START on the clock that never jumps
+    std::int64_t m_nextShuttleEnd = 0; // the planned end of the shuttle under way, after START
 };

@@ -1,9 +1,9 @@
 // The paced test on a virtual clock: whole 22-minute runs in milliseconds. Sounds start at
 // their tick and hold up nothing, as the real player on its own thread.
-#include "app/test_run_controller.h"
-#include "evaluation/shuttle_schedule.h"
 #include "fake_dialogs.h"
 #include "fake_sound.h"
+#include "pacing/run_controller.h"
+#include "pacing/shuttle_schedule.h"
 #include "virtual_clock.h"
 
 #include <QtTest>
@@ -62,6 +62,62 @@ private slots:
         }
         QCOMPARE(shuttles, 247);
         QCOMPARE(duration, std::int64_t(1317500));
+    }
+
+    // Lateness is never carried: a tick handled late (the user-interface thread busy, the
+    // machine loaded) still shows the planned level and shuttle, and every later signal
+    // sounds at its planned moment on the time line from START; a tick late by more than a
+    // shuttle catches up with one signal, not a burst.
+    void lateTicksCarryNothing_data() {
+        QTest::addColumn<int>("busyMs");
+        QTest::addColumn<int>("everyNthTick");
+        QTest::newRow("60 ms late at every level change") << 60 << 0;
+        QTest::newRow("30 ms late at every tick") << 30 << 1;
+        QTest::newRow("9 s late once (a frozen machine)") << 9000 << 40;
+    }
+    void lateTicksCarryNothing() {
+        QFETCH(int, busyMs);
+        QFETCH(int, everyNthTick);
+        Rig rig;
+        int ticks = 0;
+        rig.timer1->SetOnTimer([&] {
+            ++ticks;
+            const bool levelEnds = rig.controller.ShuttleCounter() ==
+                                   schedule::ShuttlesPerLevel[std::size_t(rig.controller.CurrentLevel())];
+            if ((everyNthTick == 0 && levelEnds) || (everyNthTick > 0 && ticks % everyNthTick == 0 &&
+                                                     (everyNthTick == 1 || ticks == everyNthTick)))
+                rig.clock.Block(busyMs); // handled that much after its moment
+            rig.controller.Timer1Timer();
+        });
+        rig.controller.btn_startClick();
+        // The planned end of every shuttle, from START.
+        std::vector<std::int64_t> planned;
+        std::int64_t t = 0;
+        for (int level = 1; level <= 21; ++level)
+            for (int k = 0; k < schedule::ShuttlesPerLevel[std::size_t(level)]; ++k)
+                planned.push_back(t += schedule::ShuttleIntervalMs[std::size_t(level)]);
+        rig.clock.Advance(1317500 + 20000);
+        QVERIFY(!rig.controller.Running());
+        const auto& moments = rig.sound.Moments(); // [0] is the fanfare at START
+        const bool skips = busyMs > 8000;
+        QCOMPARE(int(moments.size()) - 1, skips ? 247 - 1 : 247);
+        std::int64_t worst = 0;
+        for (std::size_t k = 1, p = 0; k < moments.size(); ++k, ++p) {
+            if (skips && moments[k] - planned[p] >= busyMs - 1) // the one late tick: one signal for two ends
+                ++p;
+            const std::int64_t late = moments[k] - planned[p];
+            worst = std::max(worst, late);
+            if (moments[k] > 40 * 8000 + busyMs) // well after the late tick: exactly on the plan
+                QVERIFY2(late <= (everyNthTick == 1 || everyNthTick == 0 ? busyMs : 0),
+                         qPrintable(QStringLiteral("signal %1 late by %2 ms").arg(k).arg(late)));
+        }
+        // Never growing: the last signal of the test is no later than one busy spell.
+        QVERIFY2(moments.back() - planned.back() <= busyMs,
+                 qPrintable(QString::number(moments.back() - planned.back())));
+        // Every level shown in turn, none skipped by a late tick.
+        const auto& shown = rig.display.levelHistory;
+        for (int level = 1; level <= 22; ++level)
+            QVERIFY(std::find(shown.begin(), shown.end(), std::to_string(level)) != shown.end());
     }
 
     void beforeFirstStart() {

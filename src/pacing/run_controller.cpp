@@ -1,9 +1,10 @@
-#include "test_run_controller.h"
+#include "run_controller.h"
 
-#include "evaluation/shuttle_schedule.h"
+#include "pacing/shuttle_schedule.h"
 #include "platform/dialogs.h"
 #include "platform/sound.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -41,6 +42,10 @@ void TestRunController::btn_startClick() {
     m_display.SetLevelText("1");
     m_shuttleTimer.SetEnabled(true);
     m_testStartTime = platform::Clock().Now();
+    // The time line every shuttle's end is taken from: START on the clock that never jumps,
+    // plus the schedule's shuttle times.
+    m_timeLineStart = platform::Clock().MonotonicMs();
+    m_nextShuttleEnd = schedule::ShuttleIntervalMs[1];
     // The countdown already runs, so the fanfare's length is part of the first shuttle.
     PlayLevelFanfare();
     if (OnStarted)
@@ -58,21 +63,42 @@ void TestRunController::btn_stopClick() {
 }
 
 void TestRunController::Timer1Timer() {
-    ++m_shuttleCounter;
-    if (m_shuttleCounter <= schedule::ShuttlesPerLevel[static_cast<std::size_t>(m_currentLevel)]) {
-        PlayShuttleBeep();
-    } else {
-        ++m_currentLevel;
-        m_display.SetLevelText(std::to_string(m_currentLevel));
-        if (m_currentLevel > LastLevel)
-            btn_stopClick();
-        else // the new level's countdown starts now, before the fanfare plays
-            m_shuttleTimer.SetInterval(schedule::ShuttleIntervalMs[static_cast<std::size_t>(m_currentLevel)]);
-        PlayLevelFanfare();
-        m_shuttleCounter = 1;
+    // Every shuttle end of the time line up to now counts, however late this tick is
+    // handled (the window busy, the machine loaded): the level and shuttle shown are the
+    // planned ones, and one signal sounds for them.
+    const std::int64_t elapsed = platform::Clock().MonotonicMs() - m_timeLineStart;
+    bool levelChanged = false;
+    for (;;) {
+        levelChanged = NextShuttle() || levelChanged;
+        if (!Running())
+            break;
+        m_nextShuttleEnd += schedule::ShuttleIntervalMs[static_cast<std::size_t>(m_currentLevel)];
+        if (m_nextShuttleEnd > elapsed)
+            break;
     }
+    if (levelChanged)
+        PlayLevelFanfare();
+    else
+        PlayShuttleBeep();
+    // Armed for the next planned end: no lateness of this tick, nor the time the signal
+    // took to start, is carried into the rest of the test.
+    if (Running())
+        m_shuttleTimer.SetInterval(static_cast<int>(std::max<std::int64_t>(
+            1, m_nextShuttleEnd - (platform::Clock().MonotonicMs() - m_timeLineStart))));
+}
+
+bool TestRunController::NextShuttle() {
+    ++m_shuttleCounter;
+    if (m_shuttleCounter <= schedule::ShuttlesPerLevel[static_cast<std::size_t>(m_currentLevel)])
+        return false;
+    ++m_currentLevel;
+    m_display.SetLevelText(std::to_string(m_currentLevel));
     if (m_currentLevel > LastLevel)
         btn_stopClick();
+    else // the new level's countdown starts with its interval
+        m_shuttleTimer.SetInterval(schedule::ShuttleIntervalMs[static_cast<std::size_t>(m_currentLevel)]);
+    m_shuttleCounter = 1;
+    return true;
 }
 
 void TestRunController::Timer2Timer() {
