@@ -173,8 +173,27 @@ std::string SexOf(const std::string& written) {
 std::string TextProblem(const std::string& what, const std::string& utf8) {
     if (utf8.empty())
         return what + " fehlt";
-    if (data::Cp1252ToUtf8(data::Utf8ToCp1252(utf8)) != utf8)
+    if (data::Cp1252ToUtf8(data::Utf8ToCp1252(utf8)) != utf8) {
+        // Named, so that the teacher knows what to change: the first character that
+        // Windows-1252 has no byte for.
+        std::size_t i = 0;
+        while (i < utf8.size()) {
+            std::size_t length = 1;
+            const auto lead = static_cast<unsigned char>(utf8[i]);
+            if (lead >= 0xF0)
+                length = 4;
+            else if (lead >= 0xE0)
+                length = 3;
+            else if (lead >= 0xC0)
+                length = 2;
+            const std::string character = utf8.substr(i, length);
+            if (data::Cp1252ToUtf8(data::Utf8ToCp1252(character)) != character)
+                return what + " enthält das Zeichen \"" + character +
+                       "\", das die Datei nicht speichern kann";
+            i += length;
+        }
         return what + " enthält Zeichen, die die Datei nicht speichern kann";
+    }
     if (data::Utf8ToCp1252(utf8).size() > 20)
         return what + " ist länger als 20 Zeichen";
     return {};
@@ -229,6 +248,7 @@ ClassList ParseClassList(const std::string& bytes, int thisYear) {
         row.sexAsWritten = field(cells, Column::Sex);
         row.sex = SexOf(row.sexAsWritten);
         const std::string year = field(cells, Column::BirthYear);
+        row.birthAsWritten = columns.count(Column::BirthYear) ? year : field(cells, Column::BirthDate);
         row.birthYear =
             columns.count(Column::BirthYear) ? ParseInt(year) : YearOfDate(field(cells, Column::BirthDate));
         if (row.birthYear < 0 && columns.count(Column::BirthYear) && columns.count(Column::BirthDate))

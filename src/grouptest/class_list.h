@@ -19,7 +19,8 @@ struct ClassListRow {
     std::string sex;             // "W", "M", or empty: to be asked for
     std::string sexAsWritten;
     int birthYear = 0;
-    std::string problem; // why the row cannot be taken; empty when it can
+    std::string birthAsWritten; // the year or date as the file has it
+    std::string problem;        // why the row cannot be taken; empty when it can
 };
 
 struct ClassList {

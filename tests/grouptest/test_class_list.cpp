@@ -20,6 +20,7 @@ QStringList Rows(const ClassList& list) {
     for (const ClassListRow& r : list.rows)
         rows << QString::fromStdString(r.firstName + " " + r.name + " " + (r.sex.empty() ? "?" : r.sex) +
                                        " " + std::to_string(r.birthYear) +
+                                       (r.birthYear > 0 ? "" : " (" + r.birthAsWritten + ")") +
                                        (r.problem.empty() ? "" : " | " + r.problem));
     return rows;
 }
@@ -61,17 +62,19 @@ private slots:
                           "Nowak;\xC5\x81ukasz;m;2012\n"
                           "Ott;Anna;w;2012\n"
                           "Ott;Anna;w;2012\n"
-                          "Ott;Anna;w;2013\n")
+                          "Ott;Anna;w;2013\n"
+                          "Ott;Ina;w;20l3\n")
             << "UTF-8"
             << ";"
-            << QStringList{
-                   "Otto Alt M 1900 | das Geburtsjahr sollte zwischen 1920 und heute liegen",
-                   "Leer  W 2012 | Der Name fehlt",
-                   "Lara Sehrsehrsehrlangername W 2012 | Der Name ist länger als 20 Zeichen",
-                   "Łukasz Nowak M 2012 | Der Vorname enthält Zeichen, die die Datei nicht speichern kann",
-                   "Anna Ott W 2012",
-                   "Anna Ott W 2012 | doppelt (wie Zeile 6)",
-                   "Anna Ott W 2013"};
+            << QStringList{"Otto Alt M 1900 | das Geburtsjahr sollte zwischen 1920 und heute liegen",
+                           "Leer  W 2012 | Der Name fehlt",
+                           "Lara Sehrsehrsehrlangername W 2012 | Der Name ist länger als 20 Zeichen",
+                           "Łukasz Nowak M 2012 | Der Vorname enthält das Zeichen \"Ł\", das die Datei nicht "
+                           "speichern kann",
+                           "Anna Ott W 2012",
+                           "Anna Ott W 2012 | doppelt (wie Zeile 6)",
+                           "Anna Ott W 2013",
+                           "Ina Ott W -1 (20l3) | das Geburtsjahr sollte zwischen 1920 und heute liegen"};
     }
     void parse() {
         QFETCH(QByteArray, bytes);

@@ -83,7 +83,10 @@ void ClassListDialog::Fill() {
         set(LineColumn, QString::number(r.line));
         set(FirstColumn, QString::fromStdString(r.firstName));
         set(NameColumn, QString::fromStdString(r.name));
-        set(YearColumn, r.birthYear > 0 ? QString::number(r.birthYear) : QStringLiteral("–"));
+        // A year that could not be read shows as it was typed ("20l3"), so that it can be found.
+        set(YearColumn, r.birthYear > 0            ? QString::number(r.birthYear)
+                        : r.birthAsWritten.empty() ? QStringLiteral("–")
+                                                   : QString::fromStdString(r.birthAsWritten));
         // A sex the table cannot hold is chosen here, never guessed.
         if (r.problem.empty() && (r.sex.empty() || m_table->cellWidget(row, SexColumn))) {
             auto* choice = qobject_cast<QComboBox*>(m_table->cellWidget(row, SexColumn));

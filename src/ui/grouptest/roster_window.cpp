@@ -171,8 +171,10 @@ void RosterWindow::UpdateStatus() {
                    .arg(m_controller.ShuttleCounter())
                    .arg(elapsed / 60000)
                    .arg(elapsed / 1000 % 60, 2, 10, QLatin1Char('0'));
+    } else if (m_ending) {
+        text = QStringLiteral("Test beendet");
     } else if (m_run.Finished()) {
-        text = QStringLiteral("Test beendet – bitte prüfen und übernehmen");
+        text = m_reviewDone ? m_doneText : QStringLiteral("Test beendet – bitte prüfen und übernehmen");
     } else {
         text = QStringLiteral("%1 Sportler · bereit für START").arg(m_run.Runners().size());
     }
@@ -185,9 +187,12 @@ void RosterWindow::TestEnded() {
         return;
     const std::int64_t now = platform::Clock().Now();
     bool out = false;
+    m_ending = true;
+    UpdateStatus();
     if (const int running = m_run.StillRunning(); running > 0)
         out = platform::Dialogs().AskYesNo(grouptest::StillRunningQuestion(
                   running, grouptest::CompletedAt(now - m_run.StartTime()))) == platform::Answer::Yes;
+    m_ending = false;
     m_run.Finish(now, out);
     for (std::size_t i = 0; i < m_tiles.size(); ++i)
         ShowRunner(i);
@@ -202,6 +207,9 @@ void RosterWindow::OpenReview() {
     ReviewDialog review(m_dataModule, m_run, this);
     review.exec();
     m_reviewDone = review.Result() != ReviewDialog::Outcome::Later;
+    m_doneText = review.Result() == ReviewDialog::Outcome::Posted
+                     ? QStringLiteral("Test beendet – Ergebnisse übernommen")
+                     : QStringLiteral("Test beendet – Ergebnisse verworfen");
     UpdateStatus();
 }
 

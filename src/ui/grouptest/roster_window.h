@@ -75,6 +75,8 @@ private:
     bool m_haveOffset = false;
     std::int64_t m_eventOffset = 0;
     bool m_reviewDone = false;
+    bool m_ending = false; // the question at the end of the run is open
+    QString m_doneText;    // what became of the results, once reviewed
 };
 
 } // namespace ui

@@ -69,8 +69,12 @@ void RunnerTile::paintEvent(QPaintEvent*) {
     p.setFont(big);
     p.drawText(inner, Qt::AlignHCenter | Qt::AlignVCenter, m_name);
     QFont state = font();
-    state.setPixelSize(std::max(12, static_cast<int>(h * 0.17)));
+    int stateSize = std::max(12, static_cast<int>(h * 0.17));
+    state.setPixelSize(stateSize);
     state.setBold(m_runnerState != grouptest::RunnerState::Running);
+    // The state whole, as large as the width lets it be ("raus: ohne Ergebnis" is long).
+    while (stateSize > 9 && QFontMetrics(state).horizontalAdvance(m_state) > inner.width())
+        state.setPixelSize(--stateSize);
     p.setFont(state);
     p.drawText(inner, Qt::AlignHCenter | Qt::AlignBottom, m_state);
 }

@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -209,6 +210,8 @@ private slots:
         rig.controller.btn_stopClick();
         QTRY_VERIFY(reviewed);
         QVERIFY(rig.dialogs.Texts()[0].find("2 Sportler laufen noch") != std::string::npos);
+        QCOMPARE(rig.roster->findChild<QLabel*>(QStringLiteral("RunStatus"))->text(),
+                 QStringLiteral("Test beendet – Ergebnisse übernommen"));
         QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 3);
         QVERIFY(!QFile::exists(QString::fromStdString(global::GruppentestPath)));
         QVERIFY(rig.Read(global::MultiwertPath).contains("<ROW "));
