@@ -27,19 +27,26 @@ ExportCell RatingCell(const ShownRating& rating) {
     return cell;
 }
 
-ExportCell ZoneCell(const std::optional<HealthZone>& zone, const std::optional<double>& childVo2) {
+ExportCell ZoneCell(const std::optional<HealthZone>& zone, const std::optional<double>& childVo2,
+                    const std::string& noZone) {
     ExportCell cell = zone ? ExportCell::Text(ZoneText(*zone)) : ExportCell::Missing();
     if (zone && childVo2)
         cell.hint =
             "VO2max nach der Kindergleichung (Léger u. a. 1988): " + CsvNumber(*childVo2, 1) + " ml/kg/min";
+    else if (!zone && !noZone.empty())
+        cell.hint = "Keine Gesundheitszone: " + noZone;
     return cell;
+}
+
+ExportCell ChildVo2Cell(const std::optional<double>& childVo2) {
+    return childVo2 ? ExportCell::Number(*childVo2, 1) : ExportCell::Missing();
 }
 
 ExportTable HistoryTable(const std::vector<HistoryEntry>& history) {
     ExportTable table;
     table.title = "Verlauf";
-    table.header = {"Datum",     "Alter",           "Level",    "Runde",    "Meter", "VO2max",
-                    "Bewertung", "Gesundheitszone", "± VO2max", "± Bahnen", "Notiz"};
+    table.header = {"Datum",     "Alter",           "Level",         "Runde",    "Meter",    "VO2max",
+                    "Bewertung", "Gesundheitszone", "VO2max (Zone)", "± VO2max", "± Bahnen", "Notiz"};
     for (const HistoryEntry& h : history) {
         const Result& r = h.result;
         const bool dated = r.date != 0;
@@ -47,7 +54,8 @@ ExportTable HistoryTable(const std::vector<HistoryEntry>& history) {
             {dated ? ExportCell::Date(r.date) : ExportCell::Missing("(ohne Datum)"),
              dated ? ExportCell::Integer(h.age) : ExportCell::Missing(), ExportCell::Integer(r.level),
              ExportCell::Integer(r.shuttle), ExportCell::Integer(h.distance), ExportCell::Number(r.vo2max, 1),
-             RatingCell(h.rating), ZoneCell(h.zone, h.childVo2), ChangeCell(h.vo2Change, 1),
+             RatingCell(h.rating), ZoneCell(h.zone, h.childVo2, h.noZone), ChildVo2Cell(h.childVo2),
+             ChangeCell(h.vo2Change, 1),
              ChangeCell(h.shuttleChange ? std::optional<double>(*h.shuttleChange) : std::nullopt, 0),
              ExportCell::UserText(r.notes)});
     }
@@ -57,8 +65,8 @@ ExportTable HistoryTable(const std::vector<HistoryEntry>& history) {
 ExportTable DayTable(const DayReport& report, bool withDate) {
     ExportTable table;
     table.title = "Testtag " + (report.date ? GermanDateText(report.date) : std::string("ohne Datum"));
-    table.header = {"Platz", "Name",   "G",         "Alter",           "Level", "Runde",
-                    "Meter", "VO2max", "Bewertung", "Gesundheitszone", "Notiz"};
+    table.header = {"Platz", "Name",   "G",         "Jahrgang",        "Alter",         "Level", "Runde",
+                    "Meter", "VO2max", "Bewertung", "Gesundheitszone", "VO2max (Zone)", "Notiz"};
     if (withDate)
         table.header.insert(table.header.begin(), "Datum");
     for (const DayEntry& e : report.ranking) {
@@ -68,9 +76,11 @@ ExportTable DayTable(const DayReport& report, bool withDate) {
         const Result& r = e.result;
         for (ExportCell& cell : std::vector<ExportCell>{
                  ExportCell::Integer(e.rank), ExportCell::UserText(e.displayName), ExportCell::Text(e.sex),
+                 e.birthYear ? ExportCell::Integer(e.birthYear) : ExportCell::Missing(),
                  e.age ? ExportCell::Integer(*e.age) : ExportCell::Missing(), ExportCell::Integer(r.level),
                  ExportCell::Integer(r.shuttle), ExportCell::Integer(e.distance),
-                 ExportCell::Number(r.vo2max, 1), RatingCell(e.rating), ZoneCell(e.zone, e.childVo2),
+                 ExportCell::Number(r.vo2max, 1), RatingCell(e.rating),
+                 ZoneCell(e.zone, e.childVo2, e.noZone), ChildVo2Cell(e.childVo2),
                  ExportCell::UserText(r.notes)})
             row.push_back(std::move(cell));
         table.rows.push_back(std::move(row));
@@ -88,8 +98,8 @@ ExportTable AllResultsTable(const std::vector<Result>& results, const Athletes& 
     });
     ExportTable table;
     table.title = "Alle Ergebnisse";
-    table.header = {"Datum", "Vorname", "Name",   "G",         "Jahrgang",        "Alter", "Level",
-                    "Runde", "Meter",   "VO2max", "Bewertung", "Gesundheitszone", "Notiz"};
+    table.header = {"Datum", "Vorname", "Name",   "G",         "Jahrgang",        "Alter",         "Level",
+                    "Runde", "Meter",   "VO2max", "Bewertung", "Gesundheitszone", "VO2max (Zone)", "Notiz"};
     table.rows.reserve(sorted.size());
     for (const Result* r : sorted) {
         const auto found = athletes.find(r->athleteId);
@@ -103,7 +113,8 @@ ExportTable AllResultsTable(const std::vector<Result>& results, const Athletes& 
              ExportCell::Integer(r->level), ExportCell::Integer(r->shuttle),
              ExportCell::Integer(DistanceMetres(r->level, r->shuttle)), ExportCell::Number(r->vo2max, 1),
              r->storedRating.empty() ? none : ExportCell::Text(r->storedRating),
-             ZoneCell(ZoneOfResult(a, *r)), ExportCell::UserText(r->notes)});
+             ZoneCell(ZoneOfResult(a, *r), ChildVo2maxOfResult(a, *r), NoZoneReason(a, *r)),
+             ChildVo2Cell(ChildVo2maxOfResult(a, *r)), ExportCell::UserText(r->notes)});
     }
     return table;
 }

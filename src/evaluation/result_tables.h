@@ -9,9 +9,12 @@ namespace evaluation {
 
 // The rating as stored, marked with a note when today's athlete data would give another.
 ExportCell RatingCell(const ShownRating& rating);
-// The zone, with the children's equation's VO2max it stands on as a hint.
+// The zone, with the children's equation's VO2max it stands on as a hint, or without a zone
+// the reason why.
 ExportCell ZoneCell(const std::optional<HealthZone>& zone,
-                    const std::optional<double>& childVo2 = std::nullopt);
+                    const std::optional<double>& childVo2 = std::nullopt, const std::string& noZone = {});
+// The children's equation's VO2max the zone stands on (10 to 19 years), its own column.
+ExportCell ChildVo2Cell(const std::optional<double>& childVo2);
 
 ExportTable HistoryTable(const std::vector<HistoryEntry>& history);
 

@@ -98,6 +98,22 @@ std::optional<double> ChildVo2maxOfResult(const Athlete* athlete, const Result& 
     return ChildVo2max(AgeAtTest(athlete->birthYear, result.year), result.level, result.shuttle);
 }
 
+std::string NoZoneReason(const Athlete* athlete, const Result& result) {
+    if (!athlete)
+        return "Der Sportler ist nicht mehr gespeichert.";
+    if (result.date == 0)
+        return "Ohne Datum ist das Alter beim Test unbekannt.";
+    const int age = AgeAtTest(athlete->birthYear, result.year);
+    if (age < 10 || age > 19)
+        return "Die Gesundheitszone gilt für 10- bis 19-Jährige (Alter beim Test: " + std::to_string(age) +
+               ").";
+    if (!ChildVo2max(age, result.level, result.shuttle))
+        return "Level und Runde liegen außerhalb des Ablaufs.";
+    if (!ChildZone(athlete->sex, age, result.level, result.shuttle))
+        return "Das Geschlecht ist weder W noch M.";
+    return {};
+}
+
 std::vector<NormYears> NormsOverYears(const std::string& sex, int birthYear, int firstYear, int lastYear) {
     std::vector<NormYears> years;
     for (int year = firstYear; year <= lastYear; ++year) {
@@ -140,6 +156,7 @@ std::vector<HistoryEntry> AthleteHistory(const Athlete& athlete, std::vector<Res
         entry.rating = RatingShown(&athlete, r);
         entry.zone = ZoneOfResult(&athlete, r);
         entry.childVo2 = ChildVo2maxOfResult(&athlete, r);
+        entry.noZone = NoZoneReason(&athlete, r);
         // A change only between two tests that both have a date and a VO2max value: a
         // level-2 result (no value) or an undated one would make it up.
         if (r.Comparable() && before) {
@@ -205,6 +222,7 @@ DayReport TestDay(int date, const std::vector<Result>& results, const Athletes& 
             entry.firstName = athlete->firstName;
             entry.name = athlete->name;
             entry.sex = athlete->sex;
+            entry.birthYear = athlete->birthYear;
             if (r.date != 0)
                 entry.age = AgeAtTest(athlete->birthYear, r.year);
         } else {
@@ -214,6 +232,7 @@ DayReport TestDay(int date, const std::vector<Result>& results, const Athletes& 
         entry.rating = RatingShown(athlete, r);
         entry.zone = ZoneOfResult(athlete, r);
         entry.childVo2 = ChildVo2maxOfResult(athlete, r);
+        entry.noZone = NoZoneReason(athlete, r);
         if (entry.zone) {
             ++report.zoned;
             ++report.zoneCounts[static_cast<std::size_t>(*entry.zone)];

@@ -70,6 +70,8 @@ int RatingRank(const std::string& word);
 // and the VO2max of the children's equation it stands on.
 std::optional<HealthZone> ZoneOfResult(const Athlete* athlete, const Result& result);
 std::optional<double> ChildVo2maxOfResult(const Athlete* athlete, const Result& result);
+// Why a result has no health zone, in a teacher's words; empty when it has one.
+std::string NoZoneReason(const Athlete* athlete, const Result& result);
 
 // The norms over the years: from the first year on, the bounds of the athlete's age group
 // (none below 13); a new entry on the first of January of each year the age group changes,
@@ -99,6 +101,7 @@ struct HistoryEntry {
     ShownRating rating;
     std::optional<HealthZone> zone;
     std::optional<double> childVo2; // the children's equation's VO2max the zone stands on
+    std::string noZone;             // why there is no zone
     // Against the last test before that has a date and a VO2max value; none when this test
     // or every test before lacks either.
     std::optional<double> vo2Change;
@@ -137,6 +140,8 @@ struct DayEntry {
     ShownRating rating;
     std::optional<HealthZone> zone;
     std::optional<double> childVo2; // the children's equation's VO2max the zone stands on
+    std::string noZone;             // why there is no zone
+    int birthYear = 0;              // 0: the athlete is gone
 };
 
 struct DayReport {

@@ -385,9 +385,16 @@ private slots:
         QCOMPARE(history.rows[0][1].text, std::string("–"));
         QCOMPARE(history.rows[1][6].text, std::string("ok"));
         QVERIFY(!history.rows[1][6].note.empty()); // today: "schlecht" for a man of 29
-        QVERIFY(history.rows[2][8].withSign);
-        QCOMPARE(CsvCellText(history.rows[2][8]), std::string("10,4"));
-        QCOMPARE(CsvCellText(history.rows[0][8]), std::string());
+        QVERIFY(history.rows[2][9].withSign);
+        QCOMPARE(CsvCellText(history.rows[2][9]), std::string("10,4"));
+        QCOMPARE(CsvCellText(history.rows[0][9]), std::string());
+        // An adult has no zone, and its cell says why.
+        QCOMPARE(
+            history.rows[2][7].hint,
+            std::string("Keine Gesundheitszone: Die Gesundheitszone gilt für 10- bis 19-Jährige (Alter beim "
+                        "Test: 30)."));
+        QCOMPARE(history.header[8], std::string("VO2max (Zone)"));
+        QCOMPARE(CsvCellText(history.rows[2][8]), std::string());
 
         Athletes athletes;
         athletes[2] = ben;

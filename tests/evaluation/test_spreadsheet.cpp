@@ -121,44 +121,47 @@ private slots:
         QVERIFY(rows.size() >= 3);
 
         // The header: text, in the table's order.
-        QCOMPARE(rows[0].size() >= 12, true);
+        QCOMPARE(rows[0].size() >= 14, true);
         QStringList header;
-        for (int c = 0; c < 12; ++c) {
+        for (int c = 0; c < 14; ++c) {
             QCOMPARE(rows[0][c].type, QStringLiteral("string"));
             header << rows[0][c].text;
         }
-        QCOMPARE(header, (QStringList{"Datum", "Platz", "Name", "G", "Alter", "Level", "Runde", "Meter",
-                                      "VO2max", "Bewertung", "Gesundheitszone", "Notiz"}));
+        QCOMPARE(header,
+                 (QStringList{"Datum", "Platz", "Name", "G", "Jahrgang", "Alter", "Level", "Runde", "Meter",
+                              "VO2max", "Bewertung", "Gesundheitszone", "VO2max (Zone)", "Notiz"}));
         // Jürgen: every kind of cell.
         const auto& j = rows[1];
         QCOMPARE(j[0].type, QStringLiteral("date"));
         QCOMPARE(j[0].value, QStringLiteral("2026-12-01"));
         QCOMPARE(j[0].text, QStringLiteral("01.12.2026"));
-        for (int c : {1, 4, 5, 6, 7, 8})
+        for (int c : {1, 4, 5, 6, 7, 8, 9, 12})
             QCOMPARE(j[c].type, QStringLiteral("float"));
         QCOMPARE(j[1].value, QStringLiteral("1"));
-        QCOMPARE(j[4].value, QStringLiteral("16"));
-        QCOMPARE(j[7].value, QStringLiteral("1440"));
-        QCOMPARE(j[8].value, QStringLiteral("43.3"));
-        QVERIFY2(QRegularExpression(QStringLiteral("^43[.,]3$")).match(j[8].text).hasMatch(),
-                 qPrintable(j[8].text));
+        QCOMPARE(j[4].value, QStringLiteral("2010"));
+        QCOMPARE(j[5].value, QStringLiteral("16"));
+        QCOMPARE(j[8].value, QStringLiteral("1440"));
+        QCOMPARE(j[9].value, QStringLiteral("43.3"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^43[.,]3$")).match(j[9].text).hasMatch(),
+                 qPrintable(j[9].text));
         QCOMPARE(j[2].text, QStringLiteral("Jürgen Groß"));
-        QCOMPARE(j[9].text, QStringLiteral("überragend"));
-        QCOMPARE(j[10].text, QStringLiteral("Gesundheitszone"));
-        QCOMPARE(j[11].type, QStringLiteral("string"));
-        QCOMPARE(j[11].text, QStringLiteral("Knie; links, bandagiert"));
+        QCOMPARE(j[10].text, QStringLiteral("überragend"));
+        QCOMPARE(j[11].text, QStringLiteral("Gesundheitszone"));
+        QCOMPARE(j[13].type, QStringLiteral("string"));
+        QCOMPARE(j[13].text, QStringLiteral("Knie; links, bandagiert"));
         // The girl: a name that looks like a formula stays text, VO2max 0 a number with one
         // decimal, no rating: an empty cell.
         const auto& z = rows[2];
         QCOMPARE(z[2].type, QStringLiteral("string"));
         QCOMPARE(z[2].text, QStringLiteral("=Zoë Ölmann"));
-        QCOMPARE(z[8].type, QStringLiteral("float"));
-        QCOMPARE(z[8].value, QStringLiteral("0"));
-        QVERIFY2(QRegularExpression(QStringLiteral("^0[.,]0$")).match(z[8].text).hasMatch(),
-                 qPrintable(z[8].text));
-        QCOMPARE(z[9].type, QString());
-        QCOMPARE(z[9].text, QString());
-        QCOMPARE(z[10].text, QStringLiteral("Verbesserung nötig – Risiko"));
+        QCOMPARE(z[9].type, QStringLiteral("float"));
+        QCOMPARE(z[9].value, QStringLiteral("0"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^0[.,]0$")).match(z[9].text).hasMatch(),
+                 qPrintable(z[9].text));
+        QCOMPARE(z[10].type, QString());
+        QCOMPARE(z[10].text, QString());
+        QCOMPARE(z[11].text, QStringLiteral("Verbesserung nötig – Risiko"));
+        QCOMPARE(z[12].type, QStringLiteral("float")); // the zone's own VO2max beside it
     }
 };
 

@@ -1,5 +1,7 @@
 #include "day_report.h"
 
+#include <algorithm>
+
 #include "evaluation/result_tables.h"
 #include "german_text.h"
 
@@ -8,10 +10,10 @@ namespace {
 
 // The ranking on paper, without the notes.
 const std::vector<ReportPainter::Column> RankingColumns{
-    {0, 0.05, Qt::AlignRight},  {1, 0.19, Qt::AlignLeft},   {2, 0.03, Qt::AlignHCenter},
-    {3, 0.055, Qt::AlignRight}, {4, 0.055, Qt::AlignRight}, {5, 0.065, Qt::AlignRight},
-    {6, 0.065, Qt::AlignRight}, {7, 0.09, Qt::AlignRight},  {8, 0.13, Qt::AlignLeft},
-    {9, 0.27, Qt::AlignLeft}};
+    {0, 0.045, Qt::AlignRight}, {1, 0.17, Qt::AlignLeft},   {2, 0.03, Qt::AlignHCenter},
+    {3, 0.065, Qt::AlignRight}, {4, 0.045, Qt::AlignRight}, {5, 0.05, Qt::AlignRight},
+    {6, 0.05, Qt::AlignRight},  {7, 0.06, Qt::AlignRight},  {8, 0.07, Qt::AlignRight},
+    {9, 0.12, Qt::AlignLeft},   {10, 0.18, Qt::AlignLeft},  {11, 0.10, Qt::AlignRight}};
 
 } // namespace
 
@@ -37,6 +39,15 @@ QStringList SummaryNotes(const evaluation::DayReport& report) {
                      .arg(report.zoned)
                      .arg(report.zoneCounts[1])
                      .arg(report.zoneCounts[2]);
+    // The two judgements side by side can disagree; each says what it measures against.
+    notes << QStringLiteral(
+        "Bewertung: nach der Normtabelle für Erwachsene (ab 13 Jahren). "
+        "Gesundheitszone: nach dem Gesundheitsstandard für das Alter (10–19 Jahre), mit der "
+        "VO2max der Kindergleichung in der Spalte „VO2max (Zone)“.");
+    if (std::any_of(report.ranking.begin(), report.ranking.end(),
+                    [](const evaluation::DayEntry& e) { return !e.zone; }))
+        notes << QStringLiteral("„–“ bei der Gesundheitszone: unter 10 oder über 19 Jahre, ohne Datum oder "
+                                "ohne Geschlecht W/M.");
     return notes;
 }
 

@@ -38,8 +38,8 @@ constexpr int SearchRole = Qt::UserRole + 3;
 
 // The columns of the ranking whose order is not that of their text.
 constexpr int NameColumn = 1;
-constexpr int RatingColumn = 8;
-constexpr int ZoneColumn = 9;
+constexpr int RatingColumn = 9;
+constexpr int ZoneColumn = 10;
 
 QTableView* MakeTable(QWidget* parent, const char* name) {
     auto* view = new QTableView(parent);

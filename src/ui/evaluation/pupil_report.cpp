@@ -12,10 +12,10 @@ namespace {
 
 // The history on paper, without the notes.
 const std::vector<ReportPainter::Column> HistoryColumns{
-    {0, 0.11, Qt::AlignLeft},   {1, 0.055, Qt::AlignRight}, {2, 0.055, Qt::AlignRight},
-    {3, 0.065, Qt::AlignRight}, {4, 0.065, Qt::AlignRight}, {5, 0.09, Qt::AlignRight},
-    {6, 0.12, Qt::AlignLeft},   {7, 0.25, Qt::AlignLeft},   {8, 0.10, Qt::AlignRight},
-    {9, 0.09, Qt::AlignRight}};
+    {0, 0.105, Qt::AlignLeft},  {1, 0.05, Qt::AlignRight},  {2, 0.05, Qt::AlignRight},
+    {3, 0.055, Qt::AlignRight}, {4, 0.06, Qt::AlignRight},  {5, 0.075, Qt::AlignRight},
+    {6, 0.12, Qt::AlignLeft},   {7, 0.19, Qt::AlignLeft},   {8, 0.095, Qt::AlignRight},
+    {9, 0.09, Qt::AlignRight},  {10, 0.085, Qt::AlignRight}};
 
 QString SexWord(const std::string& sex) {
     return sex == "W" || sex == "w" ? QStringLiteral("weiblich") : QStringLiteral("männlich");

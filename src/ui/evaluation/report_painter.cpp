@@ -66,7 +66,19 @@ void ReportPainter::Title(const QString& text) {
 
 void ReportPainter::Paragraph(const QString& text, bool bold, int points) {
     SetFont(points, bold);
-    DrawLine(text, Qt::AlignLeft);
+    // Wrapped at the page's width: a long note goes on in the next line, never past the edge.
+    const QFontMetricsF metrics(m_font, &m_device);
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '))) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > m_page.width()) {
+            DrawLine(line, Qt::AlignLeft);
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    DrawLine(line, Qt::AlignLeft);
 }
 
 void ReportPainter::Gap(double lines) {

@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(rig.Column(history, 5), (QStringList{"32,9", "43,3"}));
         QCOMPARE(rig.Column(history, 6), (QStringList{"ok", "überragend"}));
         QCOMPARE(rig.Column(history, 7), (QStringList{"Gesundheitszone", "Gesundheitszone"}));
-        QCOMPARE(rig.Column(history, 8), (QStringList{"", "+10,4"}));
+        QCOMPARE(rig.Column(history, 9), (QStringList{"", "+10,4"}));
         QCOMPARE(rig.window->ChangeLabel()->text(),
                  QStringLiteral("Seit dem Test davor: +10,4 VO2max, +30 Bahnen"));
         rig.Choose(rig.window->AthleteList(), 2); // no results at all
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(rig.Column(history, 0),
                  (QStringList{"(ohne Datum)", "01.05.2024", "01.05.2025", "01.05.2026"}));
         QCOMPARE(rig.Column(history, 1), (QStringList{"–", "34", "35", "36"}));
-        QCOMPARE(rig.Column(history, 8), (QStringList{"", "", "", "+3,5"}));
+        QCOMPARE(rig.Column(history, 9), (QStringList{"", "", "", "+3,5"}));
         QCOMPARE(rig.window->ChangeLabel()->text(),
                  QStringLiteral("Seit dem Test davor: +3,5 VO2max, +12 Bahnen"));
         // The words of the results window, whatever today's data give.
@@ -159,7 +159,7 @@ private slots:
 
         rig.window->Pages()->setCurrentIndex(1);
         rig.Choose(rig.window->DayList(), rig.window->DayList()->count() - 1); // the undated day
-        QCOMPARE(rig.Column(rig.window->RankingView(), 3), QStringList{"–"});
+        QCOMPARE(rig.Column(rig.window->RankingView(), 4), QStringList{"–"});
     }
 
     // A birth year corrected after the test: the stored word stays, marked, and the tooltip
@@ -226,11 +226,11 @@ private slots:
         QCOMPARE(days->item(0)->text(), QStringLiteral("01.12.2026  (3)"));
         QTableView* ranking = rig.window->RankingView();
         QCOMPARE(rig.Column(ranking, 1), (QStringList{"Ben Bauer", "Anna Adler", "(unbekannt)"}));
-        QCOMPARE(rig.Column(ranking, 9), (QStringList{"Gesundheitszone", "Gesundheitszone", "–"}));
-        rig.ClickTitle(ranking, 7);
-        QCOMPARE(rig.Column(ranking, 7), (QStringList{"30,2", "43,3", "46,8"}));
+        QCOMPARE(rig.Column(ranking, 10), (QStringList{"Gesundheitszone", "Gesundheitszone", "–"}));
+        rig.ClickTitle(ranking, 8);
+        QCOMPARE(rig.Column(ranking, 8), (QStringList{"30,2", "43,3", "46,8"}));
         rig.Choose(days, 1);
-        QCOMPARE(rig.Column(ranking, 7), QStringList{"0,0"});
+        QCOMPARE(rig.Column(ranking, 8), QStringList{"0,0"});
         QVERIFY(
             rig.window->SummaryLabel()->text().contains(QStringLiteral("Alle</b></td><td align=right>1")));
     }
@@ -255,15 +255,15 @@ private slots:
         rig.ClickTitle(ranking, 1);
         QCOMPARE(rig.Column(ranking, 1), (QStringList{"Carl Adler", "Kim Klein", "Anna Ott", "Bea Ott",
                                                       "Ömer Öztürk", "Zora Zander"}));
-        rig.ClickTitle(ranking, 8);
-        QStringList words = rig.Column(ranking, 8);
+        rig.ClickTitle(ranking, 9);
+        QStringList words = rig.Column(ranking, 9);
         QCOMPARE(words.last(), QStringLiteral("–"));
         for (int k = 1; k + 1 < words.size(); ++k)
             QVERIFY2(evaluation::RatingRank(words[k - 1].toStdString()) <=
                          evaluation::RatingRank(words[k].toStdString()),
                      qPrintable(words.join(QLatin1Char('|'))));
-        rig.ClickTitle(ranking, 8); // descending: the best first, none still last
-        words = rig.Column(ranking, 8);
+        rig.ClickTitle(ranking, 9); // descending: the best first, none still last
+        words = rig.Column(ranking, 9);
         QCOMPARE(words.first(), QStringLiteral("überragend"));
         QCOMPARE(words.last(), QStringLiteral("–"));
         QCOMPARE(words[words.size() - 2], QStringLiteral("sehr schlecht"));
@@ -284,7 +284,7 @@ private slots:
         QVERIFY(summary.contains(QStringLiteral("Bestwert")));
         QVERIFY(summary.contains(QStringLiteral("1 Ergebnis ohne VO2max-Wert")));
         QVERIFY(summary.contains(QStringLiteral("Gesundheitszone (10–19 Jahre): 1 von 2")));
-        QCOMPARE(rig.Column(rig.window->RankingView(), 9),
+        QCOMPARE(rig.Column(rig.window->RankingView(), 10),
                  (QStringList{"Gesundheitszone", "–", "Verbesserung nötig"}));
     }
 
@@ -391,11 +391,11 @@ private slots:
         QCOMPARE(rig.dialogs.Shown().back().kind, ShownBox::SaveFile);
         QCOMPARE(rig.dialogs.Shown().back().text, std::string("Auswertung-2026-12-01.csv"));
         const QByteArray csv = rig.Read(target.toStdString());
-        QVERIFY(csv.startsWith(
-            "\xEF\xBB\xBF"
-            "Datum;Platz;Name;G;Alter;Level;Runde;Meter;VO2max;Bewertung;Gesundheitszone;Notiz\r\n"));
-        QVERIFY(csv.contains("01.12.2026;1;Anna Adler;W;16;8;11;1440;\"43,3\";\xC3\xBC"
-                             "berragend;Gesundheitszone;\"Knie; \"\"links\"\"\r\nbandagiert\"\r\n"));
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"
+                               "Datum;Platz;Name;G;Jahrgang;Alter;Level;Runde;Meter;VO2max;Bewertung;"
+                               "Gesundheitszone;VO2max (Zone);Notiz\r\n"));
+        QVERIFY(csv.contains("01.12.2026;1;Anna Adler;W;2010;16;8;11;1440;\"43,3\";\xC3\xBC"
+                             "berragend;Gesundheitszone;\"50,3\";\"Knie; \"\"links\"\"\r\nbandagiert\"\r\n"));
 
         rig.dialogs.Clear();
         QTest::mouseClick(rig.window->findChild<QPushButton*>(QStringLiteral("btn_csv_all")), Qt::LeftButton);
@@ -440,6 +440,11 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Seite 2 von 2")));
         QVERIFY(text.contains(QStringLiteral("Gesundheitszone")));
         QVERIFY(text.contains(QStringLiteral("sehr schlecht"))); // the chart's axis, as text
+        // Every note whole: wrapped at the page's edge, never cut off there.
+        QString joined = text;
+        joined.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        for (const char* end : {"Normtabelle für Erwachsene", "in der Spalte „VO2max (Zone)“."})
+            QVERIFY2(joined.contains(QString::fromUtf8(end)), end);
         if (qEnvironmentVariableIsSet("VEXO_KEEP_REPORT")) {
             QFile out(qEnvironmentVariable("VEXO_KEEP_REPORT"));
             if (out.open(QIODevice::WriteOnly))
