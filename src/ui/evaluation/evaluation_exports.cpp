@@ -67,7 +67,7 @@ evaluation::ExportTable EvaluationWindow::ShownTable() const {
 }
 
 evaluation::ExportTable EvaluationWindow::AllResults() const {
-    return evaluation::AllResultsTable(m_data.results, m_data.athletes);
+    return evaluation::AllResultsTable(OfChosenGroup(m_data.results), m_data.athletes);
 }
 
 std::string EvaluationWindow::ShownTableCsv() const {
@@ -171,7 +171,7 @@ QByteArray EvaluationWindow::PupilReportPdf(bool wholeDay) {
             return {};
         // In the order of the athlete list: by name, easy to hand out.
         std::vector<const evaluation::Athlete*> athletes;
-        for (const evaluation::Result& r : m_data.ResultsOn(day))
+        for (const evaluation::Result& r : OfChosenGroup(m_data.ResultsOn(day)))
             if (const auto found = m_data.athletes.find(r.athleteId); found != m_data.athletes.end())
                 athletes.push_back(&found->second);
         QCollator collator(QLocale(QLocale::German, QLocale::Germany));

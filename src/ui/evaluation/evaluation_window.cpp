@@ -3,7 +3,10 @@
 #include "athlete_chart.h"
 #include "chart_view.h"
 #include "data/DModule.h"
+#include "data/data_file.h"
+#include "data/groups.h"
 #include "day_report.h"
+#include "evaluation/global.h"
 #include "evaluation/result_tables.h"
 #include "german_text.h"
 #include "platform/dialogs.h"
@@ -14,6 +17,7 @@
 #include "ui/widgets/guard.h"
 #include "ui/widgets/panel.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -196,6 +200,12 @@ void EvaluationWindow::BuildAthletePage(QWidget* page) {
 void EvaluationWindow::BuildDayPage(QWidget* page) {
     auto* layout = new QHBoxLayout(page);
     auto* left = new QVBoxLayout;
+    auto* groupCaption = new QLabel(QStringLiteral("Gruppe:"), page);
+    m_groupFilter = new QComboBox(page);
+    m_groupFilter->setObjectName(QStringLiteral("GroupFilter"));
+    m_groupFilter->setFixedWidth(200);
+    left->addWidget(groupCaption);
+    left->addWidget(m_groupFilter);
     auto* caption = new QLabel(QStringLiteral("Testtage (Ergebnisse)"), page);
     m_days = new QListWidget(page);
     m_days->setObjectName(QStringLiteral("DayList"));
@@ -244,6 +254,8 @@ void EvaluationWindow::BuildDayPage(QWidget* page) {
     layout->addLayout(right, 1);
 
     connect(m_days, &QListWidget::currentRowChanged, this, ui::GuardedSlot([this] { DayChosen(); }));
+    connect(m_groupFilter, qOverload<int>(&QComboBox::activated), this,
+            ui::GuardedSlot([this] { GroupChosen(); }));
 }
 
 // ----- opening -----
@@ -262,6 +274,7 @@ void EvaluationWindow::FormActivate() {
     m_data = ui::EvaluationData::Read(m_dataModule.cdsSportler, m_dataModule.cdsMultiwert);
     m_status->clear();
     FillAthletes();
+    FillGroupFilter();
     FillDays();
     if (m_tabs->currentWidget() == m_groupsPage)
         m_groupsPage->Reload();
@@ -304,17 +317,57 @@ void EvaluationWindow::SearchChanged(const QString& text) {
     AthleteChosen();
 }
 
+void EvaluationWindow::FillGroupFilter() {
+    const QSignalBlocker quiet(m_groupFilter);
+    m_groupFilter->clear();
+    m_groupFilter->addItem(QStringLiteral("alle"), QVariant::fromValue<qlonglong>(0));
+    m_groupMembers.reset();
+    // The groups file is not made just to fill this list.
+    if (m_dataModule.cdsGruppen.Active() || data::FileExists(global::GruppenPath)) {
+        try {
+            const data::GroupStore groups(m_dataModule);
+            for (const data::Group& group : groups.All()) {
+                m_groupFilter->addItem(QString::fromStdString(group.name),
+                                       QVariant::fromValue<qlonglong>(group.id));
+                if (group.id == m_groupId) {
+                    m_groupFilter->setCurrentIndex(m_groupFilter->count() - 1);
+                    m_groupMembers.emplace(group.members.begin(), group.members.end());
+                }
+            }
+        } catch (const std::exception&) {
+            // A groups file that cannot be read leaves "alle"; the page "Gruppen" says why.
+        }
+    }
+    if (!m_groupMembers)
+        m_groupId = 0; // the group is gone: all athletes again
+}
+
+void EvaluationWindow::GroupChosen() {
+    m_groupId = m_groupFilter->currentData().toLongLong();
+    FillGroupFilter();
+    FillDays();
+}
+
+std::vector<evaluation::Result>
+EvaluationWindow::OfChosenGroup(std::vector<evaluation::Result> results) const {
+    if (m_groupMembers)
+        std::erase_if(results,
+                      [this](const evaluation::Result& r) { return !m_groupMembers->count(r.athleteId); });
+    return results;
+}
+
 void EvaluationWindow::FillDays() {
     const QSignalBlocker quiet(m_days);
     m_days->clear();
-    for (const auto& [date, count] : evaluation::TestDates(m_data.results)) {
+    const std::vector<evaluation::Result> shown = OfChosenGroup(m_data.results);
+    for (const auto& [date, count] : evaluation::TestDates(shown)) {
         auto* item =
             new QListWidgetItem(QStringLiteral("%1  (%2)").arg(ui::GermanDate(date)).arg(count), m_days);
         item->setData(IdRole, date);
     }
     m_days->setCurrentRow(m_days->count() > 0 ? 0 : -1);
     std::vector<ChartView::TrendPoint> trend;
-    for (const evaluation::DayTrend& day : evaluation::TrendOverDays(m_data.results, m_data.athletes))
+    for (const evaluation::DayTrend& day : evaluation::TrendOverDays(shown, m_data.athletes))
         trend.push_back({day.date, day.meanVo2, day.healthyShare});
     m_trendChart->ShowTrend(QStringLiteral("Mittlere VO2max und Anteil in der Gesundheitszone"), trend);
     DayChosen();
@@ -368,7 +421,7 @@ void EvaluationWindow::DayChosen() {
         m_ratingChart->ShowNothing(QString());
         return;
     }
-    m_dayReport = evaluation::TestDay(day, m_data.ResultsOn(day), m_data.athletes);
+    m_dayReport = evaluation::TestDay(day, OfChosenGroup(m_data.ResultsOn(day)), m_data.athletes);
     FillModel(*m_rankingModel, evaluation::DayTable(m_dayReport, false));
     // Names by last name, then first name; ratings and zones by their rank, none last.
     for (int row = 0; row < m_rankingModel->rowCount(); ++row) {
@@ -387,7 +440,9 @@ void EvaluationWindow::DayChosen() {
     m_ranking->sortByColumn(-1, Qt::AscendingOrder); // the ranking's own order until a title is clicked
     m_rankingSort->sort(-1);
     FitColumns(m_ranking);
-    m_dayTitle->setText(QStringLiteral("Testtag %1").arg(ui::GermanDate(day)));
+    m_dayTitle->setText(
+        m_groupId ? QStringLiteral("Testtag %1 · %2").arg(ui::GermanDate(day), m_groupFilter->currentText())
+                  : QStringLiteral("Testtag %1").arg(ui::GermanDate(day)));
     // The summary as a small table: count, mean, median and best, overall and by sex.
     auto row = [](const QString& group, const evaluation::Stats& st) {
         auto value = [](const std::optional<double>& v) {

@@ -12,8 +12,11 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
+#include <unordered_set>
 
 class TDM1;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -44,6 +47,9 @@ public:
     void SearchChanged(const QString& text);
     void AthleteChosen();
     void DayChosen();
+    // "Gruppe:" on the test-day page: all athletes, or one group's members, for the test days,
+    // the ranking, the summary, the trend and every export (remembered while the program runs).
+    void GroupChosen();
     void ExportShownTable();
     void ExportAllResults();
     void ExportShownTableXlsx();
@@ -60,6 +66,7 @@ public:
     QLineEdit* Search() const { return m_search; }
     QListWidget* AthleteList() const { return m_athletes; }
     QListWidget* DayList() const { return m_days; }
+    QComboBox* GroupFilter() const { return m_groupFilter; }
     QTableView* HistoryView() const { return m_history; }
     QTableView* RankingView() const { return m_ranking; }
     QLabel* ChangeLabel() const { return m_change; }
@@ -86,6 +93,9 @@ private:
     void BuildDayPage(QWidget* page);
     void FillAthletes();
     void FillDays();
+    void FillGroupFilter();
+    // The results the day page and the exports stand on: all, or the chosen group's.
+    std::vector<evaluation::Result> OfChosenGroup(std::vector<evaluation::Result> results) const;
     int ChosenDay() const;
     const evaluation::Athlete* ChosenAthlete() const;
     bool RefuseWithoutDay();
@@ -107,6 +117,9 @@ private:
     QLabel* m_change = nullptr;
     ChartView* m_progressChart = nullptr;
     QListWidget* m_days = nullptr;
+    QComboBox* m_groupFilter = nullptr;
+    std::int64_t m_groupId = 0;                            // 0: all athletes
+    std::optional<std::unordered_set<int>> m_groupMembers; // none: all athletes
     QLabel* m_dayTitle = nullptr;
     QTableView* m_ranking = nullptr;
     QStandardItemModel* m_rankingModel = nullptr;

@@ -3,6 +3,7 @@
 // health zone, the charts' axes, exporting the shown table with the file dialog scripted
 // (CSV and spreadsheet), the report of a 35-athlete day and the reports per pupil as PDF
 // files, read back with pdftotext.
+#include "data/groups.h"
 #include "data/text_encoding.h"
 #include "data_rig.h"
 #include "evaluation/chart_ticks.h"
@@ -12,6 +13,7 @@
 #include "ui/evaluation/evaluation_window.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -522,6 +524,67 @@ private slots:
         fill(rig);
         make(rig, dayFirst);
         QCOMPARE(make(rig, !dayFirst), fresh);
+    }
+
+    // "Gruppe:" restricts the test days, the ranking, the summary, the trend and every export
+    // to the group's members, and is remembered at the next opening; two classes and adults
+    // tested on one day.
+    void groupFilter_data() {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("alle") << "alle" << QStringList{"Ada Alt", "Kai Klein", "Lea Lang", "Mo Mut"};
+        QTest::newRow("Klasse 7a") << "Klasse 7a" << QStringList{"Kai Klein", "Lea Lang"};
+        QTest::newRow("Klasse 7b") << "Klasse 7b" << QStringList{"Mo Mut"};
+    }
+    void groupFilter() {
+        QFETCH(QString, group);
+        QFETCH(QStringList, names);
+        Rig rig;
+        const auto kai = rig.Athlete("Kai", "Klein", "M", 2013);
+        const auto lea = rig.Athlete("Lea", "Lang", "W", 2013);
+        const auto mo = rig.Athlete("Mo", "Mut", "M", 2012);
+        const auto ada = rig.Athlete("Ada", "Alt", "W", 1980);
+        for (auto id : {kai, lea, mo, ada})
+            PostResult(rig.dm->cdsMultiwert, id, 2026, 12, 1, 6, 2);
+        PostResult(rig.dm->cdsMultiwert, kai, 2026, 6, 1, 5, 2); // the class's earlier day
+        PostResult(rig.dm->cdsMultiwert, ada, 2026, 3, 1, 9, 1); // a day without the class
+        data::GroupStore groups(*rig.dm);
+        groups.Create("Klasse 7a", {kai, lea});
+        groups.Create("Klasse 7b", {mo});
+        rig.Open();
+        rig.window->Pages()->setCurrentIndex(1);
+        QComboBox* filter = rig.window->GroupFilter();
+        filter->setCurrentIndex(filter->findText(group));
+        rig.window->GroupChosen();
+        rig.Choose(rig.window->DayList(), 0); // 1 December
+        QStringList ranked = rig.Column(rig.window->RankingView(), 1);
+        ranked.sort();
+        QCOMPARE(ranked, names);
+        QVERIFY(rig.window->SummaryLabel()->text().contains(
+            QStringLiteral("<td align=right>%1</td>").arg(names.size())));
+        const int days = rig.window->DayList()->count();
+        QCOMPARE(days, group == "alle" ? 3 : group == "Klasse 7a" ? 2 : 1);
+        // Every export holds the same athletes.
+        auto namesIn = [](const evaluation::ExportTable& table, int column) {
+            QSet<QString> found;
+            for (const auto& row : table.rows)
+                found.insert(QString::fromStdString(row[std::size_t(column)].text));
+            return found;
+        };
+        QCOMPARE(namesIn(rig.window->ShownTable(), 2), QSet<QString>(names.begin(), names.end()));
+        const QSet<QString> lastNames = namesIn(rig.window->AllResults(), 2);
+        for (const QString& n : names)
+            QVERIFY(lastNames.contains(n.section(' ', 1)));
+        QCOMPARE(lastNames.size(), names.size());
+        const QString pupils = PdfText(rig.window->PupilReportPdf(true));
+        for (const char* everyone : {"Kai Klein", "Lea Lang", "Mo Mut", "Ada Alt"})
+            QCOMPARE(pupils.contains(QString::fromUtf8(everyone)),
+                     names.contains(QString::fromUtf8(everyone)));
+        // Remembered at the next opening.
+        rig.window->hide();
+        rig.Open();
+        QCOMPARE(rig.window->GroupFilter()->currentText(), group);
+        QCOMPARE(rig.window->DayList()->count(), days);
     }
 
     // The help names what the window shows and both sources of the health zone.
