@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-wine fonts-liberation2
           qt6-charts-dev libqt6opengl6-dev pkg-config libxlsxwriter-dev
           clang-format
+          # the fuzz targets: clang with its fuzzer and sanitizer runtimes
+          clang libclang-rt-14-dev
           xvfb xauth xdotool imagemagick openbox librsvg2-bin poppler-utils
           desktop-file-utils
           # the spreadsheet test opens the program's .xlsx files in a real spreadsheet program
