@@ -58,6 +58,22 @@ void WhenModalOpens(std::function<void(QWidget*)> inside) {
     });
 }
 
+// The whole program on a temporary folder, its data files opened, on the virtual clock with a
+// silent sound player and scripted dialogs.
+struct ProgramRig {
+    VirtualClock clock{DataRig::Start()};
+    FakeSound sound{&clock};
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+    std::unique_ptr<Program> program;
+
+    ProgramRig() {
+        global::InitVO2Table();
+        program = std::make_unique<Program>(dir.path().toStdString() + "/");
+        program->MainWindow().FormActivate();
+    }
+};
+
 struct RosterRig : DataRig {
     FakeSound sound{&clock};
     NoRunDisplay display;
@@ -245,14 +261,11 @@ private slots:
     // key pressed in the main window taps the tile; the roster is a tool window of the main
     // window, kept above it.
     void runSurvivesOneWrongPress() {
-        VirtualClock clock(DataRig::Start());
-        FakeSound sound{&clock};
-        FakeDialogs dialogs;
-        QTemporaryDir dir;
-        global::InitVO2Table();
-        Program program(dir.path().toStdString() + "/");
+        ProgramRig rig;
+        VirtualClock& clock = rig.clock;
+        FakeDialogs& dialogs = rig.dialogs;
+        Program& program = *rig.program;
         TMultistage_frm& main = program.MainWindow();
-        main.FormActivate();
         std::vector<std::int64_t> members;
         for (const char* first : {"Anna", "Ben"})
             members.push_back(PostAthlete(program.DataModule().cdsSportler, first, "Klein", "W", 2012));
@@ -303,14 +316,11 @@ private slots:
     // The system ends the program during a run (logout, shutdown): no box and no question
     // keeps it, the journal holds the run, and the next start offers it.
     void terminationDuringARunEndsWithoutABox() {
-        VirtualClock clock(DataRig::Start());
-        FakeSound sound{&clock};
-        FakeDialogs dialogs;
-        QTemporaryDir dir;
-        global::InitVO2Table();
+        ProgramRig rig;
+        VirtualClock& clock = rig.clock;
+        FakeDialogs& dialogs = rig.dialogs;
         {
-            Program program(dir.path().toStdString() + "/");
-            program.MainWindow().FormActivate();
+            Program& program = *rig.program;
             const auto ben = PostAthlete(program.DataModule().cdsSportler, "Ben", "Bauer", "M", 2010);
             const std::int64_t group = data::GroupStore(program.DataModule()).Create("Klasse 7b", {ben});
             program.MainWindow().show();
@@ -325,6 +335,7 @@ private slots:
             QCOMPARE(QCoreApplication::exec(), 0);
             program.End();
             QVERIFY(dialogs.Shown().empty());
+            rig.program.reset();
         }
         const auto run = ReadJournal(global::GruppentestPath);
         QVERIFY(run && run->Started() && !run->Finished());
@@ -334,14 +345,10 @@ private slots:
     // A run the program did not finish: offered at the next start; declined, kept for later;
     // taken, its results are posted and the journal is gone.
     void unfinishedRunOfferedAtStart() {
-        VirtualClock clock(DataRig::Start());
-        FakeSound sound{&clock};
-        FakeDialogs dialogs;
-        QTemporaryDir dir;
-        global::InitVO2Table();
+        ProgramRig rig;
+        FakeDialogs& dialogs = rig.dialogs;
         {
-            Program program(dir.path().toStdString() + "/");
-            program.MainWindow().FormActivate();
+            Program& program = *rig.program;
             const auto ben = PostAthlete(program.DataModule().cdsSportler, "Ben", "Bauer", "M", 2010);
             WriteJournal(global::GruppentestPath,
                          GroupRun::Restored(1, "Klasse 10a", DataRig::Start(), false,
@@ -392,13 +399,10 @@ private slots:
     // passed it, and the next start asks about those still running as STOP does (out there,
     // or no result); the review shows them so and the answer is in the journal.
     void runEndedByTheProgramsDeath() {
-        VirtualClock clock(DataRig::Start());
-        FakeSound sound{&clock};
-        FakeDialogs dialogs;
-        QTemporaryDir dir;
-        global::InitVO2Table();
-        Program program(dir.path().toStdString() + "/");
-        program.MainWindow().FormActivate();
+        ProgramRig rig;
+        VirtualClock& clock = rig.clock;
+        FakeDialogs& dialogs = rig.dialogs;
+        Program& program = *rig.program;
         const auto ben = PostAthlete(program.DataModule().cdsSportler, "Ben", "Bauer", "M", 2010);
         const auto ida = PostAthlete(program.DataModule().cdsSportler, "Ida", "Iser", "W", 2011);
         {
@@ -441,13 +445,9 @@ private slots:
     // other values nor overwritten by the next test; a journal whose results are in the
     // results file already is removed with a word, never offered for a second post.
     void damagedOrTakenOverJournalAtStart() {
-        VirtualClock clock(DataRig::Start());
-        FakeSound sound{&clock};
-        FakeDialogs dialogs;
-        QTemporaryDir dir;
-        global::InitVO2Table();
-        Program program(dir.path().toStdString() + "/");
-        program.MainWindow().FormActivate();
+        ProgramRig rig;
+        FakeDialogs& dialogs = rig.dialogs;
+        Program& program = *rig.program;
         const auto ben = PostAthlete(program.DataModule().cdsSportler, "Ben", "Bauer", "M", 2010);
         GroupRun run = GroupRun::Restored(1, "Klasse 10a", DataRig::Start(), true,
                                           {{ben, "Ben", "Bauer", RunnerState::Out, 5, 2}});
@@ -463,9 +463,10 @@ private slots:
         QVERIFY(QString::fromStdString(dialogs.Texts().back())
                     .contains(QStringLiteral("gruppentest.journal.defekt-")));
         QVERIFY(!QFile::exists(QString::fromStdString(global::GruppentestPath)));
-        const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("gruppentest.journal.defekt-*")});
+        const QStringList kept =
+            QDir(rig.dir.path()).entryList({QStringLiteral("gruppentest.journal.defekt-*")});
         QCOMPARE(kept.size(), 1);
-        QFile keptFile(QDir(dir.path()).filePath(kept[0]));
+        QFile keptFile(QDir(rig.dir.path()).filePath(kept[0]));
         QVERIFY(keptFile.open(QIODevice::ReadOnly));
         QCOMPARE(keptFile.readAll(), cut);
 
