@@ -57,12 +57,20 @@ std::optional<double> ChildVo2max(int age, int level, int shuttle) {
     return 31.025 + 3.238 * v - 3.248 * a + 0.1536 * v * a;
 }
 
-std::optional<HealthZone> ZoneOf(const std::string& sex, int age, double vo2max) {
+std::optional<std::pair<double, double>> ZoneBounds(const std::string& sex, int age) {
     const bool girl = sex == "W" || sex == "w";
     const bool boy = sex == "M" || sex == "m";
     if ((!girl && !boy) || age < 10 || age > 19)
         return std::nullopt;
-    const Bounds& bounds = (girl ? Girls : Boys)[age >= 18 ? 8 : age - 10];
+    const Bounds& b = (girl ? Girls : Boys)[age >= 18 ? 8 : age - 10];
+    return std::pair{b.risk, b.healthy};
+}
+
+std::optional<HealthZone> ZoneOf(const std::string& sex, int age, double vo2max) {
+    const auto zone = ZoneBounds(sex, age);
+    if (!zone)
+        return std::nullopt;
+    const Bounds bounds{zone->first, zone->second};
     // Compared as numbers with one decimal, as the standards are written.
     const double rounded = RoundedDecimal(vo2max, 1);
     const auto tenths = [](double value) { return std::lround(value * 10); };

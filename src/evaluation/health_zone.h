@@ -11,6 +11,7 @@
 //   capacity (VO2max, ml/kg/min).
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace evaluation {
 
@@ -37,6 +38,10 @@ std::optional<double> ChildVo2max(int age, int level, int shuttle);
 // boys) and an age of 10 to 19; none otherwise. At or below the first bound: risk; at or
 // above the second: healthy; in between: needs improvement.
 std::optional<HealthZone> ZoneOf(const std::string& sex, int age, double vo2max);
+
+// The zone's two bounds (risk at or below, healthy at or above) for a sex and an age of 10
+// to 19; none otherwise.
+std::optional<std::pair<double, double>> ZoneBounds(const std::string& sex, int age);
 
 // Both together: the zone of a result of `level` and `shuttle` at `age`.
 std::optional<HealthZone> ChildZone(const std::string& sex, int age, int level, int shuttle);

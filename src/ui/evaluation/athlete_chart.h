@@ -13,6 +13,8 @@ namespace ui {
 
 // The norms over the span the chart shows for tests from `firstTest` to `lastTest`.
 std::vector<ChartView::NormStep> NormSteps(const evaluation::Athlete& athlete, int firstTest, int lastTest);
+// The health zone's bounds over the same span, for a pupil of 10 to 19.
+std::vector<ChartView::ZoneStep> ZoneSteps(const evaluation::Athlete& athlete, int firstTest, int lastTest);
 
 void ShowAthleteProgress(ChartView& chart, const evaluation::Athlete& athlete,
                          const std::vector<evaluation::HistoryEntry>& history);

@@ -280,6 +280,47 @@ void ChartView::ShowNothing(const QString& note) {
     m_impl->chart->legend()->hide();
 }
 
+QStringList ChartView::ShownSeries() const {
+    QStringList names;
+    for (const QAbstractSeries* series : m_impl->chart->series())
+        if (series->isVisible())
+            names << series->name();
+    return names;
+}
+
+void ChartView::ShowZoneProgress(const QString& title, const std::vector<ProgressPoint>& points,
+                                 const std::vector<ZoneStep>& zones) {
+    // Drawn on the bands of the norms: the first three carry the zone (risk, needs
+    // improvement, healthy), the other three stay empty and out of the legend.
+    std::vector<NormStep> steps;
+    for (const ZoneStep& z : zones)
+        steps.push_back({z.fromDay, std::array<double, 5>{z.risk, z.healthy, 0, 0, 0}});
+    ShowProgress(title, points, steps);
+    if (points.empty())
+        return;
+    static const char* const Names[] = {"Verbesserung nötig – Risiko", "Verbesserung nötig",
+                                        "Gesundheitszone"};
+    static const QColor Colours[] = {QColor(0xF4, 0xA3, 0xA3), QColor(0xF6, 0xE3, 0x8F),
+                                     QColor(0xA8, 0xD8, 0xA0)};
+    const double top = m_impl->valueAxis->max();
+    for (int k = 0; k < 6; ++k) {
+        QAreaSeries* band = m_impl->bands[static_cast<std::size_t>(k)];
+        if (k >= 3) {
+            band->setVisible(false);
+            continue;
+        }
+        band->setName(QString::fromUtf8(Names[k]));
+        band->setColor(Colours[k]);
+        band->setBorderColor(Colours[k].darker(115));
+        if (k == 2) { // healthy: up to the top of the chart
+            QList<QPointF> upper = band->upperSeries()->points();
+            for (QPointF& p : upper)
+                p.setY(top);
+            band->upperSeries()->replace(upper);
+        }
+    }
+}
+
 void ChartView::ShowProgress(const QString& title, const std::vector<ProgressPoint>& points,
                              const std::vector<NormStep>& norms) {
     if (points.empty()) {
@@ -287,6 +328,13 @@ void ChartView::ShowProgress(const QString& title, const std::vector<ProgressPoi
         return;
     }
     m_impl->BuildProgress();
+    // The bands named and coloured for the norms (a pupil's zone chart renames three).
+    for (int k = 0; k < 6; ++k) {
+        QAreaSeries* band = m_impl->bands[static_cast<std::size_t>(k)];
+        band->setName(QString::fromUtf8(Words[k]));
+        band->setColor(BandColours[static_cast<std::size_t>(k)]);
+        band->setBorderColor(BandColours[static_cast<std::size_t>(k)].darker(115));
+    }
     m_impl->chart->setTitle(title);
     m_impl->chart->legend()->show();
     const auto [first, last] = ProgressRange(points.front().date, points.back().date);
@@ -299,7 +347,7 @@ void ChartView::ShowProgress(const QString& title, const std::vector<ProgressPoi
     bool anyNorms = false;
     for (const NormStep& step : norms)
         if (step.bounds) {
-            most = std::max(most, (*step.bounds)[4]);
+            most = std::max(most, *std::max_element(step.bounds->begin(), step.bounds->end()));
             anyNorms = true;
         }
     // Room above the highest value or bound, so that the top band shows.

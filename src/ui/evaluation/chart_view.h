@@ -31,6 +31,12 @@ public:
         int fromDay = 0;
         std::optional<std::array<double, 5>> bounds;
     };
+    // The health zone's bounds from a day on (risk at or below, healthy at or above), until
+    // the next step: for a pupil of 10 to 19 years.
+    struct ZoneStep {
+        int fromDay = 0;
+        double risk = 0, healthy = 0;
+    };
     // One test day of a group.
     struct TrendPoint {
         int date = 0;
@@ -46,6 +52,10 @@ public:
 
     void ShowProgress(const QString& title, const std::vector<ProgressPoint>& points,
                       const std::vector<NormStep>& norms);
+    // The same over the zone's three bands ("Risiko", "Verbesserung nötig", "Gesundheitszone"),
+    // with the children's equation's VO2max as the points.
+    void ShowZoneProgress(const QString& title, const std::vector<ProgressPoint>& points,
+                          const std::vector<ZoneStep>& zones);
     // [0] women, [1] men; six counts each, from "sehr schlecht".
     void ShowRatingCounts(const QString& title, const std::array<std::array<int, 6>, 2>& counts);
     void ShowTrend(const QString& title, const std::vector<TrendPoint>& days);
@@ -64,6 +74,8 @@ public:
         QString label;
     };
     std::vector<AxisTick> Ticks(Qt::Orientation orientation) const;
+    // The names of the series shown, in order (for tests).
+    QStringList ShownSeries() const;
 
     // The colours of the six rating bands, from "sehr schlecht".
     static const std::array<QColor, 6> BandColours;

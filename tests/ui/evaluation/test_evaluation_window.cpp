@@ -290,6 +290,33 @@ private slots:
                  (QStringList{"Gesundheitszone", "–", "Verbesserung nötig"}));
     }
 
+    // A pupil of 10 to 19 at every test sees the children's equation's VO2max against the
+    // health zone's bands; an adult the norms' bands.
+    void childChartShowsTheZone() {
+        Rig rig;
+        const auto kim = rig.Athlete("Kim", "Klein", "W", 2013);
+        const auto eva = rig.Athlete("Eva", "Engel", "W", 1990);
+        for (auto id : {kim, eva}) {
+            PostResult(rig.dm->cdsMultiwert, id, 2025, 11, 3, 5, 2);
+            PostResult(rig.dm->cdsMultiwert, id, 2026, 12, 1, 6, 4);
+        }
+        rig.Open();
+        rig.Choose(rig.window->AthleteList(), 1); // Klein, Kim
+        QStringList shown = rig.window->ProgressChart()->ShownSeries();
+        QVERIFY2(shown.contains(QStringLiteral("Gesundheitszone")) &&
+                     !shown.contains(QStringLiteral("überragend")),
+                 qPrintable(shown.join('|')));
+        rig.Choose(rig.window->AthleteList(), 0); // Engel, Eva
+        shown = rig.window->ProgressChart()->ShownSeries();
+        QVERIFY2(shown.contains(QStringLiteral("überragend")) &&
+                     !shown.contains(QStringLiteral("Gesundheitszone")),
+                 qPrintable(shown.join('|')));
+        const auto steps = ui::ZoneSteps(evaluation::Athlete{1, "Kim", "Klein", "W", 2013},
+                                         data::DaysFromCivil(2025, 11, 3), data::DaysFromCivil(2026, 12, 1));
+        QCOMPARE(steps.size(), std::size_t(2)); // 12, then 13 from New Year
+        QCOMPARE(steps[1].risk, 36.6);
+    }
+
     // The norm bands step on the first of January of the year the athlete enters the next age
     // group, not halfway between two tests.
     void normBandsStepOnNewYear() {
