@@ -10,10 +10,10 @@ namespace {
 
 // The ranking on paper, without the notes.
 const std::vector<ReportPainter::Column> RankingColumns{
-    {0, 0.045, Qt::AlignRight}, {1, 0.17, Qt::AlignLeft},   {2, 0.03, Qt::AlignHCenter},
-    {3, 0.065, Qt::AlignRight}, {4, 0.045, Qt::AlignRight}, {5, 0.05, Qt::AlignRight},
-    {6, 0.05, Qt::AlignRight},  {7, 0.06, Qt::AlignRight},  {8, 0.07, Qt::AlignRight},
-    {9, 0.12, Qt::AlignLeft},   {10, 0.18, Qt::AlignLeft},  {11, 0.10, Qt::AlignRight}};
+    {0, 0.045, Qt::AlignRight}, {1, 0.135, Qt::AlignLeft},  {2, 0.025, Qt::AlignHCenter},
+    {3, 0.075, Qt::AlignRight}, {4, 0.045, Qt::AlignRight}, {5, 0.05, Qt::AlignRight},
+    {6, 0.06, Qt::AlignRight},  {7, 0.05, Qt::AlignRight},  {8, 0.075, Qt::AlignRight},
+    {9, 0.105, Qt::AlignLeft},  {10, 0.205, Qt::AlignLeft}, {11, 0.125, Qt::AlignRight}};
 
 } // namespace
 

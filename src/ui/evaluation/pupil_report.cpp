@@ -65,9 +65,16 @@ QByteArray PupilReportPdf(const QString& title, const std::vector<PupilPage>& pa
             paper.Gap(0.5);
             if (std::none_of(page.history.begin(), page.history.end(),
                              [](const evaluation::HistoryEntry& h) { return h.result.date && h.age >= 13; }))
-                paper.Paragraph(QStringLiteral("Unter 13 Jahren gibt die Normtabelle keine Bewertung und das "
-                                               "Diagramm keine Normbereiche."),
+                paper.Paragraph(QStringLiteral("Unter 13 Jahren gibt die Normtabelle keine Bewertung."),
                                 false, 8);
+            if (!page.history.empty() &&
+                std::all_of(page.history.begin(), page.history.end(), [](const evaluation::HistoryEntry& h) {
+                    return h.result.date == 0 || h.result.level == 0 || h.zone;
+                }))
+                paper.Paragraph(
+                    QStringLiteral("Das Diagramm zeigt die VO2max nach der Kindergleichung in den "
+                                   "Bereichen der Gesundheitszone für das Alter."),
+                    false, 8);
             paper.Paragraph(QStringLiteral("Gesundheitszone nach FITNESSGRAM (Cooper Institute 2010), VO2max "
                                            "dafür nach Léger u. a. (1988)."),
                             false, 8);
