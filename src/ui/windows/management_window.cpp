@@ -186,6 +186,20 @@ void ManagementWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
+// These windows offer no minimising (a window manager may still draw the button): minimised,
+// the modal window would vanish with the program behind it blocked, a screen with nothing to
+// click until the task bar restores it. It comes back at once.
+void ManagementWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            show();
+            raise();
+            activateWindow();
+        });
+}
+
 void CentreOnScreen(QWidget& window) {
     const QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
     QScreen* screen = owner ? owner->screen() : window.screen();

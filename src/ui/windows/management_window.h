@@ -79,6 +79,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     QLabel* Label1 = nullptr;
     TVexoDBNav* VexoDBNav1 = nullptr;

@@ -353,6 +353,16 @@ private slots:
         QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
     }
 
+    // Minimised (the window manager's button), the window comes back at once: a modal window
+    // gone from the screen would leave nothing to click.
+    void noMinimising() {
+        Rig rig;
+        rig.Open();
+        rig.window->showMinimized();
+        QTRY_VERIFY(!rig.window->isMinimized());
+        QVERIFY(rig.window->isVisible());
+    }
+
     // With a refused value still in its cell, leaving and moving to another row are refused
     // with a word on why and what to do, never silently.
     void refusedValueSaysWhyLeavingWaits() {
