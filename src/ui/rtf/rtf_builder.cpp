@@ -15,7 +15,8 @@ constexpr double PixelsPerTwip = 96.0 / 1440.0;
 
 bool SameChars(const CharState& a, const CharState& b) {
     return a.bold == b.bold && a.italic == b.italic && a.underline == b.underline && a.strike == b.strike &&
-           a.vertical == b.vertical && a.halfPoints == b.halfPoints && a.colour == b.colour;
+           a.smallCaps == b.smallCaps && a.vertical == b.vertical && a.halfPoints == b.halfPoints &&
+           a.colour == b.colour;
 }
 
 } // namespace
@@ -102,6 +103,7 @@ QTextCharFormat RtfBuilder::FormatOf(const CharState& chars) const {
     format.setFontItalic(chars.italic);
     format.setFontUnderline(chars.underline);
     format.setFontStrikeOut(chars.strike);
+    format.setFontCapitalization(chars.smallCaps ? QFont::SmallCaps : QFont::MixedCase);
     format.setVerticalAlignment(chars.vertical == Vertical::Super ? QTextCharFormat::AlignSuperScript
                                 : chars.vertical == Vertical::Sub ? QTextCharFormat::AlignSubScript
                                                                   : QTextCharFormat::AlignNormal);

@@ -89,6 +89,11 @@ void RtfParser::CloseGroup() {
     }
     --m_depth;
     m_builder.Flush();
+    if (m_depth == 0) {
+        // The document's own group has ended: whatever follows is not part of it (a writer's
+        // trailing bytes, a second document pasted behind).
+        m_pos = m_in.size();
+    }
     if (m_state.size() > m_depth + 1) // this group had a state of its own
         m_state.pop_back();
     if (endsListDefinition) {
@@ -304,8 +309,10 @@ void RtfParser::FormattingWord(GroupState& s, std::string_view w, bool hasNumber
         s.chars.underline = false;
     } else if (w == "strike" || w == "striked") {
         s.chars.strike = on;
-    } else if (w == "caps" || w == "scaps") {
+    } else if (w == "caps") {
         s.chars.caps = on;
+    } else if (w == "scaps") {
+        s.chars.smallCaps = on;
     } else if (w == "v") {
         s.chars.hidden = on;
     } else if (w == "deleted") {
@@ -504,7 +511,9 @@ void RtfParser::Unicode(int n) {
         // Characters of a font by their byte, as writers put list bullets, in the private-use
         // area at F020 to F0FF (Word's Symbol bullet is F0B7, LibreOffice's F095): the
         // character that byte stands for in the font.
-        if (code >= 0xF020 && code <= 0xF0FF) {
+        if (code == 0xF0B7) {
+            code = 0x2022; // Word's bullet, whatever font it is set in
+        } else if (code >= 0xF020 && code <= 0xF0FF) {
             const auto [codePage, kind] = EncodingOf(State().chars.font);
             code = ByteToCodePoint(static_cast<unsigned char>(code - 0xF000), codePage, kind);
         }

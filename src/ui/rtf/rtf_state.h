@@ -14,9 +14,10 @@ struct CharState {
     bool italic = false;
     bool underline = false;
     bool strike = false;
-    bool caps = false;    // \caps: shown in capitals, whatever was typed
-    bool hidden = false;  // \v: written for the author, not shown
-    bool deleted = false; // the text of a deleted revision
+    bool caps = false;      // \caps: shown in capitals, whatever was typed
+    bool smallCaps = false; // \scaps: small capitals
+    bool hidden = false;    // \v: written for the author, not shown
+    bool deleted = false;   // the text of a deleted revision
     Vertical vertical = Vertical::Normal;
     int halfPoints = 24; // \fs: 12 pt unless the document says otherwise
     int colour = 0;      // index into the colour table; 0 is the automatic colour

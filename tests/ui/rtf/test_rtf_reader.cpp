@@ -102,7 +102,11 @@ private slots:
             << QString::fromUtf8("•\u00A0–—“x”").replace(QChar(0xA0), QChar(' '));
         QTest::newRow("line breaks in the file mean nothing") << QByteArray("{\\rtf1 ab\r\ncd}") << "abcd";
         QTest::newRow("truncated") << QByteArray("{\\rtf1 {\\b fett} und abgeschn") << "fett und abgeschn";
-        QTest::newRow("unbalanced closing braces") << QByteArray("{\\rtf1 a}}} b}") << "a b";
+        QTest::newRow("unbalanced closing braces") << QByteArray("{\\rtf1 a}}} b}") << "a";
+        QTest::newRow("nothing after the document's end")
+            << QByteArray("{\\rtf1 a\\par}\r\nnoch was") << "a\n";
+        QTest::newRow("Word's bullet outside a symbol font")
+            << QByteArray("{\\rtf1 \\u61623? x}") << QString::fromUtf8("• x");
         QTest::newRow("capitals") << QByteArray("{\\rtf1 {\\caps Gro\\'dfe Halle} klein}")
                                   << "GROSSE HALLE klein";
         QTest::newRow("fallback as a control word")
@@ -152,6 +156,11 @@ private slots:
         QVERIFY(FormatOf(doc, "beides").fontItalic() && FormatOf(doc, "beides").fontWeight() == QFont::Bold);
         QVERIFY(FormatOf(doc, "nur").fontItalic() && FormatOf(doc, "nur").fontWeight() == QFont::Normal);
         QVERIFY(!FormatOf(doc, "schlicht").fontItalic());
+        QTextDocument small;
+        QVERIFY(ui::ReadRtf("{\\rtf1 {\\scaps Kapit\\'e4lchen} normal}", small));
+        QCOMPARE(FormatOf(small, "Kapit").fontCapitalization(), QFont::SmallCaps);
+        QCOMPARE(small.toPlainText(), QString::fromUtf8("Kapitälchen normal")); // not made capitals
+        QCOMPARE(FormatOf(small, "normal").fontCapitalization(), QFont::MixedCase);
     }
 
     void listsIndentTheirItems() {
