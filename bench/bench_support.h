@@ -21,6 +21,10 @@ struct QuietDialogs : platform::DialogService {
     platform::Answer AskYesNo(const std::string&) override { return platform::Answer::Yes; }
     platform::Answer AskYesNoDefaultNo(const std::string&) override { return platform::Answer::Yes; }
     platform::Answer AskYesNoCancel(const std::string&) override { return platform::Answer::Yes; }
+    std::optional<std::size_t> AskChoice(const std::string&, const std::string&,
+                                         const std::vector<std::string>&) override {
+        return std::nullopt;
+    }
     platform::Answer AskYesAbort(const std::string&) override { return platform::Answer::Yes; }
     void ShowError(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
     std::string AskSaveFileName(const std::string&, const std::string&) override { return {}; }

@@ -156,6 +156,10 @@ public:
     std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override {
         return std::nullopt;
     }
+    std::optional<std::size_t> AskChoice(const std::string&, const std::string&,
+                                         const std::vector<std::string>&) override {
+        return std::nullopt;
+    }
 };
 
 } // namespace

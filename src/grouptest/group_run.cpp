@@ -103,6 +103,16 @@ void GroupRun::FinishAt(std::pair<int, int> levelAndShuttle, bool stillRunningAr
         }
 }
 
+bool GroupRun::AddRunner(Runner runner) {
+    for (const Runner& r : m_runners)
+        if (r.athleteId == runner.athleteId)
+            return false;
+    runner.state = RunnerState::Running;
+    runner.level = runner.shuttle = 0;
+    m_runners.push_back(std::move(runner));
+    return true;
+}
+
 void GroupRun::Correct(std::size_t index, int level, int shuttle) {
     if (index >= m_runners.size())
         return;

@@ -72,6 +72,8 @@ public:
     // the results file is saved: found there at the next start, the run was taken over.
     const std::vector<std::int64_t>& TakenOver() const { return m_takenOver; }
     void SetTakenOver(std::vector<std::int64_t> resultIds) { m_takenOver = std::move(resultIds); }
+    // A pupil who arrives late joins the run, running from now on (false when already in it).
+    bool AddRunner(Runner runner);
     // A correction made in the review: runner `index` out at level and shuttle, or (0 0)
     // without a result.
     void Correct(std::size_t index, int level, int shuttle);

@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -34,6 +35,9 @@ public:
     // A line of text (a group's name), offered as `initial`; none when the user cancelled.
     virtual std::optional<std::string> AskText(const std::string& title, const std::string& label,
                                                const std::string& initial) = 0;
+    // One of `items` (a latecomer among the athletes): its index; none when the user cancelled.
+    virtual std::optional<std::size_t> AskChoice(const std::string& title, const std::string& label,
+                                                 const std::vector<std::string>& items) = 0;
 };
 
 DialogService& Dialogs();

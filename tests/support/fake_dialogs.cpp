@@ -54,6 +54,17 @@ std::optional<std::string> FakeDialogs::AskText(const std::string& title, const 
     return text;
 }
 
+std::optional<std::size_t> FakeDialogs::AskChoice(const std::string& title, const std::string&,
+                                                  const std::vector<std::string>& items) {
+    m_shown.push_back({ShownBox::Choice, title});
+    m_lastChoices = items;
+    if (m_choices.empty())
+        return std::nullopt;
+    auto choice = m_choices.front();
+    m_choices.pop_front();
+    return choice;
+}
+
 std::string FakeDialogs::AskSaveFileName(const std::string& suggestedName, const std::string&) {
     m_shown.push_back({ShownBox::SaveFile, suggestedName});
     if (m_files.empty())

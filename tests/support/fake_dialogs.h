@@ -8,7 +8,18 @@
 #include <vector>
 
 struct ShownBox {
-    enum Kind { Message, YesNo, YesNoDefaultNo, YesNoCancel, YesAbort, Error, SaveFile, OpenFile, Text } kind;
+    enum Kind {
+        Message,
+        YesNo,
+        YesNoDefaultNo,
+        YesNoCancel,
+        YesAbort,
+        Error,
+        SaveFile,
+        OpenFile,
+        Text,
+        Choice
+    } kind;
     std::string text;
 };
 
@@ -36,6 +47,11 @@ public:
     std::string AskOpenFileName(const std::string& title, const std::string& filter) override;
     std::optional<std::string> AskText(const std::string& title, const std::string& label,
                                        const std::string& initial) override;
+    std::optional<std::size_t> AskChoice(const std::string& title, const std::string& label,
+                                         const std::vector<std::string>& items) override;
+    // The answers of the next choices (none: cancelled); the items offered last.
+    void ScriptChoice(std::optional<std::size_t> index) { m_choices.push_back(index); }
+    const std::vector<std::string>& LastChoices() const { return m_lastChoices; }
     // The answers of the next text questions (none: cancelled).
     void ScriptText(std::optional<std::string> text) { m_texts.push_back(std::move(text)); }
 
@@ -45,5 +61,7 @@ private:
     std::deque<platform::Answer> m_script;
     std::deque<std::string> m_files;
     std::deque<std::optional<std::string>> m_texts;
+    std::deque<std::optional<std::size_t>> m_choices;
+    std::vector<std::string> m_lastChoices;
     std::vector<ShownBox> m_shown;
 };

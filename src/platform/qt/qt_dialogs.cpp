@@ -106,6 +106,24 @@ std::optional<std::string> QtDialogs::AskText(const std::string& title, const st
     return dialog.textValue().toStdString();
 }
 
+std::optional<std::size_t> QtDialogs::AskChoice(const std::string& title, const std::string& label,
+                                                const std::vector<std::string>& items) {
+    QStringList list;
+    for (const std::string& item : items)
+        list << QString::fromStdString(item);
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(QString::fromStdString(label));
+    dialog.setComboBoxItems(list);
+    dialog.setComboBoxEditable(false);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (list.isEmpty() || dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const qsizetype chosen = list.indexOf(dialog.textValue());
+    return chosen < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(chosen));
+}
+
 void QtDialogs::ShowError(const std::string& text) {
     Run(QMessageBox::Critical, ProgramTitle, text, QMessageBox::Ok, QMessageBox::Ok);
 }

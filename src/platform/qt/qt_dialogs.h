@@ -14,6 +14,8 @@ public:
     void ShowError(const std::string& text) override;
     std::string AskSaveFileName(const std::string& suggestedName, const std::string& filter) override;
     std::string AskOpenFileName(const std::string& title, const std::string& filter) override;
+    std::optional<std::size_t> AskChoice(const std::string& title, const std::string& label,
+                                         const std::vector<std::string>& items) override;
     std::optional<std::string> AskText(const std::string& title, const std::string& label,
                                        const std::string& initial) override;
 };

@@ -1,6 +1,10 @@
 #include "roster_window.h"
 
+#include "data/DModule.h"
+#include "data/groups.h"
+#include "data/text_encoding.h"
 #include "evaluation/global.h"
+#include "evaluation/results_analysis.h"
 #include "grouptest/journal.h"
 #include "pacing/run_controller.h"
 #include "platform/clock.h"
@@ -49,6 +53,7 @@ RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunCon
     button("btn_start", QStringLiteral("START"), start);
     button("btn_stop", QStringLiteral("STOP"), stop);
     m_review = button("btn_review", QStringLiteral("Prüfen und übernehmen …"), [this] { OpenReview(); });
+    button("btn_latecomer", QStringLiteral("Nachzügler …"), [this] { AddLatecomer(); });
     button("btn_help", QStringLiteral("Hilfe"), [this] { ShowHelp(); });
     button("btn_close", QStringLiteral("Schließen"), [this] { close(); });
     layout->addLayout(top);
@@ -56,14 +61,8 @@ RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunCon
     m_grid = new QGridLayout(m_tileArea);
     m_grid->setSpacing(6);
     m_grid->setContentsMargins(0, 0, 0, 0);
-    for (std::size_t i = 0; i < m_run.Runners().size(); ++i) {
-        auto* tile = new RunnerTile(i, m_tileArea);
-        connect(tile, &RunnerTile::tapped, this, [this](std::size_t index, qint64 eventTime) {
-            Guarded([&] { Tap(index, MomentOf(eventTime)); });
-        });
-        m_tiles.push_back(tile);
-        ShowRunner(i);
-    }
+    for (std::size_t i = 0; i < m_run.Runners().size(); ++i)
+        AddTile(i);
     ArrangeTiles();
     layout->addWidget(m_tileArea, 1);
     setFocusPolicy(Qt::StrongFocus);
@@ -92,6 +91,85 @@ RosterWindow::~RosterWindow() {
     m_controller.OnStarted = nullptr;
     m_controller.OnStopped = nullptr;
     m_controller.ConfirmRestart = nullptr;
+}
+
+void RosterWindow::AddTile(std::size_t index) {
+    auto* tile = new RunnerTile(index, m_tileArea);
+    connect(tile, &RunnerTile::tapped, this, [this](std::size_t tapped, qint64 eventTime) {
+        Guarded([&] { Tap(tapped, MomentOf(eventTime)); });
+    });
+    m_tiles.push_back(tile);
+    ShowRunner(index);
+}
+
+void RosterWindow::AddLatecomer() {
+    if (m_run.Finished()) {
+        platform::Dialogs().ShowMessage("Der Test ist beendet; Nachzügler können nur vor oder während des "
+                                        "Tests dazukommen.");
+        return;
+    }
+    if (m_tiles.size() >= 36) {
+        platform::Dialogs().ShowMessage("Mehr als 36 Sportler haben keine eigene Taste mehr.");
+        return;
+    }
+    // Everyone stored who does not run yet: the group's members first, then the others, each
+    // by name.
+    data::Table& athletes = m_dataModule.cdsSportler;
+    if (!athletes.Active())
+        athletes.Open();
+    std::vector<std::int64_t> members;
+    try {
+        members = data::GroupStore(m_dataModule).Get(m_run.GroupId()).members;
+    } catch (const std::exception&) {
+        // the group is gone: everyone is a candidate alike
+    }
+    struct Candidate {
+        bool member;
+        std::string key, text;
+        grouptest::Runner runner;
+    };
+    std::vector<Candidate> candidates;
+    const int id = athletes.FindField("sportlerid"), first = athletes.FindField("Vorname"),
+              name = athletes.FindField("Name"), year = athletes.FindField("Geburtsjahr");
+    for (int row = 0; row < athletes.RecordCount(); ++row) {
+        const data::Value athleteId = athletes.RecordValueAt(row, id);
+        if (data::IsNull(athleteId))
+            continue;
+        grouptest::Runner r;
+        r.athleteId = data::IntegerOf(athleteId);
+        if (std::any_of(m_run.Runners().begin(), m_run.Runners().end(),
+                        [&](const grouptest::Runner& each) { return each.athleteId == r.athleteId; }))
+            continue;
+        r.firstName = data::Cp1252ToUtf8(data::BytesOf(athletes.RecordValueAt(row, first)));
+        r.name = data::Cp1252ToUtf8(data::BytesOf(athletes.RecordValueAt(row, name)));
+        const data::Value born = athletes.RecordValueAt(row, year);
+        const bool member = std::find(members.begin(), members.end(), r.athleteId) != members.end();
+        std::string text = r.name + ", " + r.firstName;
+        if (!data::IsNull(born))
+            text += " (" + std::to_string(data::IntegerOf(born)) + ")";
+        candidates.push_back({member, evaluation::SearchKey(r.name + " " + r.firstName), text, std::move(r)});
+    }
+    if (candidates.empty()) {
+        platform::Dialogs().ShowMessage("Alle gespeicherten Sportler laufen schon mit.");
+        return;
+    }
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.member != b.member ? a.member : a.key < b.key;
+    });
+    std::vector<std::string> items;
+    for (const Candidate& c : candidates)
+        items.push_back(c.text);
+    const auto chosen = platform::Dialogs().AskChoice(
+        "Nachzügler", "Wer kommt dazu? (Mitglieder der Gruppe zuerst; läuft ab jetzt mit.)", items);
+    if (!chosen || *chosen >= candidates.size())
+        return;
+    if (!m_run.AddRunner(candidates[*chosen].runner))
+        return;
+    AddTile(m_tiles.size());
+    ArrangeTiles();
+    if (m_run.Started())
+        Journal(); // on disk at once, as every tap
+    UpdateStatus();
 }
 
 void RosterWindow::ArrangeTiles() {
@@ -223,6 +301,7 @@ void RosterWindow::ShowHelp() {
         "Welcher Durchgang zählt: gezählt werden die Durchgänge, deren Signal mindestens zwei Sekunden vor "
         "dem Tipp ertönte. Ein Tipp kurz nach einem Signal gilt also diesem Signal (der Durchgang wurde "
         "verpasst), ein späterer Tipp dem laufenden Durchgang (der letzte wurde geschafft).\n\n"
+        "Wer zu spät kommt, wird mit „Nachzügler …“ aufgenommen und läuft ab dann mit.\n\n"
         "Jeder Tipp wird sofort gespeichert. Nach dem Test lassen sich alle Werte in der Prüfliste "
         "berichtigen, bevor sie übernommen werden.");
 }

@@ -40,6 +40,9 @@ public:
     void TestEnded();
     void OpenReview();
     void ShowHelp();
+    // "Nachzügler …": a pupil who arrives late is chosen from the stored athletes (the
+    // group's members first) and runs from now on, with a tile and a key of its own.
+    void AddLatecomer();
     // A tile's key pressed in this window or in the main window during the run; true when
     // it was one.
     bool TileKey(QKeyEvent* event);
@@ -62,6 +65,7 @@ private:
     void Journal();
     void UpdateStatus();
     void ArrangeTiles();
+    void AddTile(std::size_t index);
 
     TDM1& m_dataModule;
     grouptest::GroupRun m_run;

@@ -233,6 +233,28 @@ private slots:
         QVERIFY(rig.Read(global::MultiwertPath).contains("<ROW "));
     }
 
+    // A pupil who arrives late joins the running test: chosen from the athletes not running
+    // yet, a tile and a key of its own, in the journal at once, and tapped like the others.
+    void latecomerJoinsTheRun() {
+        RosterRig rig;
+        const auto lena = PostAthlete(rig.dm->cdsSportler, "Lena", "Sp\xE4t", "W", 2012); // Windows-1252
+        rig.controller.btn_startClick();
+        rig.clock.AdvanceTo(30000);
+        rig.dialogs.ScriptChoice(0);
+        rig.roster->AddLatecomer();
+        QCOMPARE(rig.dialogs.LastChoices(), std::vector<std::string>{"Spät, Lena (2012)"});
+        QCOMPARE(rig.roster->Run().Runners().size(), std::size_t(4));
+        QCOMPARE(rig.roster->Run().Runners()[3].athleteId, lena);
+        QCOMPARE(rig.roster->Tile(3)->StateText(), QStringLiteral("läuft"));
+        QCOMPARE(ReadJournal(global::GruppentestPath)->Runners().size(), std::size_t(4));
+        QTest::keyClick(rig.roster.get(), Qt::Key_4);
+        QCOMPARE(rig.roster->Tile(3)->StateText(), QStringLiteral("Warnung"));
+        rig.dialogs.Clear();
+        rig.roster->AddLatecomer(); // nobody left to add
+        QCOMPARE(rig.dialogs.Texts(),
+                 std::vector<std::string>{"Alle gespeicherten Sportler laufen schon mit."});
+    }
+
     // A tap handled late (the window busy) counts at the moment of its press: the press's own
     // time stamp, on the clock of the events handled at once; never later than now and never
     // more than two seconds earlier.
