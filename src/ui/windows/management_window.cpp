@@ -47,6 +47,11 @@ ManagementWindow::ManagementWindow(const ManagementLayout& layout, data::DataSou
     DBMemo1->setGeometry(8, layout.memoTop, layout.width, 89);
     DBMemo1->SetField(&source, memoField);
     VexoDBNav1->SetInputHolders({DBGrid1, DBMemo1});
+    for (const auto& [button, key] : {std::pair{nbvexoInsert, "Einfg"}, std::pair{nbvexoDelete, "Strg+Entf"},
+                                      std::pair{nbvexoPost, "Strg+Eingabe"}}) {
+        TMNavButton* b = VexoDBNav1->Button(button);
+        b->setToolTip(b->toolTip() + QStringLiteral(" (") + QString::fromUtf8(key) + QLatin1Char(')'));
+    }
 
     Button2 = MakeButton(this, "Button2", QStringLiteral("Änderungen speichern"),
                          {8, layout.buttonsTop, 153, 25}, UiFont(13));
@@ -127,8 +132,37 @@ bool ManagementWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!widget || widget != QApplication::focusWidget() || !(widget == this || isAncestorOf(widget)))
         return false;
     bool consumed = false;
-    Guarded([&] { consumed = KeyPreview(static_cast<QKeyEvent*>(event)); });
+    Guarded([&] {
+        consumed = NavigatorKey(static_cast<QKeyEvent*>(event)) || KeyPreview(static_cast<QKeyEvent*>(event));
+    });
     return consumed;
+}
+
+bool ManagementWindow::NavigatorKey(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    TMNavigateBtn button;
+    if (event->key() == Qt::Key_Insert && mods == Qt::NoModifier)
+        button = nbvexoInsert;
+    else if (event->key() == Qt::Key_Delete && mods == Qt::ControlModifier)
+        button = nbvexoDelete;
+    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && mods == Qt::ControlModifier)
+        button = nbvexoPost;
+    else
+        return false;
+    TMNavButton* b = VexoDBNav1->Button(button);
+    if (b->isEnabled() && b->isVisible()) {
+        VexoDBNav1->BtnClick(button);
+        // After "neu" the typing goes into the record's first cell.
+        if (button == nbvexoInsert && !DBGrid1->ReadOnly()) {
+            for (int column = 0; column < DBGrid1->model()->columnCount(); ++column)
+                if (!DBGrid1->isColumnHidden(column)) {
+                    DBGrid1->SetSelectedIndex(column);
+                    break;
+                }
+            DBGrid1->setFocus(Qt::ShortcutFocusReason);
+        }
+    }
+    return true;
 }
 
 void ManagementWindow::showEvent(QShowEvent* event) {

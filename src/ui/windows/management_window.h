@@ -45,6 +45,10 @@ public:
     // What is still being typed (a cell editor, the memo) goes into the record now; false
     // when the table refused it (the user has been told).
     bool CommitPendingInput();
+    // The navigator's actions by keyboard, as database programs have them: Einfg "neu",
+    // Strg+Entf "löschen" (it asks first), Strg+Eingabe "speichern"; shown in the tooltips.
+    // True when the key was one of them.
+    bool NavigatorKey(QKeyEvent* event);
     // What an open cell editor holds that the table did not take, as "Feld: Text" (UTF-8);
     // empty when there is none.
     std::string UncommittedText() const;

@@ -188,6 +188,37 @@ private slots:
         QVERIFY(rig.Grid()->ReadOnly());
     }
 
+    // The navigator by keyboard: Einfg "neu" with the typing in the first cell, Strg+Eingabe
+    // "speichern" (refused here, and said), Strg+Entf "löschen" after its question; the
+    // tooltips name the keys.
+    void navigatorByKeyboard() {
+        Rig rig;
+        PostAthlete(rig.dm->cdsSportler, "Anna", "Adler", "W", 1990);
+        rig.Open();
+        QVERIFY(rig.window->Navigator()->Button(nbvexoInsert)->toolTip().endsWith(QStringLiteral("(Einfg)")));
+        rig.Key(Qt::Key_Insert);
+        QCOMPARE(rig.dm->cdsSportler.State(), TableState::Insert);
+        QCOMPARE(rig.FocusedName(), QStringLiteral("DBGrid1"));
+        rig.Type(QStringLiteral("Ida"));
+        rig.Key(Qt::Key_Return);
+        rig.Type(QStringLiteral("Iser"));
+        rig.Key(Qt::Key_Return);
+        QCOMPARE(rig.dm->cdsSportler.AsString("Vorname"), std::string("Ida"));
+        QCOMPARE(rig.dm->cdsSportler.AsString("Name"), std::string("Iser"));
+        rig.Key(Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(!rig.dialogs.Texts().empty());
+        QCOMPARE(rig.dialogs.Texts().front(),
+                 std::string("das Geburtsjahr sollte zwischen 1920 und heute liegen!"));
+        QCOMPARE(rig.dm->cdsSportler.State(), TableState::Insert);
+        rig.Nav(nbvexoCancel);
+        rig.dialogs.Clear();
+        rig.dialogs.ScriptAnswer(platform::Answer::Yes);
+        rig.Grid()->setFocus();
+        rig.Key(Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(rig.dialogs.Shown().size(), std::size_t(1));
+        QCOMPARE(rig.dm->cdsSportler.RecordCount(), 0);
+    }
+
     // "neu", leaving, opening again: the record is still being inserted, the grid editable.
     void insertSurvivesLeaving() {
         Rig rig;
