@@ -59,17 +59,9 @@ void Program::OpenGroupTest(std::int64_t groupId) {
     }
     const data::Group group = data::GroupStore(*m_dataModule).Get(groupId);
     std::vector<grouptest::Runner> runners;
-    data::Table& athletes = m_dataModule->cdsSportler;
     for (std::int64_t member : group.members)
-        if (const data::Values* a =
-                athletes.FindStored(athletes.FindField("sportlerid"), data::Value{member})) {
-            grouptest::Runner r;
-            r.athleteId = member;
-            r.firstName =
-                data::Cp1252ToUtf8(data::BytesOf(athletes.ValueOf(*a, athletes.FindField("Vorname"))));
-            r.name = data::Cp1252ToUtf8(data::BytesOf(athletes.ValueOf(*a, athletes.FindField("Name"))));
-            runners.push_back(std::move(r));
-        }
+        if (std::optional<grouptest::Runner> r = grouptest::StoredRunner(*m_dataModule, member))
+            runners.push_back(std::move(*r));
     std::sort(runners.begin(), runners.end(), [](const grouptest::Runner& a, const grouptest::Runner& b) {
         return evaluation::SearchKey(a.name + " " + a.firstName) <
                evaluation::SearchKey(b.name + " " + b.firstName);

@@ -1,7 +1,5 @@
 #include "DModule.h"
 
-#include <cstdio>
-
 #include "data_file.h"
 #include "date_value.h"
 #include "evaluation/fitness_rating.h"
@@ -327,12 +325,8 @@ bool TDM1::KeepForRecovery(const std::string& what) {
         const std::string path = RecoveryPath();
         std::string text = data::FileExists(path) ? data::ReadWholeFile(path) : std::string();
         const std::int64_t now = platform::Clock().Now();
-        const int day = static_cast<int>(now / platform::MillisecondsPerDay);
-        const std::int64_t ms = now % platform::MillisecondsPerDay;
-        char time[16];
-        std::snprintf(time, sizeof time, " %02d:%02d", static_cast<int>(ms / 3600000),
-                      static_cast<int>(ms / 60000 % 60));
-        text += "Am " + data::FormatGermanDate(day) + time + ":\n" + what + "\n\n";
+        text += "Am " + data::FormatGermanDate(static_cast<int>(now / platform::MillisecondsPerDay)) + " " +
+                platform::Clock().FormatLongTime(now % platform::MillisecondsPerDay) + ":\n" + what + "\n\n";
         data::WriteFileSafely(path, text);
         return true;
     } catch (const std::exception&) {

@@ -83,21 +83,6 @@ constexpr std::int64_t Int32Max = 2147483647;
         }
         return false;
     case FieldType::Date:
-        // The writer's eight digits, read in place; the dashed form takes the general way.
-        if (raw.size() == 8) {
-            int ymd = 0;
-            bool digits = true;
-            for (char c : raw) {
-                const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
-                digits = digits && digit <= 9;
-                ymd = ymd * 10 + static_cast<int>(digit % 10);
-            }
-            const int year = ymd / 10000, month = ymd / 100 % 100, day = ymd % 100;
-            if (!digits || year < 1 || !IsValidCivil(year, month, day))
-                return false;
-            out.emplace<std::int64_t>(DaysFromCivil(year, month, day));
-            return true;
-        }
         if (const auto days = ReadExactDate(raw)) {
             out.emplace<std::int64_t>(*days);
             return true;

@@ -121,27 +121,6 @@ std::optional<double> ReadExactFloat(std::string_view text) {
     return value;
 }
 
-std::optional<int> ReadExactDate(std::string_view text) {
-    const bool dashed = text.size() == 10 && text[4] == '-' && text[7] == '-';
-    if (text.size() != 8 && !dashed)
-        return std::nullopt;
-    int digits[8];
-    int count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (dashed && (i == 4 || i == 7))
-            continue;
-        if (!IsDigit(text[i]))
-            return std::nullopt;
-        digits[count++] = text[i] - '0';
-    }
-    const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
-    const int month = digits[4] * 10 + digits[5];
-    const int day = digits[6] * 10 + digits[7];
-    if (year < 1 || !IsValidCivil(year, month, day))
-        return std::nullopt;
-    return DaysFromCivil(year, month, day);
-}
-
 std::optional<std::int64_t> ParseInteger(std::string_view text) {
     bool negative = false;
     const auto start = NumberStart(text, negative);

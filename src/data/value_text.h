@@ -1,5 +1,6 @@
 #pragma once
 // Value texts of the data packet: how numbers and dates are written and read back.
+#include "date_value.h"
 #include "value.h"
 
 #include <cstdint>
@@ -46,7 +47,28 @@ template <typename S> void AppendList(S& out, const std::vector<std::uint32_t>& 
 // of a day that exists.
 std::optional<std::int64_t> ReadExactInteger(std::string_view text, std::int64_t min, std::int64_t max);
 std::optional<double> ReadExactFloat(std::string_view text);
-std::optional<int> ReadExactDate(std::string_view text);
+
+// Inline: every date of a file goes through here.
+inline std::optional<int> ReadExactDate(std::string_view text) {
+    const bool dashed = text.size() == 10 && text[4] == '-' && text[7] == '-';
+    if (text.size() != 8 && !dashed)
+        return std::nullopt;
+    int digits[8];
+    int count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (dashed && (i == 4 || i == 7))
+            continue;
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        digits[count++] = text[i] - '0';
+    }
+    const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+    const int month = digits[4] * 10 + digits[5];
+    const int day = digits[6] * 10 + digits[7];
+    if (year < 1 || !IsValidCivil(year, month, day))
+        return std::nullopt;
+    return DaysFromCivil(year, month, day);
+}
 
 // Integers and floats: a digit must come before any letter, else NULL; then read like the
 // C functions atoi and atof (leading blanks and a sign allowed, reading stops at the first

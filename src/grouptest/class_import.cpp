@@ -5,6 +5,7 @@
 #include "data/text_encoding.h"
 #include "evaluation/global.h"
 #include "platform/errors.h"
+#include "take_out.h"
 
 namespace grouptest {
 
@@ -68,12 +69,7 @@ ImportOutcome ImportClassList(TDM1& dataModule, const std::string& groupName,
             throw vexo::Error("Keine Zeile der Liste kann übernommen werden.");
         outcome.groupId = groups.Create(groupName, members);
     } catch (...) {
-        if (athletes.Editing())
-            athletes.Cancel();
-        // All or nothing: the athletes of this import go again.
-        for (std::int64_t id : created)
-            if (athletes.LocateInteger("sportlerid", id))
-                athletes.Delete();
+        TakeOutAgain(athletes, "sportlerid", created); // all or nothing
         throw;
     }
     outcome.created = static_cast<int>(created.size());

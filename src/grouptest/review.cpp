@@ -8,6 +8,7 @@
 #include "pacing/shuttle_schedule.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "take_out.h"
 
 #include <algorithm>
 
@@ -53,33 +54,32 @@ RowFigures FiguresOf(TDM1& dataModule, const ReviewRow& row, int day) {
     return figures;
 }
 
-std::string AthleteProblem(TDM1& dataModule, const ReviewRow& row) {
+std::optional<Runner> StoredRunner(TDM1& dataModule, std::int64_t athleteId) {
     data::Table& athletes = dataModule.cdsSportler;
     if (!athletes.Active())
         athletes.Open();
     const data::Values* athlete =
-        athletes.FindStored(athletes.FindField("sportlerid"), data::Value{row.athleteId});
+        athletes.FindStored(athletes.FindField("sportlerid"), data::Value{athleteId});
     if (!athlete)
-        return "nicht mehr unter den Sportlern";
-    const std::string first =
+        return std::nullopt;
+    Runner r;
+    r.athleteId = athleteId;
+    r.firstName =
         data::Cp1252ToUtf8(data::BytesOf(athletes.ValueOf(*athlete, athletes.FindField("Vorname"))));
-    const std::string name =
-        data::Cp1252ToUtf8(data::BytesOf(athletes.ValueOf(*athlete, athletes.FindField("Name"))));
-    if (first != row.firstName || name != row.name)
-        return "heißt jetzt " + first + " " + name;
+    r.name = data::Cp1252ToUtf8(data::BytesOf(athletes.ValueOf(*athlete, athletes.FindField("Name"))));
+    return r;
+}
+
+std::string AthleteProblem(TDM1& dataModule, const ReviewRow& row) {
+    const std::optional<Runner> stored = StoredRunner(dataModule, row.athleteId);
+    if (!stored)
+        return "nicht mehr unter den Sportlern";
+    if (stored->firstName != row.firstName || stored->name != row.name)
+        return "heißt jetzt " + stored->firstName + " " + stored->name;
     return {};
 }
 
 namespace {
-
-// Takes posted results out of the table again (in memory; the file is written later).
-void TakeOut(data::Table& results, const std::vector<std::int64_t>& ids) {
-    if (results.Editing())
-        results.Cancel();
-    for (std::int64_t id : ids)
-        if (results.LocateInteger("werteid", id))
-            results.Delete();
-}
 
 // One result per included row, all or nothing; returns their ids.
 std::vector<std::int64_t> PostRows(TDM1& dataModule, int day, const std::vector<ReviewRow>& rows) {
@@ -109,7 +109,7 @@ std::vector<std::int64_t> PostRows(TDM1& dataModule, int day, const std::vector<
             posted.push_back(results.AsInteger("werteid"));
         }
     } catch (...) {
-        TakeOut(results, posted);
+        TakeOutAgain(results, "werteid", posted);
         throw;
     }
     return posted;
@@ -135,7 +135,7 @@ int TakeOverRun(TDM1& dataModule, GroupRun run, const std::vector<ReviewRow>& ro
         results.SaveToFile(global::MultiwertPath);
         step(PostStep::FileSaved);
     } catch (...) {
-        TakeOut(results, posted);
+        TakeOutAgain(results, "werteid", posted);
         throw;
     }
     RemoveJournal(journalPath);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ struct RowFigures {
 };
 // What the results table will store for the row on `day`.
 RowFigures FiguresOf(TDM1& dataModule, const ReviewRow& row, int day);
+
+// A stored athlete as a runner (names in UTF-8, running), or none when the athlete table
+// holds no such athlete.
+std::optional<Runner> StoredRunner(TDM1& dataModule, std::int64_t athleteId);
 
 // Why the row's athlete cannot take a result, or empty: the athlete must still be stored
 // under the name the journal recorded (a damaged or outdated journal must never post a

@@ -6,6 +6,7 @@
 #include "evaluation/global.h"
 #include "evaluation/results_analysis.h"
 #include "grouptest/journal.h"
+#include "grouptest/review.h"
 #include "pacing/run_controller.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -129,19 +130,19 @@ void RosterWindow::AddLatecomer() {
         grouptest::Runner runner;
     };
     std::vector<Candidate> candidates;
-    const int id = athletes.FindField("sportlerid"), first = athletes.FindField("Vorname"),
-              name = athletes.FindField("Name"), year = athletes.FindField("Geburtsjahr");
+    const int id = athletes.FindField("sportlerid"), year = athletes.FindField("Geburtsjahr");
     for (int row = 0; row < athletes.RecordCount(); ++row) {
         const data::Value athleteId = athletes.RecordValueAt(row, id);
         if (data::IsNull(athleteId))
             continue;
-        grouptest::Runner r;
-        r.athleteId = data::IntegerOf(athleteId);
+        const std::int64_t candidate = data::IntegerOf(athleteId);
         if (std::any_of(m_run.Runners().begin(), m_run.Runners().end(),
-                        [&](const grouptest::Runner& each) { return each.athleteId == r.athleteId; }))
+                        [&](const grouptest::Runner& each) { return each.athleteId == candidate; }))
             continue;
-        r.firstName = data::Cp1252ToUtf8(data::BytesOf(athletes.RecordValueAt(row, first)));
-        r.name = data::Cp1252ToUtf8(data::BytesOf(athletes.RecordValueAt(row, name)));
+        std::optional<grouptest::Runner> stored = grouptest::StoredRunner(m_dataModule, candidate);
+        if (!stored)
+            continue;
+        grouptest::Runner& r = *stored;
         const data::Value born = athletes.RecordValueAt(row, year);
         const bool member = std::find(members.begin(), members.end(), r.athleteId) != members.end();
         std::string text = r.name + ", " + r.firstName;
