@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(300, &program.MainWindow(), [&program] {
         program.OfferRecoveredInput();
         program.OfferUnfinishedGroupTest();
+        QTimer::singleShot(0, &program.MainWindow(), [&program] { program.PrepareEvaluation(); });
     });
     const int exitCode = app.exec();
     program.End(TerminationSignals::Requested());

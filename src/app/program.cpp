@@ -46,6 +46,12 @@ Program::Program(std::optional<std::string> dataFolder) {
     m_mainWindow->SetSecondaryWindows(m_sportler.get(), m_werte.get(), m_info.get(), m_about.get());
     m_mainWindow->SetEvaluationWindow(m_evaluation.get());
     m_evaluation->onPrepareGroupTest = [this](std::int64_t groupId) { OpenGroupTest(groupId); };
+    // Never while a test is paced: the reading would hold up its beeps and taps.
+    m_evaluation->SetMayPrepareNow([this] { return !m_mainWindow->Controller().Running(); });
+}
+
+void Program::PrepareEvaluation() {
+    ui::Guarded([this] { m_evaluation->PrepareInAdvance(); });
 }
 
 void Program::OpenGroupTest(std::int64_t groupId) {

@@ -52,6 +52,9 @@ public:
     // At start-up: a group test the program did not finish (its journal is still there) is
     // offered for review; declined, it is offered again at the next start.
     void OfferUnfinishedGroupTest();
+    // After the start's questions, while nobody waits: the evaluation window read and laid
+    // out ahead, so that its first opening is as quick as the later ones.
+    void PrepareEvaluation();
 
 private:
     std::unique_ptr<TMultistage_frm> m_mainWindow;

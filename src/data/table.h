@@ -86,6 +86,9 @@ public:
     // The rows a view shows: the records, and the record being inserted as a row of its own.
     int RowCount() const { return RecordCount() + (m_state == TableState::Insert ? 1 : 0); }
     int RecNo() const { return m_pos; } // the current row, -1 when there is none
+    // Changes with every change of the stored records (opening, loading, a post, a delete,
+    // a new order, closing): what was read from them still holds while it is the same.
+    std::uint64_t Generation() const { return m_generation; }
     const RecordStore& Store() const { return *m_store; }
 
     // --- opening, closing and files ---

@@ -21,28 +21,28 @@ void AppendField(std::string& out, const std::string& field) {
     out += '"';
 }
 
-void AppendLine(std::string& out, const std::vector<std::string>& fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i)
-            out += ';';
-        AppendField(out, fields[i]);
-    }
-    out += "\r\n";
+} // namespace
+
+CsvWriter::CsvWriter(std::size_t expectedBytes) : m_out("\xEF\xBB\xBF") {
+    m_out.reserve(expectedBytes + 3);
 }
 
-} // namespace
+void CsvWriter::Line(const std::vector<std::string>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i)
+            m_out += ';';
+        AppendField(m_out, fields[i]);
+    }
+    m_out += "\r\n";
+}
 
 std::string CsvDocument(const std::vector<std::string>& header,
                         const std::vector<std::vector<std::string>>& rows) {
-    std::string out = "\xEF\xBB\xBF";
-    std::size_t estimate = 64;
+    CsvWriter csv(rows.size() * (header.size() * 8 + 2) + 64);
+    csv.Line(header);
     for (const auto& row : rows)
-        estimate += row.size() * 8 + 2;
-    out.reserve(estimate);
-    AppendLine(out, header);
-    for (const auto& row : rows)
-        AppendLine(out, row);
-    return out;
+        csv.Line(row);
+    return csv.Take();
 }
 
 std::string CsvNumber(double value, int decimals) {

@@ -13,6 +13,17 @@ namespace evaluation {
 std::string CsvDocument(const std::vector<std::string>& header,
                         const std::vector<std::vector<std::string>>& rows);
 
+// The document built line by line: the byte-order mark first, then each line's fields.
+class CsvWriter {
+public:
+    explicit CsvWriter(std::size_t expectedBytes = 0);
+    void Line(const std::vector<std::string>& fields);
+    std::string Take() { return std::move(m_out); }
+
+private:
+    std::string m_out;
+};
+
 // A number with `decimals` places and a decimal comma ("43,3").
 std::string CsvNumber(double value, int decimals);
 // Text from the user (names, notes): protected against being read as a formula.

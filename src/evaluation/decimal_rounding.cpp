@@ -1,5 +1,6 @@
 #include "decimal_rounding.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,9 +14,10 @@ std::string RoundedDecimalText(double value, int decimals) {
     // Nine decimals hold every value the program computes (one decimal from the tables,
     // means and medians of them) exactly and drop the binary noise below; the rounding to
     // `decimals` is then done on those digits.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.9f", std::fabs(value));
-    std::string digits = buffer;
+    char buffer[400]; // the largest double has 309 digits before the point
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed, 9);
+    std::string digits(buffer, written.ptr);
     const std::size_t point = digits.find('.');
     std::string kept = digits.substr(0, point + 1 + static_cast<std::size_t>(decimals));
     if (decimals == 0)

@@ -12,10 +12,19 @@ std::string GermanDateText(int days) {
     using namespace std::chrono;
     // 1 January 1970 is day 25569 after 30 December 1899.
     const year_month_day date{sys_days{std::chrono::days{days - 25569}}};
-    char text[16];
-    std::snprintf(text, sizeof text, "%02u.%02u.%04d", static_cast<unsigned>(date.day()),
-                  static_cast<unsigned>(date.month()), static_cast<int>(date.year()));
-    return text;
+    const auto day = static_cast<unsigned>(date.day()), month = static_cast<unsigned>(date.month());
+    const int year = static_cast<int>(date.year());
+    if (year < 0 || year > 9999) {
+        char text[24];
+        std::snprintf(text, sizeof text, "%02u.%02u.%04d", day, month, year);
+        return text;
+    }
+    // Written by hand: a list of all results has tens of thousands of dates.
+    const char text[] = {char('0' + day / 10),    char('0' + day % 10),        '.',
+                         char('0' + month / 10),  char('0' + month % 10),      '.',
+                         char('0' + year / 1000), char('0' + year / 100 % 10), char('0' + year / 10 % 10),
+                         char('0' + year % 10)};
+    return std::string(text, sizeof text);
 }
 
 std::string CsvCellText(const ExportCell& cell) {
@@ -37,16 +46,16 @@ std::string CsvCellText(const ExportCell& cell) {
 }
 
 std::string CsvOf(const ExportTable& table) {
-    std::vector<std::vector<std::string>> rows;
-    rows.reserve(table.rows.size());
+    CsvWriter csv(table.rows.size() * (table.header.size() * 7 + 2) + 256);
+    csv.Line(table.header);
+    std::vector<std::string> fields;
     for (const auto& row : table.rows) {
-        std::vector<std::string> fields;
-        fields.reserve(row.size());
+        fields.clear();
         for (const ExportCell& cell : row)
             fields.push_back(CsvCellText(cell));
-        rows.push_back(std::move(fields));
+        csv.Line(fields);
     }
-    return CsvDocument(table.header, rows);
+    return csv.Take();
 }
 
 } // namespace evaluation

@@ -3,6 +3,7 @@
 #include "csv_export.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace evaluation {
 namespace {
@@ -88,7 +89,16 @@ ExportTable DayTable(const DayReport& report, bool withDate) {
     return table;
 }
 
-ExportTable AllResultsTable(const std::vector<Result>& results, const Athletes& athletes) {
+namespace {
+
+std::vector<std::string> AllResultsHeader() {
+    return {"Datum", "Vorname", "Name",   "G",         "Jahrgang",        "Alter",         "Level",
+            "Runde", "Meter",   "VO2max", "Bewertung", "Gesundheitszone", "VO2max (Zone)", "Notiz"};
+}
+
+// Every result's row in turn, oldest first (ties by id), built in one reused row.
+template <typename F>
+void ForEachAllResultsRow(const std::vector<Result>& results, const Athletes& athletes, F f) {
     std::vector<const Result*> sorted;
     sorted.reserve(results.size());
     for (const Result& r : results)
@@ -96,27 +106,55 @@ ExportTable AllResultsTable(const std::vector<Result>& results, const Athletes& 
     std::sort(sorted.begin(), sorted.end(), [](const Result* a, const Result* b) {
         return a->date != b->date ? a->date < b->date : a->id < b->id;
     });
-    ExportTable table;
-    table.title = "Alle Ergebnisse";
-    table.header = {"Datum", "Vorname", "Name",   "G",         "Jahrgang",        "Alter",         "Level",
-                    "Runde", "Meter",   "VO2max", "Bewertung", "Gesundheitszone", "VO2max (Zone)", "Notiz"};
-    table.rows.reserve(sorted.size());
+    const auto none = [] { return ExportCell::Missing(""); };
+    std::vector<ExportCell> row;
     for (const Result* r : sorted) {
         const auto found = athletes.find(r->athleteId);
         const Athlete* a = found == athletes.end() ? nullptr : &found->second;
-        const ExportCell none = ExportCell::Missing("");
-        table.rows.push_back(
-            {r->date ? ExportCell::Date(r->date) : none, a ? ExportCell::UserText(a->firstName) : none,
-             ExportCell::UserText(a ? a->name : "(unbekannt)"), a ? ExportCell::Text(a->sex) : none,
-             a ? ExportCell::Integer(a->birthYear) : none,
-             a && r->date ? ExportCell::Integer(AgeAtTest(a->birthYear, r->year)) : none,
-             ExportCell::Integer(r->level), ExportCell::Integer(r->shuttle),
-             ExportCell::Integer(DistanceMetres(r->level, r->shuttle)), ExportCell::Number(r->vo2max, 1),
-             r->storedRating.empty() ? none : ExportCell::Text(r->storedRating),
-             ZoneCell(ZoneOfResult(a, *r), ChildVo2maxOfResult(a, *r), NoZoneReason(a, *r)),
-             ChildVo2Cell(ChildVo2maxOfResult(a, *r)), ExportCell::UserText(r->notes)});
+        row.clear();
+        row.push_back(r->date ? ExportCell::Date(r->date) : none());
+        row.push_back(a ? ExportCell::UserText(a->firstName) : none());
+        row.push_back(ExportCell::UserText(a ? a->name : "(unbekannt)"));
+        row.push_back(a ? ExportCell::Text(a->sex) : none());
+        row.push_back(a ? ExportCell::Integer(a->birthYear) : none());
+        row.push_back(a && r->date ? ExportCell::Integer(AgeAtTest(a->birthYear, r->year)) : none());
+        row.push_back(ExportCell::Integer(r->level));
+        row.push_back(ExportCell::Integer(r->shuttle));
+        row.push_back(ExportCell::Integer(DistanceMetres(r->level, r->shuttle)));
+        row.push_back(ExportCell::Number(r->vo2max, 1));
+        row.push_back(r->storedRating.empty() ? none() : ExportCell::Text(r->storedRating));
+        const std::optional<double> childVo2 = ChildVo2maxOfResult(a, *r);
+        row.push_back(ZoneCell(ZoneOfResult(a, *r), childVo2, NoZoneReason(a, *r)));
+        row.push_back(ChildVo2Cell(childVo2));
+        row.push_back(ExportCell::UserText(r->notes));
+        f(std::as_const(row));
     }
+}
+
+} // namespace
+
+ExportTable AllResultsTable(const std::vector<Result>& results, const Athletes& athletes) {
+    ExportTable table;
+    table.title = "Alle Ergebnisse";
+    table.header = AllResultsHeader();
+    table.rows.reserve(results.size());
+    ForEachAllResultsRow(results, athletes,
+                         [&](const std::vector<ExportCell>& row) { table.rows.push_back(row); });
     return table;
+}
+
+std::string AllResultsCsv(const std::vector<Result>& results, const Athletes& athletes) {
+    const std::vector<std::string> header = AllResultsHeader();
+    CsvWriter csv(results.size() * (header.size() * 7 + 2) + 256);
+    csv.Line(header);
+    std::vector<std::string> fields;
+    ForEachAllResultsRow(results, athletes, [&](const std::vector<ExportCell>& row) {
+        fields.clear();
+        for (const ExportCell& cell : row)
+            fields.push_back(CsvCellText(cell));
+        csv.Line(fields);
+    });
+    return csv.Take();
 }
 
 } // namespace evaluation

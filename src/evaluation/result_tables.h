@@ -23,5 +23,8 @@ ExportTable DayTable(const DayReport& report, bool withDate);
 
 // Every result, oldest first (ties by id), with the data of its athlete.
 ExportTable AllResultsTable(const std::vector<Result>& results, const Athletes& athletes);
+// The same table as CSV, written row by row: tens of thousands of results are never held
+// as a table of cells first.
+std::string AllResultsCsv(const std::vector<Result>& results, const Athletes& athletes);
 
 } // namespace evaluation

@@ -15,6 +15,7 @@
 #include "pupil_report.h"
 #include "ranking_sort.h"
 #include "ui/grouptest/groups_page.h"
+#include "ui/widgets/background_work.h"
 #include "ui/widgets/guard.h"
 
 #include <QCollator>
@@ -75,15 +76,16 @@ std::string EvaluationWindow::ShownTableCsv() const {
 }
 
 std::string EvaluationWindow::AllResultsCsv() const {
-    return evaluation::CsvOf(AllResults());
+    return evaluation::AllResultsCsv(OfChosenGroup(m_data.results), m_data.athletes);
 }
 
 void EvaluationWindow::WriteExport(const std::string& suggestedName, const std::string& filter,
-                                   const std::string& bytes) {
+                                   const std::function<std::string()>& makeBytes) {
     const std::string path = platform::Dialogs().AskSaveFileName(suggestedName, filter);
     if (path.empty())
         return;
-    data::WriteFileSafely(path, bytes); // a file that cannot be written: its message, nothing else
+    // A file that cannot be written: its message, nothing else.
+    data::WriteFileSafely(path, makeBytes());
     m_status->setText(QStringLiteral("Gespeichert: %1").arg(QString::fromStdString(path)));
 }
 
@@ -97,11 +99,12 @@ std::string ShownTableName(const QTabWidget& tabs, int day, const char* extensio
 } // namespace
 
 void EvaluationWindow::ExportShownTable() {
-    WriteExport(ShownTableName(*m_tabs, ChosenDay(), ".csv"), "CSV-Dateien (*.csv)", ShownTableCsv());
+    WriteExport(ShownTableName(*m_tabs, ChosenDay(), ".csv"), "CSV-Dateien (*.csv)",
+                [this] { return ShownTableCsv(); });
 }
 
 void EvaluationWindow::ExportAllResults() {
-    WriteExport("Auswertung-" + Today() + ".csv", "CSV-Dateien (*.csv)", AllResultsCsv());
+    WriteExport("Auswertung-" + Today() + ".csv", "CSV-Dateien (*.csv)", [this] { return AllResultsCsv(); });
 }
 
 void EvaluationWindow::ExportShownTableXlsx() {
@@ -110,12 +113,20 @@ void EvaluationWindow::ExportShownTableXlsx() {
         return;
     }
     WriteExport(ShownTableName(*m_tabs, ChosenDay(), ".xlsx"), "Excel-Dateien (*.xlsx)",
-                evaluation::XlsxBytes(ShownTable()));
+                [this] { return SpreadsheetBytes(ShownTable()); });
 }
 
 void EvaluationWindow::ExportAllResultsXlsx() {
     WriteExport("Auswertung-" + Today() + ".xlsx", "Excel-Dateien (*.xlsx)",
-                evaluation::XlsxBytes(AllResults()));
+                [this] { return SpreadsheetBytes(AllResults()); });
+}
+
+std::string EvaluationWindow::SpreadsheetBytes(const evaluation::ExportTable& table) {
+    // Tens of thousands of results take a second: the window keeps painting meanwhile.
+    std::string bytes;
+    RunOffTheWindow(this, QStringLiteral("Die Tabelle wird geschrieben …"),
+                    [&] { bytes = evaluation::XlsxBytes(table); });
+    return bytes;
 }
 
 void EvaluationWindow::DrawRatingChart(QPainter& painter, const QRectF& target) {
@@ -142,7 +153,8 @@ void EvaluationWindow::SaveReportPdf() {
     if (RefuseWithoutDay())
         return;
     const QByteArray pdf = ReportPdf();
-    WriteExport("Auswertung-" + IsoDate(ChosenDay()) + ".pdf", "PDF-Dateien (*.pdf)", pdf.toStdString());
+    WriteExport("Auswertung-" + IsoDate(ChosenDay()) + ".pdf", "PDF-Dateien (*.pdf)",
+                [&pdf] { return pdf.toStdString(); });
 }
 
 void EvaluationWindow::PrintReport() {
@@ -213,7 +225,7 @@ void EvaluationWindow::SavePupilReport() {
     }
     const QByteArray pdf = PupilReportPdf(false);
     WriteExport("Bericht-" + FileNamePart(a->name + "-" + a->firstName) + ".pdf", "PDF-Dateien (*.pdf)",
-                pdf.toStdString());
+                [&pdf] { return pdf.toStdString(); });
 }
 
 void EvaluationWindow::SaveDayPupilReports() {
@@ -224,7 +236,8 @@ void EvaluationWindow::SaveDayPupilReports() {
         platform::Dialogs().ShowMessage("Zu den Ergebnissen dieses Testtags gibt es keine Sportler mehr.");
         return;
     }
-    WriteExport("Berichte-" + IsoDate(ChosenDay()) + ".pdf", "PDF-Dateien (*.pdf)", pdf.toStdString());
+    WriteExport("Berichte-" + IsoDate(ChosenDay()) + ".pdf", "PDF-Dateien (*.pdf)",
+                [&pdf] { return pdf.toStdString(); });
 }
 
 } // namespace ui

@@ -11,6 +11,7 @@
 #include "german_text.h"
 #include "platform/dialogs.h"
 #include "pupil_report.h"
+#include "quiet_time_refresh.h"
 #include "ranking_sort.h"
 #include "result_model.h"
 #include "ui/grouptest/groups_page.h"
@@ -118,6 +119,10 @@ EvaluationWindow::EvaluationWindow(TDM1& dataModule, QWidget* parent)
         });
     };
     layout->addWidget(m_tabs, 1);
+    // A change of the athletes or results (a result typed in "Werte", a group test taken
+    // over) is read at the next quiet moment, so that the next opening waits for nothing.
+    m_quietRefresh = new QuietTimeRefresh(
+        {&m_dataModule.cdsSportler, &m_dataModule.cdsMultiwert}, [this] { PrepareInAdvance(); }, this);
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("Status"));
@@ -271,13 +276,39 @@ void EvaluationWindow::FormActivate() {
     // that is not open is read from its file.
     if (!m_dataModule.cdsMultiwert.Active())
         m_dataModule.LoadOrCreateMultiwert();
-    m_data = ui::EvaluationData::Read(m_dataModule.cdsSportler, m_dataModule.cdsMultiwert);
     m_status->clear();
-    FillAthletes();
-    FillGroupFilter();
-    FillDays();
+    const ReadMark now{m_dataModule.cdsSportler.Generation(), m_dataModule.cdsMultiwert.Generation()};
+    const std::optional<std::unordered_set<int>> membersBefore = m_groupMembers;
+    if (m_readAt != now) {
+        m_data = ui::EvaluationData::Read(m_dataModule.cdsSportler, m_dataModule.cdsMultiwert);
+        m_readAt = now;
+        FillAthletes();
+        FillGroupFilter();
+        FillDays();
+    } else {
+        // The groups file may have changed meanwhile (the page "Gruppen", a class import).
+        FillGroupFilter();
+        if (m_groupMembers != membersBefore)
+            FillDays();
+    }
     if (m_tabs->currentWidget() == m_groupsPage)
         m_groupsPage->Reload();
+}
+
+void EvaluationWindow::SetMayPrepareNow(std::function<bool()> mayPrepareNow) {
+    m_quietRefresh->mayRunNow = std::move(mayPrepareNow);
+}
+
+bool EvaluationWindow::PreparationPending() const {
+    return m_quietRefresh->Pending();
+}
+
+void EvaluationWindow::PrepareInAdvance() {
+    if (isVisible() || !m_dataModule.cdsSportler.Active() || !m_dataModule.cdsMultiwert.Active())
+        return;
+    FormActivate();
+    // Styles, fonts, layouts and the charts' first drawing, once.
+    grab();
 }
 
 void EvaluationWindow::FillAthletes() {

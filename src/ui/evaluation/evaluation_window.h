@@ -28,6 +28,7 @@ namespace ui {
 
 class ChartView;
 class GroupsPage;
+class QuietTimeRefresh;
 class RankingSortModel;
 
 class EvaluationWindow : public QDialog {
@@ -36,8 +37,17 @@ public:
     explicit EvaluationWindow(TDM1& dataModule, QWidget* parent = nullptr);
     ~EvaluationWindow() override;
 
-    // Each opening: the tables read as they stand, the lists filled anew.
+    // Each opening: the tables read as they stand and the lists filled anew, when either
+    // table changed since the last reading; otherwise the window shows what it showed.
     void FormActivate();
+    // Once the program has started and its tables are open: the reading and the window's
+    // first layout done ahead, so that even the first opening is quick. Opens no file and
+    // shows nothing.
+    void PrepareInAdvance();
+    // Whether the reading after a change may run now (not while a test is paced).
+    void SetMayPrepareNow(std::function<bool()> mayPrepareNow);
+    // A change is waiting to be read at the next quiet moment (for tests).
+    bool PreparationPending() const;
 
     // Asked for from the page "Gruppen": a group test of a group, prepared once this window
     // has closed (the roster stands beside the main window, which must be usable).
@@ -99,13 +109,24 @@ private:
     int ChosenDay() const;
     const evaluation::Athlete* ChosenAthlete() const;
     bool RefuseWithoutDay();
-    void WriteExport(const std::string& suggestedName, const std::string& filter, const std::string& bytes);
+    // The file's name asked for first, then its bytes made.
+    void WriteExport(const std::string& suggestedName, const std::string& filter,
+                     const std::function<std::string()>& makeBytes);
+    std::string SpreadsheetBytes(const evaluation::ExportTable& table);
     // The day's rating chart drawn into a report, by a chart of its own: a chart that drew
     // another export before would keep that one's axes.
     void DrawRatingChart(QPainter& painter, const QRectF& target);
 
     TDM1& m_dataModule;
     EvaluationData m_data;
+    // The tables' generations m_data was read at; none before the first reading.
+    struct ReadMark {
+        std::uint64_t athletes = 0;
+        std::uint64_t results = 0;
+        bool operator==(const ReadMark&) const = default;
+    };
+    std::optional<ReadMark> m_readAt;
+    QuietTimeRefresh* m_quietRefresh = nullptr;
     std::vector<evaluation::HistoryEntry> m_shownHistory;
     evaluation::DayReport m_dayReport;
     QTabWidget* m_tabs = nullptr;

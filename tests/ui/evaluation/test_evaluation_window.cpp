@@ -386,6 +386,54 @@ private slots:
         rig.dm->cdsMultiwert.Cancel();
     }
 
+    // What was read is kept while the tables stay as they are (reopening keeps the chosen
+    // athlete); every change of athletes or results is read, at the next quiet moment while
+    // the window is closed, or at the latest when it opens.
+    void readAgainAfterEveryChange() {
+        Rig rig;
+        const auto anna = rig.Athlete("Anna", "Adler", "W", 2010);
+        const auto ben = rig.Athlete("Ben", "Berg", "M", 2011);
+        PostResult(rig.dm->cdsMultiwert, anna, 2026, 12, 1, 8, 11);
+        rig.Open();
+        rig.Choose(rig.window->AthleteList(), 1);
+        rig.window->hide();
+        rig.Open();
+        QCOMPARE(rig.window->AthleteList()->currentRow(), 1);
+        rig.window->hide();
+
+        // A result posted while the window is closed: read before the next opening.
+        PostResult(rig.dm->cdsMultiwert, ben, 2026, 12, 2, 5, 3);
+        QVERIFY(rig.window->PreparationPending());
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.window->PreparationPending(), 5000);
+        QCOMPARE(rig.window->Data().results.size(), std::size_t(2));
+        QCOMPARE(rig.window->DayList()->count(), 2);
+
+        // Not while a modal window is open, nor when the program says it is busy.
+        bool busy = true;
+        rig.window->SetMayPrepareNow([&] { return !busy; });
+        rig.SetBirthYear(ben, 2012);
+        QTest::qWait(1500);
+        QVERIFY(rig.window->PreparationPending());
+        QCOMPARE(rig.window->Data().athletes.at(static_cast<int>(ben)).birthYear, 2011);
+        // Opened before the quiet moment: read at the opening.
+        rig.Open();
+        QCOMPARE(rig.window->Data().athletes.at(static_cast<int>(ben)).birthYear, 2012);
+        rig.window->hide();
+        busy = false;
+
+        // A deleted result and a reloaded table are changes too.
+        QVERIFY(rig.dm->cdsMultiwert.LocateInteger("sportlerid", anna));
+        rig.dm->cdsMultiwert.Delete();
+        rig.Open();
+        QCOMPARE(rig.window->Data().results.size(), std::size_t(1));
+        rig.window->hide();
+        rig.dm->cdsMultiwert.SaveToFile(rig.Path("kopie.xml"));
+        PostResult(rig.dm->cdsMultiwert, anna, 2026, 12, 3, 4, 1);
+        rig.dm->cdsMultiwert.LoadFromFile(rig.Path("kopie.xml"));
+        rig.Open();
+        QCOMPARE(rig.window->Data().results.size(), std::size_t(1));
+    }
+
     // Empty files: both pages say so, nothing to export as a report.
     void emptyFiles() {
         Rig rig;
@@ -603,6 +651,8 @@ private slots:
         for (const QString& n : names)
             QVERIFY(lastNames.contains(n.section(' ', 1)));
         QCOMPARE(lastNames.size(), names.size());
+        // The CSV of all results, written row by row, is that table.
+        QCOMPARE(rig.window->AllResultsCsv(), evaluation::CsvOf(rig.window->AllResults()));
         const QString pupils = PdfText(rig.window->PupilReportPdf(true));
         for (const char* everyone : {"Kai Klein", "Lea Lang", "Mo Mut", "Ada Alt"})
             QCOMPARE(pupils.contains(QString::fromUtf8(everyone)),
