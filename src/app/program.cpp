@@ -50,6 +50,12 @@ Program::Program(std::optional<std::string> dataFolder) {
     m_evaluation->SetMayPrepareNow([this] { return !m_mainWindow->Controller().Running(); });
 }
 
+std::function<void(std::int64_t, int)> Program::ClassReportOffer() {
+    return [this](std::int64_t groupId, int day) {
+        ui::Guarded([&] { m_evaluation->SaveClassReportOf(groupId, day); });
+    };
+}
+
 void Program::PrepareEvaluation() {
     ui::Guarded([this] { m_evaluation->PrepareInAdvance(); });
 }
@@ -78,6 +84,7 @@ void Program::OpenGroupTest(std::int64_t groupId) {
         m_mainWindow->Controller(), [this] { m_mainWindow->btn_startClick(); },
         [this] { m_mainWindow->btn_stopClick(); }, m_mainWindow.get());
     m_roster->setWindowIcon(ProgramIcon());
+    m_roster->onClassReportWanted = ClassReportOffer();
     // Kept above the main window by the window manager: a click on the main window (START)
     // never hides the tiles.
     m_roster->setWindowFlag(Qt::Tool, true);
@@ -133,6 +140,7 @@ void Program::OfferUnfinishedGroupTest() {
     }
     ui::Guarded([&] {
         ui::ReviewDialog review(*m_dataModule, *run, m_mainWindow.get());
+        review.onClassReportWanted = ClassReportOffer();
         review.exec();
     });
 }

@@ -9,6 +9,7 @@
 #include <QIcon>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +58,9 @@ public:
     void PrepareEvaluation();
 
 private:
+    // After a group test is taken over: its class's handout saved through the evaluation.
+    std::function<void(std::int64_t groupId, int day)> ClassReportOffer();
+
     std::unique_ptr<TMultistage_frm> m_mainWindow;
     std::unique_ptr<TDM1> m_dataModule;
     std::unique_ptr<Tfrm_Sportler> m_sportler;

@@ -91,6 +91,64 @@ ExportTable DayTable(const DayReport& report, bool withDate) {
 
 namespace {
 
+std::string LevelShuttle(const Result& r) {
+    return std::to_string(r.level) + "/" + std::to_string(r.shuttle);
+}
+
+ExportCell Vo2Cell(double vo2) {
+    return vo2 > 0 ? ExportCell::Number(vo2, 1) : ExportCell::Missing("–");
+}
+
+std::string SinceHeader(const char* what, int previousDate) {
+    return std::string(what) + " ± seit " + GermanDateText(previousDate);
+}
+
+} // namespace
+
+ExportTable ComparisonTable(const ClassComparison& c) {
+    ExportTable table;
+    table.title = "Vergleich";
+    table.header = {"Name",    "Jahrgang", "L/R vorher", "L/R jetzt", "m vorher",
+                    "m jetzt", "m ±",      "VO2 vorher", "VO2 jetzt", "VO2 ±"};
+    for (const PupilComparison& p : c.pupils) {
+        const int metresNow = DistanceMetres(p.now.level, p.now.shuttle);
+        table.rows.push_back(
+            {ExportCell::UserText(p.displayName),
+             p.birthYear ? ExportCell::Integer(p.birthYear) : ExportCell::Missing(),
+             p.before ? ExportCell::Text(LevelShuttle(*p.before)) : ExportCell::Missing(),
+             ExportCell::Text(LevelShuttle(p.now)),
+             p.before ? ExportCell::Integer(DistanceMetres(p.before->level, p.before->shuttle))
+                      : ExportCell::Missing(),
+             ExportCell::Integer(metresNow),
+             p.metresChange ? ChangeCell(double(*p.metresChange), 0) : ExportCell::Missing(),
+             p.before ? Vo2Cell(p.before->vo2max) : ExportCell::Missing(), Vo2Cell(p.now.vo2max),
+             p.vo2Change ? ChangeCell(p.vo2Change, 1) : ExportCell::Missing()});
+    }
+    return table;
+}
+
+ExportTable ClassTable(const DayReport& report, const ClassComparison& c) {
+    ExportTable table = DayTable(report, true);
+    if (!c.previousDate)
+        return table;
+    table.header.push_back(SinceHeader("Meter", c.previousDate));
+    table.header.push_back(SinceHeader("VO2max", c.previousDate));
+    for (std::size_t i = 0; i < report.ranking.size(); ++i) {
+        const DayEntry& e = report.ranking[i];
+        const auto found = std::find_if(c.pupils.begin(), c.pupils.end(), [&](const PupilComparison& p) {
+            return p.athleteId == e.result.athleteId && p.now.id == e.result.id;
+        });
+        const bool compared = found != c.pupils.end() && found->metresChange;
+        table.rows[i].push_back(compared ? ChangeCell(double(*found->metresChange), 0)
+                                         : ExportCell::Missing(""));
+        table.rows[i].push_back(compared && found->vo2Change ? ChangeCell(found->vo2Change, 1)
+                                                             : ExportCell::Missing(""));
+    }
+    return table;
+}
+
+namespace {
+
 std::vector<std::string> AllResultsHeader() {
     return {"Datum", "Vorname", "Name",   "G",         "Jahrgang",        "Alter",         "Level",
             "Runde", "Meter",   "VO2max", "Bewertung", "Gesundheitszone", "VO2max (Zone)", "Notiz"};

@@ -2,6 +2,7 @@
 // The tables of the evaluation, cell by cell with their kinds: an athlete's history, a test
 // day's ranking and all results with their athletes. The window shows them, the CSV file
 // and the spreadsheet take them as they are.
+#include "class_comparison.h"
 #include "export_table.h"
 #include "results_analysis.h"
 
@@ -20,6 +21,13 @@ ExportTable HistoryTable(const std::vector<HistoryEntry>& history);
 
 // The ranking in its own order; with `withDate` the day's date first on every row.
 ExportTable DayTable(const DayReport& report, bool withDate);
+
+// Each pupil of a class's test day against the class's previous test day: level and
+// shuttle then and now, metres and VO2max then, now and the change.
+ExportTable ComparisonTable(const ClassComparison& comparison);
+// The class's table for the spreadsheet: the day's ranking with the changes since the
+// previous test day in two more columns.
+ExportTable ClassTable(const DayReport& report, const ClassComparison& comparison);
 
 // Every result, oldest first (ties by id), with the data of its athlete.
 ExportTable AllResultsTable(const std::vector<Result>& results, const Athletes& athletes);

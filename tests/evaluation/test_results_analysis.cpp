@@ -310,6 +310,60 @@ private slots:
         QCOMPARE(*trend[1].healthyShare, 1.0); // Ben at 47 has no zone
     }
 
+    // A class's test day against its previous one: the last earlier day among the class's
+    // results (an undated result is none), each pupil's furthest run of a day, the distance
+    // deciding, the VO2max change only where both runs have a value; the counts and the line.
+    void classAgainstItsPreviousDay() {
+        Athletes athletes;
+        athletes[1] = {1, "Anna", "Adler", "W", 2013};
+        athletes[2] = {2, "Ben", "Bauer", "M", 2013};
+        athletes[3] = {3, "Cem", "Celik", "M", 2013};
+        athletes[4] = {4, "Dora", "Dorn", "W", 2013};
+        athletes[5] = {5, "Emil", "Ebert", "M", 2013};
+        const int june = Day(2026, 6, 3), march = Day(2026, 3, 2), december = Day(2026, 12, 1);
+        const std::vector<Result> results{
+            R(1, 1, march, 2026, 3, 1, 0), // the class's first day: not the one compared with
+            R(2, 1, june, 2026, 5, 2, 30.2),
+            R(3, 1, december, 2026, 6, 1, 32.3), // further
+            R(4, 2, june, 2026, 6, 4, 33.0),
+            R(5, 2, december, 2026, 6, 4, 33.0), // as far
+            R(6, 3, june, 2026, 7, 2, 35.6),
+            R(7, 3, december, 2026, 4, 9, 0),              // less far, no VO2
+            R(8, 3, december, 2026, 6, 1, 32.3),           // his better run of the day counts
+            R(9, 4, december, 2026, 5, 5, 31.0),           // no run in June
+            R(10, 5, 0, 1899, 9, 9, 44.0),                 // undated: no test day
+            R(11, 5, Day(2027, 1, 10), 2027, 9, 1, 42.0)}; // a later day is not the previous
+        const ClassComparison c = CompareWithPreviousDay(december, results, athletes);
+        QCOMPARE(c.previousDate, june);
+        QCOMPARE(c.pupils.size(), std::size_t(4));
+        QStringList names;
+        for (const PupilComparison& p : c.pupils)
+            names << QString::fromStdString(p.displayName);
+        QCOMPARE(names, (QStringList{"Anna Adler", "Ben Bauer", "Cem Celik", "Dora Dorn"}));
+        QCOMPARE(int(c.pupils[0].development), int(Development::Improved));
+        QCOMPARE(*c.pupils[0].metresChange, 160); // 5/2 is 680 m, 6/1 is 840 m
+        QVERIFY(qFuzzyCompare(*c.pupils[0].vo2Change, 2.1));
+        QCOMPARE(int(c.pupils[1].development), int(Development::Held));
+        QCOMPARE(*c.pupils[1].vo2Change, 0.0);
+        QCOMPARE(c.pupils[2].now.id, 8);
+        QCOMPARE(int(c.pupils[2].development), int(Development::FellBack));
+        QVERIFY(c.pupils[2].vo2Change.has_value());
+        QCOMPARE(int(c.pupils[3].development), int(Development::NoComparison));
+        QVERIFY(!c.pupils[3].metresChange);
+        QCOMPARE((std::array{c.improved, c.held, c.fellBack, c.withoutComparison}), (std::array{1, 1, 1, 1}));
+        QCOMPARE(DevelopmentLine(c), std::string("Seit dem 03.06.2026: 1 weiter gelaufen, 1 gleich weit, 1 "
+                                                 "weniger weit, 1 ohne Ergebnis damals."));
+        // The class's first day has nothing to compare with; the table says "–" then.
+        const ClassComparison first = CompareWithPreviousDay(march, results, athletes);
+        QCOMPARE(first.previousDate, 0);
+        QVERIFY(DevelopmentLine(first).empty());
+        const ExportTable table = ComparisonTable(c);
+        QCOMPARE(table.rows[0][2].text, std::string("5/2"));
+        QCOMPARE(CsvCellText(table.rows[0][6]), std::string("160"));
+        QVERIFY(table.rows[0][6].withSign);
+        QCOMPARE(table.rows[3][2].kind, ExportCell::Kind::Empty);
+    }
+
     // Axis steps that label every gridline exactly: whole steps of 1, 2 or 5 times ten.
     void valueTicks_data() {
         QTest::addColumn<double>("most");

@@ -77,7 +77,9 @@ Answer QtDialogs::AskYesAbort(const std::string& text) {
 
 std::string QtDialogs::AskSaveFileName(const std::string& suggestedName, const std::string& filter) {
     // Offered in the user's documents folder; the dialog asks before it replaces a file.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath(); // a folder that is not there would stand in the name field
     const QString chosen = QFileDialog::getSaveFileName(
         QApplication::activeWindow(), QStringLiteral("Speichern unter"),
         QDir(folder).filePath(QString::fromStdString(suggestedName)), QString::fromStdString(filter));

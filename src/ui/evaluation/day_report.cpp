@@ -56,6 +56,22 @@ QString MarkedRatingNote() {
                           "Geschlecht) wäre es eine andere.");
 }
 
+void ComposeDaySummary(ReportPainter& page, const evaluation::DayReport& report) {
+    page.Paragraph(QStringLiteral("Zusammenfassung (VO2max in ml/kg/min)"), true);
+    page.Paragraph(QStringLiteral("Alle: ") + StatsLine(report.all));
+    page.Paragraph(QStringLiteral("Frauen: ") + StatsLine(report.women));
+    page.Paragraph(QStringLiteral("Männer: ") + StatsLine(report.men));
+    for (const QString& note : SummaryNotes(report))
+        page.Paragraph(note, false, 9);
+}
+
+void ComposeRanking(ReportPainter& page, const evaluation::ExportTable& ranking) {
+    page.Paragraph(QStringLiteral("Rangliste"), true);
+    page.Table(ranking, RankingColumns);
+    if (AnyMarked(ranking))
+        page.Paragraph(MarkedRatingNote(), false, 8);
+}
+
 namespace {
 
 // The report's pages, for the printer and for the PDF file alike.
@@ -63,17 +79,9 @@ std::function<void(ReportPainter&)> DayReportPages(const evaluation::DayReport& 
                                                    const ReportPainter::ChartDrawer& ratingChart) {
     return [&report, ratingChart, ranking = evaluation::DayTable(report, false)](ReportPainter& page) {
         page.Title(QStringLiteral("Auswertung des Testtags %1").arg(GermanDate(report.date)));
-        page.Paragraph(QStringLiteral("Zusammenfassung (VO2max in ml/kg/min)"), true);
-        page.Paragraph(QStringLiteral("Alle: ") + StatsLine(report.all));
-        page.Paragraph(QStringLiteral("Frauen: ") + StatsLine(report.women));
-        page.Paragraph(QStringLiteral("Männer: ") + StatsLine(report.men));
-        for (const QString& note : SummaryNotes(report))
-            page.Paragraph(note, false, 9);
+        ComposeDaySummary(page, report);
         page.Gap(0.8);
-        page.Paragraph(QStringLiteral("Rangliste"), true);
-        page.Table(ranking, RankingColumns);
-        if (AnyMarked(ranking))
-            page.Paragraph(MarkedRatingNote(), false, 8);
+        ComposeRanking(page, ranking);
         page.Gap(1);
         page.Chart(420.0 / 900.0, ratingChart);
     };

@@ -12,6 +12,11 @@ namespace ui {
 void DrawDayReport(QPagedPaintDevice& device, const evaluation::DayReport& report,
                    const ReportPainter::ChartDrawer& ratingChart);
 
+// Pieces of the report for other reports: the summary with its notes, and the ranking
+// with its heading (and the note on marked ratings).
+void ComposeDaySummary(ReportPainter& page, const evaluation::DayReport& report);
+void ComposeRanking(ReportPainter& page, const evaluation::ExportTable& ranking);
+
 // The report as the bytes of a PDF file (A4, portrait).
 QByteArray DayReportPdf(const evaluation::DayReport& report, const ReportPainter::ChartDrawer& ratingChart);
 

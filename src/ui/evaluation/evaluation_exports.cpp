@@ -4,6 +4,7 @@
 
 #include "athlete_chart.h"
 #include "chart_view.h"
+#include "class_report.h"
 #include "data/data_file.h"
 #include "day_report.h"
 #include "evaluation/csv_export.h"
@@ -19,6 +20,7 @@
 #include "ui/widgets/guard.h"
 
 #include <QCollator>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrintDialog>
@@ -171,39 +173,50 @@ void EvaluationWindow::PrintReport() {
                       [this](QPainter& painter, const QRectF& target) { DrawRatingChart(painter, target); });
 }
 
+std::vector<PupilPage> EvaluationWindow::DayPupilPages() const {
+    std::vector<PupilPage> pages;
+    const int day = ChosenDay();
+    if (day < 0)
+        return pages;
+    // In the order of the athlete list: by name, easy to hand out.
+    std::vector<const evaluation::Athlete*> athletes;
+    for (const evaluation::Result& r : OfChosenGroup(m_data.ResultsOn(day)))
+        if (const auto found = m_data.athletes.find(r.athleteId); found != m_data.athletes.end())
+            athletes.push_back(&found->second);
+    QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+    std::sort(athletes.begin(), athletes.end(),
+              [&](const evaluation::Athlete* a, const evaluation::Athlete* b) {
+                  const int byName =
+                      collator.compare(QString::fromStdString(a->name), QString::fromStdString(b->name));
+                  return byName != 0 ? byName < 0
+                                     : collator.compare(QString::fromStdString(a->firstName),
+                                                        QString::fromStdString(b->firstName)) < 0;
+              });
+    athletes.erase(std::unique(athletes.begin(), athletes.end()), athletes.end());
+    for (const evaluation::Athlete* a : athletes)
+        pages.push_back({*a, evaluation::AthleteHistory(*a, m_data.ResultsOf(a->id))});
+    return pages;
+}
+
+void EvaluationWindow::DrawPupilChart(ChartView& chart, const PupilPage& page, QPainter& painter,
+                                      const QRectF& target) {
+    ShowAthleteProgress(chart, page.athlete, page.history);
+    chart.RenderInto(painter, target, ReportChartSize);
+}
+
 QByteArray EvaluationWindow::PupilReportPdf(bool wholeDay) {
     std::vector<PupilPage> pages;
-    auto add = [&](const evaluation::Athlete& a) {
-        pages.push_back({a, evaluation::AthleteHistory(a, m_data.ResultsOf(a.id))});
-    };
     QString title;
     if (wholeDay) {
-        const int day = ChosenDay();
-        if (day < 0)
+        if (ChosenDay() < 0)
             return {};
-        // In the order of the athlete list: by name, easy to hand out.
-        std::vector<const evaluation::Athlete*> athletes;
-        for (const evaluation::Result& r : OfChosenGroup(m_data.ResultsOn(day)))
-            if (const auto found = m_data.athletes.find(r.athleteId); found != m_data.athletes.end())
-                athletes.push_back(&found->second);
-        QCollator collator(QLocale(QLocale::German, QLocale::Germany));
-        std::sort(athletes.begin(), athletes.end(),
-                  [&](const evaluation::Athlete* a, const evaluation::Athlete* b) {
-                      const int byName =
-                          collator.compare(QString::fromStdString(a->name), QString::fromStdString(b->name));
-                      return byName != 0 ? byName < 0
-                                         : collator.compare(QString::fromStdString(a->firstName),
-                                                            QString::fromStdString(b->firstName)) < 0;
-                  });
-        athletes.erase(std::unique(athletes.begin(), athletes.end()), athletes.end());
-        for (const evaluation::Athlete* a : athletes)
-            add(*a);
-        title = QStringLiteral("Berichte vom Testtag %1").arg(GermanDate(day));
+        pages = DayPupilPages();
+        title = QStringLiteral("Berichte vom Testtag %1").arg(GermanDate(ChosenDay()));
     } else {
         const evaluation::Athlete* a = ChosenAthlete();
         if (!a)
             return {};
-        add(*a);
+        pages.push_back({*a, evaluation::AthleteHistory(*a, m_data.ResultsOf(a->id))});
         title = QStringLiteral("Bericht für %1 %2")
                     .arg(QString::fromStdString(a->firstName), QString::fromStdString(a->name));
     }
@@ -212,9 +225,67 @@ QByteArray EvaluationWindow::PupilReportPdf(bool wholeDay) {
     ChartView chart;
     return ui::PupilReportPdf(title, pages,
                               [&chart](const PupilPage& page, QPainter& painter, const QRectF& target) {
-                                  ShowAthleteProgress(chart, page.athlete, page.history);
-                                  chart.RenderInto(painter, target, ReportChartSize);
+                                  DrawPupilChart(chart, page, painter, target);
                               });
+}
+
+// ----- the class's handout -----
+
+evaluation::ClassComparison EvaluationWindow::Comparison() const {
+    return evaluation::CompareWithPreviousDay(ChosenDay(), OfChosenGroup(m_data.results), m_data.athletes);
+}
+
+evaluation::ExportTable EvaluationWindow::ClassTable() const {
+    evaluation::ExportTable table = evaluation::ClassTable(m_dayReport, Comparison());
+    table.title = m_groupFilter->currentText().toStdString();
+    return table;
+}
+
+QByteArray EvaluationWindow::ClassReportPdf() {
+    if (!m_groupId || ChosenDay() < 0)
+        return {};
+    ClassReportContent content{m_groupFilter->currentText(), m_dayReport, Comparison(), DayPupilPages()};
+    // Each chart made for this report (a chart that drew another export keeps its axes).
+    ChartView trend;
+    ChartView pupilChart;
+    return ui::ClassReportPdf(
+        content, [this](QPainter& painter, const QRectF& target) { DrawRatingChart(painter, target); },
+        [&](QPainter& painter, const QRectF& target) {
+            std::vector<ChartView::TrendPoint> points;
+            for (const evaluation::DayTrend& day :
+                 evaluation::TrendOverDays(OfChosenGroup(m_data.results), m_data.athletes))
+                points.push_back({day.date, day.meanVo2, day.healthyShare});
+            trend.ShowTrend(QStringLiteral("Mittlere VO2max und Anteil in der Gesundheitszone"), points);
+            trend.RenderInto(painter, target, ReportChartSize);
+        },
+        [&pupilChart](const PupilPage& page, QPainter& painter, const QRectF& target) {
+            DrawPupilChart(pupilChart, page, painter, target);
+        });
+}
+
+void EvaluationWindow::SaveClassReport() {
+    if (!m_groupId) {
+        platform::Dialogs().ShowMessage("Bitte zuerst links unter „Gruppe“ die Klasse wählen.");
+        return;
+    }
+    if (RefuseWithoutDay())
+        return;
+    const std::string base = "Klassenbericht-" + FileNamePart(m_groupFilter->currentText().toStdString()) +
+                             "-" + IsoDate(ChosenDay());
+    std::string path = platform::Dialogs().AskSaveFileName(base + ".pdf", "PDF-Dateien (*.pdf)");
+    if (path.empty())
+        return;
+    if (!path.ends_with(".pdf"))
+        path += ".pdf";
+    // The spreadsheet beside the PDF, under the same name.
+    const std::string sheetPath = path.substr(0, path.size() - 4) + ".xlsx";
+    const std::string pdf = ClassReportPdf().toStdString();
+    const std::string sheet = SpreadsheetBytes(ClassTable());
+    data::WriteFileSafely(path, pdf);
+    data::WriteFileSafely(sheetPath, sheet);
+    m_status->setText(QStringLiteral("Gespeichert: %1 und %2")
+                          .arg(QString::fromStdString(path), QString::fromStdString(sheetPath)));
+    platform::Dialogs().ShowMessage("Der Klassenbericht ist gespeichert:\n" + path + "\n" + sheetPath);
 }
 
 void EvaluationWindow::SavePupilReport() {

@@ -211,6 +211,17 @@ void EvaluationWindow::BuildDayPage(QWidget* page) {
     m_groupFilter->setFixedWidth(200);
     left->addWidget(groupCaption);
     left->addWidget(m_groupFilter);
+    // The class's handout in one step, beside the choice of the class.
+    auto* classReport = new QPushButton(QStringLiteral("Klassenbericht (PDF + Excel) …"), page);
+    classReport->setObjectName(QStringLiteral("btn_class_report"));
+    classReport->setAutoDefault(false);
+    classReport->setFixedWidth(200);
+    classReport->setToolTip(
+        QStringLiteral("Für die gewählte Gruppe und den gewählten Testtag: ein PDF mit der "
+                       "Klassenseite und einer Seite je Schüler, dazu die Tabelle als "
+                       "Excel-Datei unter demselben Namen"));
+    connect(classReport, &QPushButton::clicked, this, ui::GuardedSlot([this] { SaveClassReport(); }));
+    left->addWidget(classReport);
     auto* caption = new QLabel(QStringLiteral("Testtage (Ergebnisse)"), page);
     m_days = new QListWidget(page);
     m_days->setObjectName(QStringLiteral("DayList"));
@@ -486,6 +497,10 @@ void EvaluationWindow::DayChosen() {
             .arg(value(st.mean), value(st.median), value(st.best));
     };
     QString notes;
+    // A class against its previous test day.
+    if (m_groupId)
+        if (const std::string line = evaluation::DevelopmentLine(Comparison()); !line.empty())
+            notes += QStringLiteral("<p>%1</p>").arg(QString::fromStdString(line).toHtmlEscaped());
     for (const QString& note : SummaryNotes(m_dayReport))
         notes += QStringLiteral("<p style='font-size:small'>%1</p>").arg(note.toHtmlEscaped());
     m_summary->setText(
@@ -494,6 +509,19 @@ void EvaluationWindow::DayChosen() {
         row(QStringLiteral("Alle"), m_dayReport.all) + row(QStringLiteral("Frauen"), m_dayReport.women) +
         row(QStringLiteral("Männer"), m_dayReport.men) + QStringLiteral("</table>") + notes);
     m_ratingChart->ShowRatingCounts(QStringLiteral("Bewertungen"), m_dayReport.ratingCounts);
+}
+
+void EvaluationWindow::SaveClassReportOf(std::int64_t groupId, int day) {
+    FormActivate(); // the results just taken over
+    const QSignalBlocker quiet(m_days);
+    m_groupId = groupId;
+    FillGroupFilter();
+    FillDays();
+    for (int row = 0; row < m_days->count(); ++row)
+        if (m_days->item(row)->data(IdRole).toInt() == day)
+            m_days->setCurrentRow(row);
+    m_tabs->setCurrentIndex(1);
+    SaveClassReport();
 }
 
 void EvaluationWindow::ShowHelp() {

@@ -6,8 +6,10 @@
 // not depend on the size of the files. The shown table, or all results, goes out as CSV for
 // a spreadsheet with German settings or as a spreadsheet file; a test day's report as a PDF
 // file or to the printer; a report per pupil as a PDF file.
+#include "evaluation/class_comparison.h"
 #include "evaluation/export_table.h"
 #include "evaluation_data.h"
+#include "pupil_report.h"
 
 #include <QDialog>
 
@@ -68,6 +70,11 @@ public:
     void PrintReport();
     void SavePupilReport();     // the athlete chosen on the athlete page
     void SaveDayPupilReports(); // everyone of the chosen test day
+    // "Klassenbericht …": for the chosen group and test day one PDF (the class page, then a
+    // page per pupil) and the class's table as a spreadsheet beside it, under one name.
+    void SaveClassReport();
+    // The same for a group's test day just taken over, offered after the group test.
+    void SaveClassReportOf(std::int64_t groupId, int day);
     void ShowHelp();
 
     // For tests and the benchmark.
@@ -94,6 +101,11 @@ public:
     QByteArray ReportPdf();
     // The pupil reports as PDF bytes: of the chosen athlete, or of the chosen day's athletes.
     QByteArray PupilReportPdf(bool wholeDay);
+    // The chosen group's test day against the group's previous one; the class's handout as
+    // PDF bytes (empty without a chosen group and day) and its table.
+    evaluation::ClassComparison Comparison() const;
+    QByteArray ClassReportPdf();
+    evaluation::ExportTable ClassTable() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -109,6 +121,10 @@ private:
     int ChosenDay() const;
     const evaluation::Athlete* ChosenAthlete() const;
     bool RefuseWithoutDay();
+    // The pupil pages of the chosen day's athletes (of the chosen group), by name.
+    std::vector<PupilPage> DayPupilPages() const;
+    static void DrawPupilChart(ChartView& chart, const PupilPage& page, QPainter& painter,
+                               const QRectF& target);
     // The file's name asked for first, then its bytes made.
     void WriteExport(const std::string& suggestedName, const std::string& filter,
                      const std::function<std::string()>& makeBytes);

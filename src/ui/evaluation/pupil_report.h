@@ -15,6 +15,10 @@ struct PupilPage {
 // Draws the chart of a page's athlete into a painter's rectangle.
 using PupilChartDrawer = std::function<void(const PupilPage&, QPainter&, const QRectF&)>;
 
+// The pages, each on a new page but the first.
+void ComposePupilPages(ReportPainter& paper, const std::vector<PupilPage>& pages,
+                       const PupilChartDrawer& chart);
+
 // Nothing for no pages.
 QByteArray PupilReportPdf(const QString& title, const std::vector<PupilPage>& pages,
                           const PupilChartDrawer& chart);

@@ -153,9 +153,20 @@ std::vector<grouptest::ReviewRow> ReviewDialog::Rows() const {
 void ReviewDialog::TakeOver() {
     const int posted = grouptest::TakeOverRun(m_dataModule, m_run, m_rows, global::GruppentestPath);
     m_outcome = Outcome::Posted;
-    platform::Dialogs().ShowMessage(std::to_string(posted) +
-                                    " Ergebnisse wurden übernommen und gespeichert.");
+    const std::string done = std::to_string(posted) + " Ergebnisse wurden übernommen und gespeichert.";
+    if (!onClassReportWanted || posted == 0) {
+        platform::Dialogs().ShowMessage(done);
+        accept();
+        return;
+    }
+    const bool report =
+        platform::Dialogs().AskYesNo(
+            done + "\n\nDen Klassenbericht jetzt speichern? (Ein PDF mit der Klassenseite und einer "
+                   "Seite je Schüler, dazu die Tabelle als Excel-Datei; später auch in der "
+                   "Auswertung unter „Klassenbericht“.)") == platform::Answer::Yes;
     accept();
+    if (report)
+        onClassReportWanted(m_run.GroupId(), grouptest::TestDay(m_run.StartTime()));
 }
 
 void ReviewDialog::Discard() {

@@ -10,6 +10,9 @@
 
 #include <QDialog>
 
+#include <cstdint>
+#include <functional>
+
 class TDM1;
 class QLabel;
 class QTableWidget;
@@ -24,6 +27,9 @@ public:
     ReviewDialog(TDM1& dataModule, const grouptest::GroupRun& run, QWidget* parent = nullptr);
 
     Outcome Result() const { return m_outcome; }
+    // Once the results are taken over: asks whether the class's handout is to be saved now,
+    // and when so, calls this with the group and the test day after the dialog has closed.
+    std::function<void(std::int64_t groupId, int day)> onClassReportWanted;
 
     // The handlers, for tests.
     void TakeOver();

@@ -284,6 +284,7 @@ void RosterWindow::OpenReview() {
     if (!m_run.Finished() || m_reviewDone)
         return;
     ReviewDialog review(m_dataModule, m_run, this);
+    review.onClassReportWanted = onClassReportWanted;
     review.exec();
     m_reviewDone = review.Result() != ReviewDialog::Outcome::Later;
     m_doneText = review.Result() == ReviewDialog::Outcome::Posted

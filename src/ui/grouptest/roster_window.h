@@ -39,6 +39,8 @@ public:
     // offers the review.
     void TestEnded();
     void OpenReview();
+    // Handed on to the review: the class's handout wanted after the take-over.
+    std::function<void(std::int64_t groupId, int day)> onClassReportWanted;
     void ShowHelp();
     // "Nachzügler …": a pupil who arrives late is chosen from the stored athletes (the
     // group's members first) and runs from now on, with a tile and a key of its own.

@@ -8,6 +8,7 @@
 #include "data_rig.h"
 #include "evaluation/chart_ticks.h"
 #include "evaluation/fitness_rating.h"
+#include "pdf_text.h"
 #include "ui/evaluation/athlete_chart.h"
 #include "ui/evaluation/chart_view.h"
 #include "ui/evaluation/evaluation_window.h"
@@ -74,17 +75,6 @@ struct Rig : DataRig {
         t.Post();
     }
 };
-
-// The text of a PDF as pdftotext gives it, page by page ("\f" between pages).
-QString PdfText(const QByteArray& pdf) {
-    QProcess process;
-    process.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
-                  {QStringLiteral("-layout"), QStringLiteral("-"), QStringLiteral("-")});
-    process.write(pdf);
-    process.closeWriteChannel();
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 int PageCount(const QByteArray& pdf) {
     return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
@@ -662,6 +652,44 @@ private slots:
         rig.Open();
         QCOMPARE(rig.window->GroupFilter()->currentText(), group);
         QCOMPARE(rig.window->DayList()->count(), days);
+    }
+
+    // "Klassenbericht …" on the test-day page: asks for a class first; for a class, the
+    // summary says how the class did against its previous test day, and one file name gives
+    // the PDF and the spreadsheet beside it, whose table has the changes in two columns.
+    void classReportFromTheDayPage() {
+        Rig rig;
+        const auto kai = rig.Athlete("Kai", "Klein", "M", 2013);
+        const auto lea = rig.Athlete("Lea", "Lang", "W", 2013);
+        const auto ada = rig.Athlete("Ada", "Alt", "W", 1980);
+        PostResult(rig.dm->cdsMultiwert, kai, 2026, 6, 1, 6, 2);
+        PostResult(rig.dm->cdsMultiwert, lea, 2026, 6, 1, 6, 2);
+        for (auto id : {kai, lea, ada})
+            PostResult(rig.dm->cdsMultiwert, id, 2026, 12, 1, id == lea ? 5 : 7, 1);
+        data::GroupStore(*rig.dm).Create("Klasse 7a", {kai, lea});
+        rig.Open();
+        rig.window->Pages()->setCurrentIndex(1);
+        auto* button = rig.window->findChild<QPushButton*>(QStringLiteral("btn_class_report"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(rig.dialogs.Texts(),
+                 (std::vector<std::string>{"Bitte zuerst links unter „Gruppe“ die Klasse wählen."}));
+        QVERIFY(!rig.window->SummaryLabel()->text().contains(QStringLiteral("Seit dem")));
+
+        QComboBox* filter = rig.window->GroupFilter();
+        filter->setCurrentIndex(filter->findText(QStringLiteral("Klasse 7a")));
+        rig.window->GroupChosen();
+        QVERIFY(rig.window->SummaryLabel()->text().contains(
+            QStringLiteral("Seit dem 01.06.2026: 1 weiter gelaufen, 0 gleich weit, 1 weniger weit.")));
+        const evaluation::ExportTable table = rig.window->ClassTable();
+        QCOMPARE(table.header.back(), std::string("VO2max ± seit 01.06.2026"));
+        QCOMPARE(table.rows.size(), std::size_t(2));
+        rig.dialogs.ScriptFileName(rig.Path("7a")); // typed without its ending
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(QFile::exists(QString::fromStdString(rig.Path("7a.pdf"))));
+        QVERIFY(QFile::exists(QString::fromStdString(rig.Path("7a.xlsx"))));
+        const std::vector<std::string> texts = rig.dialogs.Texts();
+        QCOMPARE(texts[texts.size() - 2], std::string("Klassenbericht-Klasse-7a-2026-12-01.pdf"));
+        QVERIFY(texts.back().starts_with("Der Klassenbericht ist gespeichert:"));
     }
 
     // The help names what the window shows and both sources of the health zone.

@@ -14,6 +14,7 @@
 #include "grouptest/journal.h"
 #include "grouptest/review.h"
 #include "pacing/run_controller.h"
+#include "pdf_text.h"
 #include "ui/grouptest/class_list_dialog.h"
 #include "ui/grouptest/groups_page.h"
 #include "ui/grouptest/review_dialog.h"
@@ -388,6 +389,58 @@ private slots:
             QVERIFY(!QFile::exists(QString::fromStdString(global::GruppentestPath)));
             program.End();
         }
+    }
+
+    // After "Übernehmen" the class's handout is offered: one PDF (the class page with the
+    // comparison to the class's previous test day, then a page per pupil) and the class's
+    // table as a spreadsheet beside it; declined, nothing is written.
+    void classHandoutAfterTheTakeOver_data() {
+        QTest::addColumn<bool>("wanted");
+        QTest::newRow("Ja") << true;
+        QTest::newRow("Nein") << false;
+    }
+    void classHandoutAfterTheTakeOver() {
+        QFETCH(bool, wanted);
+        ProgramRig rig;
+        FakeDialogs& dialogs = rig.dialogs;
+        Program& program = *rig.program;
+        data::Table& athletes = program.DataModule().cdsSportler;
+        const auto ben = PostAthlete(athletes, "Ben", "Bauer", "M", 2013);
+        const auto ida = PostAthlete(athletes, "Ida", "Imhof", "W", 2013);
+        const auto ada = PostAthlete(athletes, "Ada", "Alt", "W", 1980);      // not in the class
+        PostResult(program.DataModule().cdsMultiwert, ben, 2026, 6, 3, 5, 2); // the class's day before
+        PostResult(program.DataModule().cdsMultiwert, ada, 2026, 12, 10, 9, 1);
+        const std::int64_t group = data::GroupStore(program.DataModule()).Create("Klasse 7b", {ben, ida});
+        WriteJournal(global::GruppentestPath,
+                     GroupRun::Restored(group, "Klasse 7b", DataRig::Start(), true,
+                                        {{ben, "Ben", "Bauer", RunnerState::Out, 6, 1},
+                                         {ida, "Ida", "Imhof", RunnerState::Out, 4, 3}}));
+        const QString pdfPath = rig.dir.filePath(QStringLiteral("bericht.pdf"));
+        dialogs.ScriptAnswer(platform::Answer::Yes); // review it now
+        dialogs.ScriptAnswer(wanted ? platform::Answer::Yes : platform::Answer::No);
+        dialogs.ScriptFileName(pdfPath.toStdString());
+        WhenModalOpens([](QWidget* modal) { qobject_cast<ui::ReviewDialog*>(modal)->TakeOver(); });
+        program.OfferUnfinishedGroupTest();
+        QVERIFY(dialogs.Texts().at(1).starts_with("2 Ergebnisse wurden übernommen und gespeichert.\n\n"
+                                                  "Den Klassenbericht jetzt speichern?"));
+        const QString sheetPath = rig.dir.filePath(QStringLiteral("bericht.xlsx"));
+        QCOMPARE(QFile::exists(pdfPath), wanted);
+        QCOMPARE(QFile::exists(sheetPath), wanted);
+        if (wanted) {
+            QFile pdf(pdfPath);
+            QVERIFY(pdf.open(QIODevice::ReadOnly));
+            const QString text = PdfText(pdf.readAll());
+            const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+            QVERIFY2(pages.size() >= 3, qPrintable(text)); // the class page, then one per pupil
+            QVERIFY(pages[0].contains(QStringLiteral("Klassenbericht Klasse 7b · Testtag 10.12.2026")));
+            QVERIFY(pages[0].contains(QStringLiteral("Seit dem 03.06.2026: 1 weiter gelaufen, 0 gleich weit, "
+                                                     "0 weniger weit, 1 ohne Ergebnis damals.")));
+            QVERIFY(!text.contains(QStringLiteral("Ada Alt")));
+            QVERIFY(pages[pages.size() - 2].contains(QStringLiteral("Fitnessbericht: Ben Bauer")));
+            QVERIFY(pages.back().contains(QStringLiteral("Fitnessbericht: Ida Imhof")));
+            QVERIFY(dialogs.Texts().back().starts_with("Der Klassenbericht ist gespeichert:"));
+        }
+        program.End();
     }
 
     // A correction in the review is in the journal at once: a crash during the review keeps it.
