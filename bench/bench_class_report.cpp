@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 5; ++round) {
         std::vector<grouptest::Runner> runners;
         for (std::size_t i = 0; i < pupils.size(); ++i)
-            runners.push_back({pupils[i], "Kind" + std::to_string(i + 1), "Klasse", grouptest::RunnerState::Out,
-                               4 + int(i % 6), 1 + int(i % 7)});
+            runners.push_back({pupils[i], "Kind" + std::to_string(i + 1), "Klasse",
+                               grouptest::RunnerState::Out, 4 + int(i % 6), 1 + int(i % 7)});
         const grouptest::GroupRun run = grouptest::GroupRun::Restored(
             group, "Klasse 7b", platform::Clock().Now() - 3600 * 1000, true, std::move(runners));
         grouptest::WriteJournal(global::GruppentestPath, run);

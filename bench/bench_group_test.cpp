@@ -9,6 +9,7 @@
 //   SDL_AUDIODRIVER=dummy build/bench/bench_group_test        # on $DISPLAY (Xvfb)
 #include "bench_program.h"
 #include "data/DModule.h"
+#include "grouptest/group_test_session.h"
 #include "pacing/run_controller.h"
 #include "pacing/shuttle_schedule.h"
 #include "platform/sdl/sdl_sound.h"
@@ -52,9 +53,25 @@ int main(int argc, char** argv) {
     auto shuttleTimer = platform::Timers().CreateTimer();
     auto displayTimer = platform::Timers().CreateTimer();
     TestRunController controller(display, *shuttleTimer, *displayTimer);
+    grouptest::GroupTestSession session(grouptest::GroupRun(1, "Klasse 7b", runners), controller,
+                                        global::GruppentestPath);
     ui::RosterWindow roster(
-        dm, grouptest::GroupRun(1, "Klasse 7b", runners), controller, [] {}, [] {});
-    controller.OnStopped = nullptr; // no question and no review between the runs
+        dm, session, controller, [] {}, [] {});
+    // Between the session and the pacing: the schedule counts from the moment START tells,
+    // and no question and no review come between the runs.
+    struct BenchListener : RunListener {
+        grouptest::GroupTestSession* session = nullptr;
+        QElapsedTimer* since = nullptr;
+        void RunStarted() override {
+            if (since)
+                since->start();
+            session->RunStarted();
+        }
+        void RunStopped() override {}
+        bool MayRestart() override { return true; }
+    } listener;
+    listener.session = &session;
+    controller.SetListener(&listener);
     roster.resize(1196, 710);
     roster.show();
     for (int i = 0; i < 20; ++i)
@@ -98,14 +115,10 @@ int main(int argc, char** argv) {
                 (*latency)["all taps"].push_back(ms);
             });
         // The schedule counts from the moment the shuttle timer starts, which START tells.
-        const auto rosterStarted = controller.OnStarted;
-        controller.OnStarted = [&] {
-            since.start();
-            rosterStarted();
-        };
+        listener.since = &since;
         QTimer::singleShot(0, &app, [&] { controller.btn_startClick(); });
         app.exec();
-        controller.OnStarted = rosterStarted;
+        listener.since = nullptr;
         for (int i = 0; i < 20; ++i)
             QCoreApplication::processEvents();
         std::vector<double> lateness;

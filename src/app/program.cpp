@@ -9,6 +9,7 @@
 #include "evaluation/export_table.h"
 #include "evaluation/global.h"
 #include "evaluation/results_analysis.h"
+#include "grouptest/group_test_session.h"
 #include "grouptest/journal.h"
 #include "grouptest/review.h"
 #include "platform/clock.h"
@@ -79,9 +80,12 @@ void Program::OpenGroupTest(std::int64_t groupId) {
                evaluation::SearchKey(b.name + " " + b.firstName);
     });
     m_roster.reset();
+    m_groupTest.reset();
+    m_groupTest = std::make_unique<grouptest::GroupTestSession>(
+        grouptest::GroupRun(group.id, group.name, std::move(runners)), m_mainWindow->Controller(),
+        global::GruppentestPath);
     m_roster = std::make_unique<ui::RosterWindow>(
-        *m_dataModule, grouptest::GroupRun(group.id, group.name, std::move(runners)),
-        m_mainWindow->Controller(), [this] { m_mainWindow->btn_startClick(); },
+        *m_dataModule, *m_groupTest, m_mainWindow->Controller(), [this] { m_mainWindow->btn_startClick(); },
         [this] { m_mainWindow->btn_stopClick(); }, m_mainWindow.get());
     m_roster->setWindowIcon(ProgramIcon());
     m_roster->onClassReportWanted = ClassReportOffer();

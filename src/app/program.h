@@ -20,6 +20,9 @@ class Tfrm_Sportler;
 class Tfrm_Werte;
 class Tfrm_info;
 class TAboutBox;
+namespace grouptest {
+class GroupTestSession;
+}
 namespace ui {
 class EvaluationWindow;
 class RosterWindow;
@@ -68,6 +71,8 @@ private:
     std::unique_ptr<Tfrm_info> m_info;
     std::unique_ptr<TAboutBox> m_about;
     std::unique_ptr<ui::EvaluationWindow> m_evaluation;
+    // The group test under way and its roster, which shows it (released before it).
+    std::unique_ptr<grouptest::GroupTestSession> m_groupTest;
     std::unique_ptr<ui::RosterWindow> m_roster;
     bool m_ended = false;
 };

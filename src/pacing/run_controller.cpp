@@ -31,7 +31,7 @@ void TestRunController::btn_startClick() {
     if (!Running() && !platform::Sound().HasOutput() &&
         platform::Dialogs().AskYesNoDefaultNo(NoSoundQuestion) != platform::Answer::Yes)
         return;
-    if (Running() && ConfirmRestart && !ConfirmRestart())
+    if (Running() && m_listener && !m_listener->MayRestart())
         return;
     m_display.SetMenuEnabled(false);
     m_currentLevel = 1;
@@ -48,8 +48,8 @@ void TestRunController::btn_startClick() {
     m_nextShuttleEnd = schedule::ShuttleIntervalMs[1];
     // The countdown already runs, so the fanfare's length is part of the first shuttle.
     PlayLevelFanfare();
-    if (OnStarted)
-        OnStarted();
+    if (m_listener)
+        m_listener->RunStarted();
 }
 
 void TestRunController::btn_stopClick() {
@@ -58,8 +58,8 @@ void TestRunController::btn_stopClick() {
     m_display.SetLevelText("0");
     m_display.SetShuttleText("0");
     m_display.SetMenuEnabled(true);
-    if (wasRunning && OnStopped)
-        OnStopped();
+    if (wasRunning && m_listener)
+        m_listener->RunStopped();
 }
 
 void TestRunController::Timer1Timer() {

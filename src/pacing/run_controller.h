@@ -11,9 +11,9 @@
 #include "platform/clock.h"
 #include "platform/timer.h"
 #include "run_display.h"
+#include "run_listener.h"
 
 #include <cstdint>
-#include <functional>
 
 class TestRunController {
 public:
@@ -30,13 +30,10 @@ public:
     void Timer1Timer();
     void Timer2Timer();
 
-    // Told after START has begun a test and after a test has ended (STOP or the last
-    // shuttle), for a group test that follows the run.
-    std::function<void()> OnStarted;
-    // Asked before a START while a test runs; false keeps the run as it is. Without it, START
-    // starts the test anew (a single athlete's test).
-    std::function<bool()> ConfirmRestart;
-    std::function<void()> OnStopped;
+    // The one who follows the run (a group test), or none. Without one, START during a test
+    // starts it anew (a single athlete's test).
+    void SetListener(RunListener* listener) { m_listener = listener; }
+    RunListener* Listener() const { return m_listener; }
 
     bool Running() const { return m_shuttleTimer.Enabled(); }
     std::int32_t CurrentLevel() const { return m_currentLevel; }
@@ -51,6 +48,7 @@ private:
     bool NextShuttle();
 
     RunDisplay& m_display;
+    RunListener* m_listener = nullptr;
     platform::Timer& m_shuttleTimer;
     std::int32_t m_currentLevel = 0;
     std::int32_t m_shuttleCounter = 0;

@@ -29,11 +29,12 @@
 
 namespace ui {
 
-RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunController& controller,
-                           std::function<void()> start, std::function<void()> stop, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_dataModule(dataModule), m_run(std::move(run)), m_controller(controller) {
+RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupTestSession& session,
+                           TestRunController& controller, std::function<void()> start,
+                           std::function<void()> stop, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dataModule(dataModule), m_session(session), m_controller(controller) {
     setObjectName(QStringLiteral("RosterWindow"));
-    setWindowTitle(QStringLiteral("Gruppentest – %1").arg(QString::fromStdString(m_run.GroupName())));
+    setWindowTitle(QStringLiteral("Gruppentest – %1").arg(QString::fromStdString(Run().GroupName())));
     setFont(UiFont(16));
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -62,25 +63,13 @@ RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunCon
     m_grid = new QGridLayout(m_tileArea);
     m_grid->setSpacing(6);
     m_grid->setContentsMargins(0, 0, 0, 0);
-    for (std::size_t i = 0; i < m_run.Runners().size(); ++i)
+    for (std::size_t i = 0; i < Run().Runners().size(); ++i)
         AddTile(i);
     ArrangeTiles();
     layout->addWidget(m_tileArea, 1);
     setFocusPolicy(Qt::StrongFocus);
 
-    m_controller.OnStarted = [this] { Guarded([this] { Started(); }); };
-    // A second START would begin the run anew and lose every mark: asked first, "Nein" by
-    // default.
-    m_controller.ConfirmRestart = [this] {
-        return !m_run.Started() || m_run.Finished() ||
-               platform::Dialogs().AskYesNoDefaultNo(
-                   "Der Gruppentest läuft. Neu starten? Alle Markierungen gehen verloren.") ==
-                   platform::Answer::Yes;
-    };
-    // Told from inside the pacing's own handlers: the questions come once they are done.
-    m_controller.OnStopped = [this] {
-        QTimer::singleShot(0, this, [this] { Guarded([this] { TestEnded(); }); });
-    };
+    m_session.SetView(this);
     m_clockTimer = new QTimer(this);
     m_clockTimer->setInterval(250);
     connect(m_clockTimer, &QTimer::timeout, this, [this] { UpdateStatus(); });
@@ -89,9 +78,7 @@ RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunCon
 }
 
 RosterWindow::~RosterWindow() {
-    m_controller.OnStarted = nullptr;
-    m_controller.OnStopped = nullptr;
-    m_controller.ConfirmRestart = nullptr;
+    m_session.SetView(nullptr);
 }
 
 void RosterWindow::AddTile(std::size_t index) {
@@ -100,11 +87,11 @@ void RosterWindow::AddTile(std::size_t index) {
         Guarded([&] { Tap(tapped, MomentOf(eventTime)); });
     });
     m_tiles.push_back(tile);
-    ShowRunner(index);
+    RunnerChanged(index);
 }
 
 void RosterWindow::AddLatecomer() {
-    if (m_run.Finished()) {
+    if (Run().Finished()) {
         platform::Dialogs().ShowMessage("Der Test ist beendet; Nachzügler können nur vor oder während des "
                                         "Tests dazukommen.");
         return;
@@ -120,7 +107,7 @@ void RosterWindow::AddLatecomer() {
         athletes.Open();
     std::vector<std::int64_t> members;
     try {
-        members = data::GroupStore(m_dataModule).Get(m_run.GroupId()).members;
+        members = data::GroupStore(m_dataModule).Get(Run().GroupId()).members;
     } catch (const std::exception&) {
         // the group is gone: everyone is a candidate alike
     }
@@ -136,7 +123,7 @@ void RosterWindow::AddLatecomer() {
         if (data::IsNull(athleteId))
             continue;
         const std::int64_t candidate = data::IntegerOf(athleteId);
-        if (std::any_of(m_run.Runners().begin(), m_run.Runners().end(),
+        if (std::any_of(Run().Runners().begin(), Run().Runners().end(),
                         [&](const grouptest::Runner& each) { return each.athleteId == candidate; }))
             continue;
         std::optional<grouptest::Runner> stored = grouptest::StoredRunner(m_dataModule, candidate);
@@ -164,12 +151,14 @@ void RosterWindow::AddLatecomer() {
         "Nachzügler", "Wer kommt dazu? (Mitglieder der Gruppe zuerst; läuft ab jetzt mit.)", items);
     if (!chosen || *chosen >= candidates.size())
         return;
-    if (!m_run.AddRunner(candidates[*chosen].runner))
+    m_session.AddRunner(candidates[*chosen].runner);
+}
+
+void RosterWindow::RunnerAdded(std::size_t index) {
+    if (index != m_tiles.size())
         return;
-    AddTile(m_tiles.size());
+    AddTile(index);
     ArrangeTiles();
-    if (m_run.Started())
-        Journal(); // on disk at once, as every tap
     UpdateStatus();
 }
 
@@ -206,12 +195,7 @@ std::int64_t RosterWindow::MomentOf(qint64 eventTime) {
     return std::clamp<std::int64_t>(eventTime + m_eventOffset, now - grouptest::TapGraceMs, now);
 }
 
-void RosterWindow::Started() {
-    m_run.Start(m_controller.TestStartTime());
-    m_reviewDone = false;
-    for (std::size_t i = 0; i < m_tiles.size(); ++i)
-        ShowRunner(i);
-    Journal();
+void RosterWindow::RunBegan() {
     UpdateStatus();
     // START may have come from the main window: the tiles come to the front, and the keys
     // to them.
@@ -220,77 +204,74 @@ void RosterWindow::Started() {
 }
 
 void RosterWindow::Tap(std::size_t index, std::int64_t moment) {
-    if (!m_controller.Running() || index >= m_tiles.size())
+    m_session.Tap(index, moment);
+}
+
+void RosterWindow::RunnerChanged(std::size_t index) {
+    if (index >= m_tiles.size())
         return;
-    m_run.Tap(index, moment);
-    ShowRunner(index);
-    m_tiles[index]->repaint(); // the tile answers before the journal goes to disk
-    Journal();
+    m_tiles[index]->Show(Run().Runners()[index], Run().Started());
+    m_tiles[index]->repaint(); // a tap is answered before the journal goes to disk
 }
 
-void RosterWindow::ShowRunner(std::size_t index) {
-    m_tiles[index]->Show(m_run.Runners()[index], m_run.Started());
+void RosterWindow::StageChanged() {
+    UpdateStatus();
 }
 
-void RosterWindow::Journal() {
-    grouptest::WriteJournal(global::GruppentestPath, m_run);
+void RosterWindow::RunEnding() {
+    // Told from inside the pacing's own handlers: the question comes once they are done.
+    QTimer::singleShot(0, this, [this] { Guarded([this] { m_session.EndRun(platform::Clock().Now()); }); });
+}
+
+void RosterWindow::ReviewDue() {
+    OpenReview();
 }
 
 void RosterWindow::UpdateStatus() {
+    using grouptest::SessionStage;
     QString text;
-    if (m_controller.Running()) {
-        const std::int64_t elapsed =
-            std::max<std::int64_t>(0, platform::Clock().Now() - m_controller.TestStartTime());
-        // The shuttle completed last goes into the journal as the run passes it: should the
-        // program die, those still running can be taken out there.
-        if (m_run.Started() && !m_run.Finished() && m_run.NoteCompleted(grouptest::CompletedAt(elapsed)))
-            Journal();
+    switch (m_session.Stage()) {
+    case SessionStage::Running: {
+        const std::int64_t now = platform::Clock().Now();
+        m_session.NoteProgress(now);
+        const std::int64_t elapsed = std::max<std::int64_t>(0, now - m_controller.TestStartTime());
         text = QStringLiteral("Level %1 · Durchgang %2 · %3:%4")
                    .arg(m_controller.CurrentLevel())
                    .arg(m_controller.ShuttleCounter())
                    .arg(elapsed / 60000)
                    .arg(elapsed / 1000 % 60, 2, 10, QLatin1Char('0'));
-    } else if (m_ending) {
+        break;
+    }
+    case SessionStage::Ending:
         text = QStringLiteral("Test beendet");
-    } else if (m_run.Finished()) {
-        text = m_reviewDone ? m_doneText : QStringLiteral("Test beendet – bitte prüfen und übernehmen");
-    } else {
-        text = QStringLiteral("%1 Sportler · bereit für START").arg(m_run.Runners().size());
+        break;
+    case SessionStage::AwaitingReview:
+        text = QStringLiteral("Test beendet – bitte prüfen und übernehmen");
+        break;
+    case SessionStage::Posted:
+        text = QStringLiteral("Test beendet – Ergebnisse übernommen");
+        break;
+    case SessionStage::Discarded:
+        text = QStringLiteral("Test beendet – Ergebnisse verworfen");
+        break;
+    case SessionStage::Ready:
+        text = QStringLiteral("%1 Sportler · bereit für START").arg(Run().Runners().size());
+        break;
     }
     m_status->setText(text);
-    m_review->setEnabled(m_run.Finished() && !m_reviewDone);
-}
-
-void RosterWindow::TestEnded() {
-    if (!m_run.Started() || m_run.Finished())
-        return;
-    const std::int64_t now = platform::Clock().Now();
-    bool out = false;
-    m_ending = true;
-    UpdateStatus();
-    if (const int running = m_run.StillRunning(); running > 0)
-        out = platform::Dialogs().AskYesNo(grouptest::StillRunningQuestion(
-                  running, grouptest::CompletedAt(now - m_run.StartTime()))) == platform::Answer::Yes;
-    m_ending = false;
-    m_run.Finish(now, out);
-    for (std::size_t i = 0; i < m_tiles.size(); ++i)
-        ShowRunner(i);
-    Journal();
-    UpdateStatus();
-    OpenReview();
+    m_review->setEnabled(m_session.Stage() == SessionStage::AwaitingReview);
 }
 
 void RosterWindow::OpenReview() {
-    if (!m_run.Finished() || m_reviewDone)
+    if (m_session.Stage() != grouptest::SessionStage::AwaitingReview)
         return;
-    ReviewDialog review(m_dataModule, m_run, this);
+    ReviewDialog review(m_dataModule, Run(), this);
     review.onClassReportWanted = onClassReportWanted;
     review.exec();
-    m_reviewDone = review.Result() != ReviewDialog::Outcome::Later;
-    m_doneText = review.Result() == ReviewDialog::Outcome::Posted
-                     ? QStringLiteral("Test beendet – Ergebnisse übernommen")
-                     : QStringLiteral("Test beendet – Ergebnisse verworfen");
-    UpdateStatus();
+    m_session.ReviewClosed(review.Result() == ReviewDialog::Outcome::Posted ? grouptest::SessionStage::Posted
+                           : review.Result() == ReviewDialog::Outcome::Discarded
+                               ? grouptest::SessionStage::Discarded
+                               : grouptest::SessionStage::AwaitingReview);
 }
 
 void RosterWindow::ShowHelp() {
@@ -331,7 +312,7 @@ void RosterWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (m_run.Finished() && !m_reviewDone &&
+    if (m_session.Stage() == grouptest::SessionStage::AwaitingReview &&
         platform::Dialogs().AskYesNo(
             "Die Ergebnisse sind noch nicht übernommen. Trotzdem schließen?\n(Sie bleiben "
             "gespeichert und werden beim nächsten Start angeboten.)") != platform::Answer::Yes) {

@@ -3,10 +3,9 @@
 // window, which stays usable: START and STOP here and there run the same test. One large
 // tile per athlete; while the test runs, a tap on a tile (a click, a touch, or the key shown
 // on it) marks a warning, a second marks the athlete out at the shuttle that counts at the
-// moment of the tap, a third lets the athlete run again. Every tap is in the journal on disk
-// at once. When the test ends, athletes still running drop out there or stay without a
-// result, as the user says, and the review follows.
-#include "grouptest/group_run.h"
+// moment of the tap, a third lets the athlete run again. The group test's session keeps the
+// run, its journal and the question at its end; the roster shows it and hands the taps over.
+#include "grouptest/group_test_session.h"
 
 #include <QWidget>
 
@@ -25,19 +24,16 @@ namespace ui {
 
 class RunnerTile;
 
-class RosterWindow : public QWidget {
+class RosterWindow : public QWidget, private grouptest::SessionView {
     Q_OBJECT
 public:
-    // `start` and `stop` are the main window's START and STOP.
-    RosterWindow(TDM1& dataModule, grouptest::GroupRun run, TestRunController& controller,
+    // `start` and `stop` are the main window's START and STOP; the session outlives the window.
+    RosterWindow(TDM1& dataModule, grouptest::GroupTestSession& session, TestRunController& controller,
                  std::function<void()> start, std::function<void()> stop, QWidget* parent = nullptr);
     ~RosterWindow() override;
 
     // A tap on runner `index` made at `moment` (the clock seam's local time).
     void Tap(std::size_t index, std::int64_t moment);
-    // The test has ended (STOP or the last shuttle): asks about those still running, then
-    // offers the review.
-    void TestEnded();
     void OpenReview();
     // Handed on to the review: the class's handout wanted after the take-over.
     std::function<void(std::int64_t groupId, int day)> onClassReportWanted;
@@ -49,7 +45,7 @@ public:
     // it was one.
     bool TileKey(QKeyEvent* event);
 
-    const grouptest::GroupRun& Run() const { return m_run; }
+    const grouptest::GroupRun& Run() const { return m_session.Run(); }
     RunnerTile* Tile(std::size_t index) const { return m_tiles[index]; }
     // The moment a press with the window system's time stamp `eventTime` was made, on the
     // clock seam: the stamp plus the smallest difference seen between the two clocks (that of
@@ -62,15 +58,20 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void Started();
-    void ShowRunner(std::size_t index);
-    void Journal();
+    // What the session tells.
+    void RunnerChanged(std::size_t index) override;
+    void RunnerAdded(std::size_t index) override;
+    void StageChanged() override;
+    void RunBegan() override;
+    void RunEnding() override;
+    void ReviewDue() override;
+
     void UpdateStatus();
     void ArrangeTiles();
     void AddTile(std::size_t index);
 
     TDM1& m_dataModule;
-    grouptest::GroupRun m_run;
+    grouptest::GroupTestSession& m_session;
     TestRunController& m_controller;
     std::vector<RunnerTile*> m_tiles;
     QWidget* m_tileArea = nullptr;
@@ -80,9 +81,6 @@ private:
     QTimer* m_clockTimer = nullptr;
     bool m_haveOffset = false;
     std::int64_t m_eventOffset = 0;
-    bool m_reviewDone = false;
-    bool m_ending = false; // the question at the end of the run is open
-    QString m_doneText;    // what became of the results, once reviewed
 };
 
 } // namespace ui

@@ -11,6 +11,7 @@
 #include "data_rig.h"
 #include "evaluation/global.h"
 #include "fake_sound.h"
+#include "grouptest/group_test_session.h"
 #include "grouptest/journal.h"
 #include "grouptest/review.h"
 #include "pacing/run_controller.h"
@@ -81,6 +82,7 @@ struct RosterRig : DataRig {
     std::unique_ptr<platform::Timer> shuttleTimer = clock.CreateTimer();
     std::unique_ptr<platform::Timer> displayTimer = clock.CreateTimer();
     TestRunController controller{display, *shuttleTimer, *displayTimer};
+    std::unique_ptr<GroupTestSession> session;
     std::unique_ptr<ui::RosterWindow> roster;
     std::vector<std::int64_t> athletes;
 
@@ -92,15 +94,20 @@ struct RosterRig : DataRig {
             athletes.push_back(PostAthlete(dm->cdsSportler, first.c_str(), "Klein", i % 2 ? "M" : "W", 2012));
             runners.push_back({athletes.back(), first, "Klein", RunnerState::Running, 0, 0});
         }
+        session = std::make_unique<GroupTestSession>(GroupRun(1, "Klasse 7b", runners), controller,
+                                                     global::GruppentestPath);
         roster = std::make_unique<ui::RosterWindow>(
-            *dm, GroupRun(1, "Klasse 7b", runners), controller, [this] { controller.btn_startClick(); },
+            *dm, *session, controller, [this] { controller.btn_startClick(); },
             [this] { controller.btn_stopClick(); });
         roster->resize(1200, 700);
         roster->show();
         QApplication::setActiveWindow(roster.get());
         (void)QTest::qWaitForWindowActive(roster.get());
     }
-    ~RosterRig() { roster.reset(); }
+    ~RosterRig() {
+        roster.reset();
+        session.reset();
+    }
     void Click(std::size_t tile) { QTest::mouseClick(roster->Tile(tile), Qt::LeftButton); }
 };
 
@@ -487,7 +494,7 @@ private slots:
             program.MainWindow().btn_startClick();
             clock.AdvanceTo(3 * 8470 + 100);
             QTRY_COMPARE(ReadJournal(global::GruppentestPath)->LastCompleted(), std::make_pair(1, 3));
-            program.MainWindow().Controller().OnStopped = nullptr; // the program dies: no end of the run
+            program.MainWindow().Controller().SetListener(nullptr); // the program dies: no end of the run
         }
         GroupRun died = GroupRun::Restored(
             1, "Klasse 7b", DataRig::Start(), false,
