@@ -194,6 +194,14 @@ int CodePageOfCharset(int charset, int documentCodePage) {
         return 874;
     case 238:
         return 1250;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
     default:
         return documentCodePage;
     }

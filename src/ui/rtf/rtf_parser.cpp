@@ -66,9 +66,11 @@ void RtfParser::OpenGroup() {
     m_groupStart = true;
     m_optionalPending = false;
     m_skipFallback = 0; // a brace ends the fallback of \uN
+    m_doubleByte.Reset();
 }
 
 void RtfParser::CloseGroup() {
+    m_doubleByte.Reset();
     if (m_depth == 0)
         return; // an unbalanced closing brace changes nothing
     if (State().destination == Destination::FontTable)
@@ -564,6 +566,11 @@ QString RtfParser::Decode(std::string_view bytes, int fontNumber) {
     for (char c : bytes) {
         if (m_skipFallback > 0) {
             --m_skipFallback;
+            continue;
+        }
+        if (kind == FontKind::Text && IsDoubleByteCodePage(codePage)) {
+            if (const std::optional<char32_t> code = m_doubleByte.Byte(static_cast<unsigned char>(c), codePage))
+                text += QString::fromUcs4(&*code, 1);
             continue;
         }
         const char32_t code = ByteToCodePoint(static_cast<unsigned char>(c), codePage, kind);

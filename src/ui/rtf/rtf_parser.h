@@ -5,6 +5,7 @@
 // it can be done in steps (a large document is read without stopping the window).
 #include "rtf_builder.h"
 #include "rtf_codepages.h"
+#include "rtf_double_byte.h"
 #include "rtf_state.h"
 
 #include <map>
@@ -79,6 +80,7 @@ private:
     QString m_listText;
     GroupState m_listTextState;
     int m_skipFallback = 0;
+    DoubleByteDecoder m_doubleByte; // a lead byte waiting for its trail
     char16_t m_highSurrogate = 0;
     QTextCursor m_editBlock; // holds the document in one edit while it is read
     bool m_finished = false;
