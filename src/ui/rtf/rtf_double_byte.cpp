@@ -57,7 +57,8 @@ std::optional<char32_t> DoubleByteDecoder::Byte(unsigned char byte, int codePage
 char32_t DoubleByteDecoder::Convert(const std::string& bytes, int codePage) {
     auto found = m_converters.find(codePage);
     if (found == m_converters.end())
-        found = m_converters.emplace(codePage, reinterpret_cast<void*>(iconv_open("UTF-32LE", IconvName(codePage))))
+        found = m_converters
+                    .emplace(codePage, reinterpret_cast<void*>(iconv_open("UTF-32LE", IconvName(codePage))))
                     .first;
     if (found->second == reinterpret_cast<void*>(-1))
         return 0xFFFD; // the C library lacks the code page

@@ -569,7 +569,8 @@ QString RtfParser::Decode(std::string_view bytes, int fontNumber) {
             continue;
         }
         if (kind == FontKind::Text && IsDoubleByteCodePage(codePage)) {
-            if (const std::optional<char32_t> code = m_doubleByte.Byte(static_cast<unsigned char>(c), codePage))
+            if (const std::optional<char32_t> code =
+                    m_doubleByte.Byte(static_cast<unsigned char>(c), codePage))
                 text += QString::fromUcs4(&*code, 1);
             continue;
         }

@@ -47,6 +47,11 @@ ManagementWindow::ManagementWindow(const ManagementLayout& layout, data::DataSou
     DBMemo1->setGeometry(8, layout.memoTop, layout.width, 89);
     DBMemo1->SetField(&source, memoField);
     VexoDBNav1->SetInputHolders({DBGrid1, DBMemo1});
+    // After "neu" and "ändern", however chosen, the typing goes into the record's cells.
+    VexoDBNav1->OnClick = [this](TVexoDBNav*, TMNavigateBtn button) {
+        if (button == nbvexoInsert || button == nbvexoEdit)
+            FocusRecordForTyping(button == nbvexoInsert);
+    };
     for (const auto& [button, key] : {std::pair{nbvexoInsert, "Einfg"}, std::pair{nbvexoDelete, "Strg+Entf"},
                                       std::pair{nbvexoPost, "Strg+Eingabe"}}) {
         TMNavButton* b = VexoDBNav1->Button(button);
@@ -133,9 +138,21 @@ bool ManagementWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     bool consumed = false;
     Guarded([&] {
-        consumed = NavigatorKey(static_cast<QKeyEvent*>(event)) || KeyPreview(static_cast<QKeyEvent*>(event));
+        auto* key = static_cast<QKeyEvent*>(event);
+        consumed = LeaveByCtrlTab(key) || NavigatorKey(key) || KeyPreview(key);
     });
     return consumed;
+}
+
+bool ManagementWindow::LeaveByCtrlTab(QKeyEvent* event) {
+    // The grid and a cell editor keep Tab for the columns: Ctrl+Tab (Ctrl+Shift+Tab back)
+    // moves on to the next control from anywhere, as in any window whose controls take Tab.
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (!tab || !(event->modifiers() & Qt::ControlModifier))
+        return false;
+    const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+    FocusTabStop(QApplication::focusWidget(), back ? -1 : +1);
+    return true;
 }
 
 bool ManagementWindow::NavigatorKey(QKeyEvent* event) {
@@ -150,19 +167,24 @@ bool ManagementWindow::NavigatorKey(QKeyEvent* event) {
     else
         return false;
     TMNavButton* b = VexoDBNav1->Button(button);
-    if (b->isEnabled() && b->isVisible()) {
+    if (b->isEnabled() && b->isVisible())
         VexoDBNav1->BtnClick(button);
-        // After "neu" the typing goes into the record's first cell.
-        if (button == nbvexoInsert && !DBGrid1->ReadOnly()) {
-            for (int column = 0; column < DBGrid1->model()->columnCount(); ++column)
-                if (!DBGrid1->isColumnHidden(column)) {
-                    DBGrid1->SetSelectedIndex(column);
-                    break;
-                }
-            DBGrid1->setFocus(Qt::ShortcutFocusReason);
-        }
-    }
     return true;
+}
+
+void ManagementWindow::FocusRecordForTyping(bool fromFirstCell) {
+    if (DBGrid1->ReadOnly())
+        return;
+    // A new record from its first cell; a changed one where the grid stands, unless that
+    // column is hidden.
+    const int current = DBGrid1->SelectedIndex();
+    if (fromFirstCell || current < 0 || DBGrid1->isColumnHidden(current))
+        for (int column = 0; column < DBGrid1->model()->columnCount(); ++column)
+            if (!DBGrid1->isColumnHidden(column)) {
+                DBGrid1->SetSelectedIndex(column);
+                break;
+            }
+    DBGrid1->setFocus(Qt::ShortcutFocusReason);
 }
 
 void ManagementWindow::showEvent(QShowEvent* event) {

@@ -49,6 +49,9 @@ public:
     // Strg+Entf "löschen" (it asks first), Strg+Eingabe "speichern"; shown in the tooltips.
     // True when the key was one of them.
     bool NavigatorKey(QKeyEvent* event);
+    bool LeaveByCtrlTab(QKeyEvent* event);
+    // The grid takes the keys for the record being inserted or changed.
+    void FocusRecordForTyping(bool fromFirstCell);
     // What an open cell editor holds that the table did not take, as "Feld: Text" (UTF-8);
     // empty when there is none.
     std::string UncommittedText() const;

@@ -124,12 +124,15 @@ private slots:
         QTest::newRow("simplified Chinese (936)")
             << QByteArray("{\\rtf1\\ansi\\ansicpg936 \\'b2\\'e2\\'ca\\'d4 A}") << QString::fromUtf8("测试 A");
         QTest::newRow("Japanese (932), a trail byte as a letter, half-width katakana")
-            << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'83e\\'83X\\'83g\\'b1}") << QString::fromUtf8("テスト\uFF71");
+            << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'83e\\'83X\\'83g\\'b1}")
+            << QString::fromUtf8("テスト\uFF71");
         QTest::newRow("Korean (949) by the font's charset")
-            << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset129 Gulim;}}\\f0 \\'c5\\'d7\\'bd\\'ba\\'c6\\'ae}")
+            << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset129 Gulim;}}\\f0 "
+                          "\\'c5\\'d7\\'bd\\'ba\\'c6\\'ae}")
             << QString::fromUtf8("테스트");
         QTest::newRow("traditional Chinese (950), the fallback of \\u skipped")
-            << QByteArray("{\\rtf1\\ansi\\ansicpg950\\uc2 \\u28204\\'b4\\'fa\\'b8\\'d5}") << QString::fromUtf8("測試");
+            << QByteArray("{\\rtf1\\ansi\\ansicpg950\\uc2 \\u28204\\'b4\\'fa\\'b8\\'d5}")
+            << QString::fromUtf8("測試");
         QTest::newRow("a lead byte without its trail is dropped")
             << QByteArray("{\\rtf1\\ansi\\ansicpg936 {\\'b2}x\\'ff}") << QString::fromUtf8("x\uFFFD");
         QTest::newRow("plain text") << QByteArray("Nur Text\nzweite Zeile") << "Nur Text\nzweite Zeile";

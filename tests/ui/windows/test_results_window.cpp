@@ -532,6 +532,98 @@ private slots:
 
     // The whole road: "Sportler", an athlete typed in and saved; "Werte", a result for him;
     // the files hold both. Through the main window's buttons and the real windows.
+    // The same road with the keyboard alone: Tab to a button and Enter, Einfg for "neu", the
+    // typing into the cells with Enter between them, Strg+Eingabe to store, Tab to the leave
+    // button; "ändern" puts the typing into the grid too.
+    void keyboardOnlyRoad() {
+        VirtualClock clock(DataRig::Start());
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        global::InitVO2Table();
+        Program program(dir.path().toStdString() + "/");
+        TMultistage_frm& main = program.MainWindow();
+        QDialog* open = nullptr;
+        main.SetModalRunner([&](QDialog& window) {
+            open = &window;
+            window.show();
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+        });
+        main.show();
+        QApplication::setActiveWindow(&main);
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        const auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), k, mods);
+            QCoreApplication::processEvents();
+        };
+        const auto focused = [] {
+            return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        };
+        // Tab until `name` has the focus (at most a round of the window's controls); out of
+        // the grid, which takes Tab for its columns, with Ctrl+Tab.
+        const auto tabTo = [&](const char* name) {
+            for (int i = 0; i < 12 && focused() != QLatin1String(name); ++i)
+                key(Qt::Key_Tab,
+                    focused() == QLatin1String("DBGrid1") ? Qt::ControlModifier : Qt::NoModifier);
+            QCOMPARE(focused(), QString::fromLatin1(name));
+        };
+
+        tabTo("btn_sportler");
+        key(Qt::Key_Return);
+        Tfrm_Sportler& athletes = program.SportlerWindow();
+        QCOMPARE(open, &athletes);
+        key(Qt::Key_Insert);
+        QCOMPARE(focused(), QStringLiteral("DBGrid1"));
+        for (const char* text : {"Jürgen", "Groß", "M", "1990"}) {
+            TypeText(QString::fromUtf8(text));
+            key(Qt::Key_Return);
+        }
+        key(Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(program.DataModule().cdsSportler.State(), TableState::Browse);
+        QCOMPARE(program.DataModule().cdsSportler.RecordCount(), 1);
+        // "ändern" by its button, from anywhere: the typing goes into the grid.
+        tabTo("DBMemo1");
+        athletes.Navigator()->BtnClick(nbvexoEdit);
+        QCOMPARE(focused(), QStringLiteral("DBGrid1"));
+        tabTo("Button1");
+        key(Qt::Key_Return);
+        QVERIFY(!athletes.isVisible());
+
+        QApplication::setActiveWindow(&main);
+        main.findChild<QPushButton*>(QStringLiteral("btn_werte"))->setFocus();
+        key(Qt::Key_Return);
+        Tfrm_Werte& results = program.WerteWindow();
+        QCOMPARE(open, &results);
+        key(Qt::Key_Insert);
+        QCOMPARE(focused(), QStringLiteral("DBGrid1"));
+        // The athlete's first name chooses from the list (F2 opens it, Down picks); Enter puts
+        // a value in, Tab goes on to the next column.
+        key(Qt::Key_F2);
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        for (int i = 0; i < 4; ++i) // on to the date
+            key(Qt::Key_Tab);
+        for (const char* text : {"10.12.2026", "8", "11"}) {
+            TypeText(QString::fromUtf8(text));
+            key(Qt::Key_Return);
+            key(Qt::Key_Tab);
+        }
+        key(Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY2(dialogs.Shown().empty(), dialogs.Texts().empty() ? "" : dialogs.Texts().front().c_str());
+        QCOMPARE(program.DataModule().cdsMultiwert.RecordCount(), 1);
+        QCOMPARE(program.DataModule().cdsMultiwert.AsInteger("Level"), 8);
+        QCOMPARE(program.DataModule().cdsMultiwert.AsInteger("Runde"), 11);
+        tabTo("Button2");
+        key(Qt::Key_Return);
+        tabTo("Button1");
+        key(Qt::Key_Return);
+        QVERIFY(!results.isVisible());
+        QFile file(dir.filePath(QStringLiteral("multiwert.xml")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("Datum=\"20261210\" Level=\"8\" Runde=\"11\""));
+    }
+
     void endToEnd() {
         VirtualClock clock(DataRig::Start());
         FakeSound sound{&clock};
