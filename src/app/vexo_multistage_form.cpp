@@ -80,12 +80,14 @@ void TMultistage_frm::BuildLayout() {
     Anzeige = new ui::Panel(Panel3, QStringLiteral("Anzeige"));
     Anzeige->SetColor(blue);
     Anzeige->setFont(ui::UiFont(LevelFontPx));
+    Anzeige->SetAccessiblePrefix(QStringLiteral("Level "));
     Anzeige->SetCaption(QStringLiteral("0"));
     Label3 = ui::MakeLabel(Anzeige, "Label3", QStringLiteral("Level:"), LevelCaption,
                            ui::UiFont(LevelCaptionFontPx));
     p_durchgang = new ui::Panel(Panel3, QStringLiteral("p_durchgang"));
     p_durchgang->SetColor(blue);
     p_durchgang->setFont(ui::UiFont(ShuttleFontPx));
+    p_durchgang->SetAccessiblePrefix(QStringLiteral("Durchgang "));
     p_durchgang->SetCaption(QStringLiteral("0"));
     Label1 = ui::MakeLabel(p_durchgang, "Label1", QStringLiteral("Durchgang:"), ShuttleCaption,
                            ui::UiFont(ShuttleCaptionFontPx));

@@ -7,14 +7,23 @@
 #include "app/termination_signals.h"
 #include "app/vexo_multistage_form.h"
 #include "data/DModule.h"
+#include "data/groups.h"
 #include "data/instance_lock.h"
 #include "evaluation/global.h"
 #include "fake_dialogs.h"
 #include "fake_sound.h"
+#include "ui/evaluation/evaluation_window.h"
+#include "ui/grouptest/roster_window.h"
+#include "ui/grouptest/runner_tile.h"
 #include "ui/widgets/panel.h"
+#include "ui/windows/f_sportler.h"
 #include "ui/windows/f_werte.h"
 #include "virtual_clock.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QMenu>
 #include <QPainter>
 #include <QTimer>
 #include <QtTest>
@@ -240,6 +249,56 @@ private slots:
         QTest::mouseClick(Child(w, "btn_werte"), Qt::LeftButton);
         QCOMPARE(opened,
                  (QStringList{"frm_info", "AboutBox", "EvaluationWindow", "frm_Sportler", "frm_Werte"}));
+    }
+
+    // What assistive tools read: every control a user can reach (by keyboard or pointer) in
+    // every window of the program has a name, in German, glyph buttons, the huge digits and
+    // the roster's tiles included; the digits' names follow what they show.
+    void everyControlHasAnAccessibleName() {
+        VirtualClock clock{DataRig::Start()};
+        FakeSound sound{&clock};
+        FakeDialogs dialogs;
+        QTemporaryDir dir;
+        Program program(dir.path().toStdString() + "/");
+        program.MainWindow().FormActivate();
+        const auto ben = PostAthlete(program.DataModule().cdsSportler, "Ben", "Bauer", "M", 2010);
+        program.OpenGroupTest(data::GroupStore(program.DataModule()).Create("Klasse 7b", {ben}));
+        QStringList unnamed;
+        // The main window and every window it owns: the athletes, the results, the
+        // evaluation, the information text, "Über", the roster.
+        QList<QWidget*> windows{&program.MainWindow()};
+        for (QWidget* w : program.MainWindow().findChildren<QWidget*>())
+            if (w->isWindow() && !qobject_cast<QMenu*>(w) &&
+                w->objectName() != QLatin1String("qt_scrollarea_viewport"))
+                windows << w;
+        QVERIFY(windows.size() >= 7);
+        for (QWidget* window : windows)
+            for (QWidget* w : window->findChildren<QWidget*>()) {
+                // Qt's own parts of a control (a table's corner, a search field's clear
+                // button, a list's popup, a chart's canvas) are named by the control.
+                const QString type = QString::fromLatin1(w->metaObject()->className());
+                if (w->window() != window || !w->isEnabled() ||
+                    QStringList{"QTableCornerButton", "QLineEditIconButton", "QComboBoxListView"}.contains(
+                        type) ||
+                    qobject_cast<QAbstractScrollArea*>(w->parentWidget()))
+                    continue;
+                auto* panel = qobject_cast<ui::Panel*>(w);
+                const bool reachable = w->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton*>(w) ||
+                                       (panel && !panel->Caption().isEmpty()) ||
+                                       qobject_cast<ui::RunnerTile*>(w);
+                if (!reachable)
+                    continue;
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+                if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+                    unnamed << window->objectName() + "/" + w->metaObject()->className() + " " +
+                                   w->objectName();
+            }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("\n"))));
+        auto* level = Child<ui::Panel>(program.MainWindow(), "Anzeige");
+        static_cast<RunDisplay&>(program.MainWindow()).SetLevelText("7");
+        QCOMPARE(QAccessible::queryAccessibleInterface(level)->text(QAccessible::Name),
+                 QStringLiteral("Level 7"));
+        program.End();
     }
 
     // The program's icon comes in every size the release folder ships.

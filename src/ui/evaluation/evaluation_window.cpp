@@ -95,6 +95,7 @@ EvaluationWindow::EvaluationWindow(TDM1& dataModule, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("Pages"));
+    m_tabs->setAccessibleName(QStringLiteral("Seiten der Auswertung"));
     auto* athletePage = new QWidget;
     auto* dayPage = new QWidget;
     BuildAthletePage(athletePage);
@@ -126,6 +127,7 @@ EvaluationWindow::EvaluationWindow(TDM1& dataModule, QWidget* parent)
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("Status"));
+    m_status->setAccessibleName(QStringLiteral("Meldung"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_status);
 
@@ -171,10 +173,12 @@ void EvaluationWindow::BuildAthletePage(QWidget* page) {
     auto* left = new QVBoxLayout;
     m_search = new QLineEdit(page);
     m_search->setObjectName(QStringLiteral("Search"));
+    m_search->setAccessibleName(QStringLiteral("Vorname oder Name suchen"));
     m_search->setPlaceholderText(QStringLiteral("Vorname oder Name suchen"));
     m_search->setClearButtonEnabled(true);
     m_athletes = new QListWidget(page);
     m_athletes->setObjectName(QStringLiteral("AthleteList"));
+    m_athletes->setAccessibleName(QStringLiteral("Sportler"));
     m_athletes->setFixedWidth(240);
     m_search->setFixedWidth(240);
     left->addWidget(m_search);
@@ -184,6 +188,7 @@ void EvaluationWindow::BuildAthletePage(QWidget* page) {
     auto* right = new QVBoxLayout;
     m_athleteTitle = MakeTitle(page, "AthleteTitle");
     m_history = MakeTable(page, "History");
+    m_history->setAccessibleName(QStringLiteral("Ergebnisse des Sportlers"));
     m_historyModel = new QStandardItemModel(this);
     m_history->setModel(m_historyModel);
     m_change = new QLabel(page);
@@ -208,6 +213,7 @@ void EvaluationWindow::BuildDayPage(QWidget* page) {
     auto* groupCaption = new QLabel(QStringLiteral("Gruppe:"), page);
     m_groupFilter = new QComboBox(page);
     m_groupFilter->setObjectName(QStringLiteral("GroupFilter"));
+    m_groupFilter->setAccessibleName(QStringLiteral("Gruppe"));
     m_groupFilter->setFixedWidth(200);
     left->addWidget(groupCaption);
     left->addWidget(m_groupFilter);
@@ -225,6 +231,7 @@ void EvaluationWindow::BuildDayPage(QWidget* page) {
     auto* caption = new QLabel(QStringLiteral("Testtage (Ergebnisse)"), page);
     m_days = new QListWidget(page);
     m_days->setObjectName(QStringLiteral("DayList"));
+    m_days->setAccessibleName(QStringLiteral("Testtage"));
     m_days->setFixedWidth(200);
     left->addWidget(caption);
     left->addWidget(m_days, 1);
@@ -233,6 +240,7 @@ void EvaluationWindow::BuildDayPage(QWidget* page) {
     auto* right = new QVBoxLayout;
     m_dayTitle = MakeTitle(page, "DayTitle");
     m_ranking = MakeTable(page, "Ranking");
+    m_ranking->setAccessibleName(QStringLiteral("Rangliste"));
     m_rankingModel = new QStandardItemModel(this);
     m_rankingSort = new RankingSortModel(this);
     m_rankingSort->setSourceModel(m_rankingModel);
@@ -246,6 +254,7 @@ void EvaluationWindow::BuildDayPage(QWidget* page) {
     m_summary->setFixedWidth(300);
     auto* charts = new QTabWidget(page);
     charts->setObjectName(QStringLiteral("DayCharts"));
+    charts->setAccessibleName(QStringLiteral("Diagramme des Testtags"));
     m_ratingChart = new ui::ChartView;
     m_ratingChart->setObjectName(QStringLiteral("RatingChart"));
     m_trendChart = new ui::ChartView;

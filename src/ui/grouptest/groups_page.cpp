@@ -77,14 +77,18 @@ GroupsPage::GroupsPage(TDM1& dataModule, QWidget* parent) : QWidget(parent), m_d
     grid->addWidget(new QLabel(QStringLiteral("Alle Sportler"), this), 0, 2);
     m_groups = new QListWidget(this);
     m_groups->setObjectName(QStringLiteral("GroupList"));
+    m_groups->setAccessibleName(QStringLiteral("Gruppen"));
     m_members = new QListWidget(this);
     m_members->setObjectName(QStringLiteral("MemberList"));
+    m_members->setAccessibleName(QStringLiteral("Mitglieder der Gruppe"));
     m_members->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_athletes = new QListWidget(this);
     m_athletes->setObjectName(QStringLiteral("AllAthletes"));
+    m_athletes->setAccessibleName(QStringLiteral("Alle Sportler"));
     m_athletes->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("AthleteSearch"));
+    m_search->setAccessibleName(QStringLiteral("Sportler suchen"));
     m_search->setPlaceholderText(QStringLiteral("Vorname oder Name suchen"));
     m_search->setClearButtonEnabled(true);
     grid->addWidget(m_groups, 1, 0, 2, 1);

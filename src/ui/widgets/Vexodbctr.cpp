@@ -14,6 +14,9 @@
 namespace {
 
 const char* const Glyphs[4] = {"FIRST", "PRIOR", "NEXT", "LAST"};
+// What assistive tools read for the glyph buttons.
+const char* const GlyphNames[4] = {"erster Datensatz", "vorheriger Datensatz", "nächster Datensatz",
+                                   "letzter Datensatz"};
 const char* const Captions[10] = {"",        "",       "",          "",          "neu",
                                   "löschen", "ändern", "speichern", "abbrechen", "akt"};
 
@@ -123,6 +126,7 @@ TVexoDBNav::TVexoDBNav(QWidget* parent) : QWidget(parent) {
         if (v <= 3) {
             button->setIcon(LoadGlyph(Glyphs[v]));
             button->setIconSize(QSize(v == nbvexoFirst || v == nbvexoLast ? 14 : 10, 13));
+            button->setAccessibleName(QString::fromUtf8(GlyphNames[v]));
         } else {
             button->setText(QString::fromUtf8(Captions[v]));
         }

@@ -24,7 +24,13 @@ void Panel::SetCaption(const QString& caption) {
     if (caption == m_caption)
         return;
     m_caption = caption;
+    setAccessibleName(m_accessiblePrefix + caption);
     update();
+}
+
+void Panel::SetAccessiblePrefix(const QString& prefix) {
+    m_accessiblePrefix = prefix;
+    setAccessibleName(m_accessiblePrefix + m_caption);
 }
 
 void Panel::SetCaptionAlignment(Qt::Alignment alignment) {

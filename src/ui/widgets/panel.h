@@ -17,6 +17,8 @@ public:
     void SetCaption(const QString& caption);
     QString Caption() const { return m_caption; }
     void SetCaptionAlignment(Qt::Alignment alignment);
+    // What assistive tools read: the caption after this prefix ("Level " before the digits).
+    void SetAccessiblePrefix(const QString& prefix);
 
 signals:
     void clicked();
@@ -29,6 +31,7 @@ protected:
 
 private:
     QString m_caption;
+    QString m_accessiblePrefix;
     Qt::Alignment m_captionAlignment = Qt::AlignCenter;
 };
 

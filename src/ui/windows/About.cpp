@@ -96,6 +96,7 @@ TAboutBox::TAboutBox(std::function<std::string()> versionText, QWidget* parent)
     m_versionRight = Version->geometry().right();
 
     Memo1 = new QTextEdit(panel);
+    Memo1->setAccessibleName(QStringLiteral("Programminformation"));
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(9, 104, 376, 201);
     Memo1->setReadOnly(true);

@@ -23,6 +23,7 @@ Tfrm_info::Tfrm_info(QWidget* parent) : QDialog(parent) {
 
     Panel1 = new ui::Panel(this, QStringLiteral("Panel1"));
     RichEdit1 = new QTextEdit(Panel1);
+    RichEdit1->setAccessibleName(QStringLiteral("Informationstext"));
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setReadOnly(true);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -47,6 +47,8 @@ ManagementWindow::ManagementWindow(const ManagementLayout& layout, data::DataSou
     DBMemo1->setGeometry(8, layout.memoTop, layout.width, 89);
     DBMemo1->SetField(&source, memoField);
     VexoDBNav1->SetInputHolders({DBGrid1, DBMemo1});
+    DBGrid1->setAccessibleName(QStringLiteral("Datensätze"));
+    DBMemo1->setAccessibleName(QStringLiteral("Notizen zum Datensatz"));
     // After "neu" and "ändern", however chosen, the typing goes into the record's cells.
     VexoDBNav1->OnClick = [this](TVexoDBNav*, TMNavigateBtn button) {
         if (button == nbvexoInsert || button == nbvexoEdit)
