@@ -61,6 +61,7 @@ public:
     explicit Impl(QWidget* parent) : chart(new QChart), view(new QChartView(chart, parent)) {
         view->setRenderHint(QPainter::Antialiasing, true);
         view->setAccessibleName(QStringLiteral("Diagramm"));
+        view->viewport()->setAccessibleName(QStringLiteral("Diagrammfläche"));
         chart->legend()->setAlignment(Qt::AlignBottom);
         chart->setMargins(QMargins(4, 4, 4, 4));
         chart->setBackgroundRoundness(0);

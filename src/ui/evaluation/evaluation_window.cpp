@@ -176,6 +176,7 @@ void EvaluationWindow::BuildAthletePage(QWidget* page) {
     m_search->setAccessibleName(QStringLiteral("Vorname oder Name suchen"));
     m_search->setPlaceholderText(QStringLiteral("Vorname oder Name suchen"));
     m_search->setClearButtonEnabled(true);
+    NameClearButton(*m_search);
     m_athletes = new QListWidget(page);
     m_athletes->setObjectName(QStringLiteral("AthleteList"));
     m_athletes->setAccessibleName(QStringLiteral("Sportler"));

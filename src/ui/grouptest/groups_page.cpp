@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "ui/widgets/guard.h"
+#include "ui/widgets/panel.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -91,6 +92,7 @@ GroupsPage::GroupsPage(TDM1& dataModule, QWidget* parent) : QWidget(parent), m_d
     m_search->setAccessibleName(QStringLiteral("Sportler suchen"));
     m_search->setPlaceholderText(QStringLiteral("Vorname oder Name suchen"));
     m_search->setClearButtonEnabled(true);
+    NameClearButton(*m_search);
     grid->addWidget(m_groups, 1, 0, 2, 1);
     grid->addWidget(m_members, 1, 1, 2, 1);
     grid->addWidget(m_search, 1, 2);

@@ -1,11 +1,22 @@
 #include "panel.h"
 
+#include <QAction>
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace ui {
+
+void NameClearButton(QLineEdit& field) {
+    for (QAction* action : field.actions())
+        if (action->objectName() == QLatin1String("_q_qlineeditclearaction"))
+            action->setText(QStringLiteral("Suchfeld leeren"));
+    for (QWidget* child : field.findChildren<QWidget*>())
+        if (QByteArray(child->metaObject()->className()) == "QLineEditIconButton")
+            child->setAccessibleName(QStringLiteral("Suchfeld leeren"));
+}
 
 Panel::Panel(QWidget* parent, const QString& objectName) : QFrame(parent) {
     setObjectName(objectName);

@@ -4,6 +4,7 @@
 // status bar) under them, and a click on the free area raises clicked().
 #include <QColor>
 #include <QFrame>
+#include <QLineEdit>
 #include <QString>
 
 namespace ui {
@@ -34,6 +35,9 @@ private:
     QString m_accessiblePrefix;
     Qt::Alignment m_captionAlignment = Qt::AlignCenter;
 };
+
+// The clear button of a search field, named for assistive tools (Qt leaves it unnamed).
+void NameClearButton(QLineEdit& field);
 
 // Font helper: the family the layouts were drawn for, or its metric-compatible stand-in,
 // else the nearest sans serif, with the character height in pixels as the window
