@@ -37,9 +37,9 @@ void RtfBuilder::Text(const QString& typed, const GroupState& s) {
         return;
     const QString text = s.chars.caps ? typed.toUpper() : typed;
     if (s.destination == Destination::Footnote) {
-        if (!m_footnotes.empty() && m_footnotes.back().size() < 1000 &&
-            m_footnotes.back().back().size() < 100000)
-            m_footnotes.back().back() += text;
+        if (!m_footnotes.empty() && m_footnotes.back().paragraphs.size() < 1000 &&
+            m_footnotes.back().paragraphs.back().size() < 100000)
+            m_footnotes.back().paragraphs.back() += text;
         return;
     }
     const int depth = m_tables.EffectiveDepth(s.para.tableDepth);
@@ -159,8 +159,8 @@ void RtfBuilder::Paragraph(const GroupState& s) {
     if (s.chars.hidden || s.chars.deleted)
         return;
     if (s.destination == Destination::Footnote) {
-        if (!m_footnotes.empty() && m_footnotes.back().size() < 1000)
-            m_footnotes.back() << QString();
+        if (!m_footnotes.empty() && m_footnotes.back().paragraphs.size() < 1000)
+            m_footnotes.back().paragraphs << QString();
         return;
     }
     if (m_tables.EffectiveDepth(s.para.tableDepth) != m_tables.Depth() || m_pending.isEmpty()) {
@@ -181,19 +181,60 @@ void RtfBuilder::Paragraph(const GroupState& s) {
 
 void RtfBuilder::BeginFootnote() {
     Flush();
-    if (m_footnotes.size() < MaxFootnotes)
-        m_footnotes.push_back(QStringList{QString()});
+    if (m_footnotes.size() < MaxFootnotes) {
+        ++m_footnoteCount;
+        m_footnotes.push_back({QStringList{QString()}, false, NoteNumber(false, m_footnoteCount)});
+    }
 }
 
-// The footnote's number, raised, where the text refers to it; inside the footnote the
-// number is given at the end of the document.
+QString RtfBuilder::NoteNumber(bool endnote, int n) const {
+    switch (endnote ? m_endnoteNumbers : m_footnoteNumbers) {
+    case NoteNumbers::LowerRoman:
+        return RomanNumber(n, false);
+    case NoteNumbers::UpperRoman:
+        return RomanNumber(n, true);
+    case NoteNumbers::LowerLetter:
+        return LetterNumber(n, false);
+    case NoteNumbers::UpperLetter:
+        return LetterNumber(n, true);
+    case NoteNumbers::Arabic:
+        break;
+    }
+    return QString::number(n);
+}
+
+// The note's number, raised, where the text refers to it; inside the note the number is
+// given at the end of the document. The mark is written as a footnote's; an endnote's
+// (\ftnalt, which comes after the mark) is put in its place.
 void RtfBuilder::FootnoteMark(GroupState& s) {
     if (s.destination != Destination::Text)
         return;
     const CharState saved = s.chars;
     s.chars.vertical = Vertical::Super;
-    Text(QString::number(m_footnotes.size() + 1), s);
+    Flush();
+    m_markStart = m_cursor.position();
+    Text(NoteNumber(false, m_footnoteCount + 1), s);
+    Flush();
+    m_markEnd = m_cursor.position();
     s.chars = saved;
+}
+
+void RtfBuilder::MarkEndnote() {
+    if (m_footnotes.empty() || m_footnotes.back().endnote)
+        return;
+    Note& note = m_footnotes.back();
+    note.endnote = true;
+    --m_footnoteCount;
+    note.number = NoteNumber(true, ++m_endnoteCount);
+    if (m_markStart >= 0 && m_markEnd > m_markStart) {
+        QTextCursor mark(m_cursor.document());
+        mark.setPosition(m_markStart + 1);
+        const QTextCharFormat raised = mark.charFormat();
+        mark.setPosition(m_markStart);
+        mark.setPosition(m_markEnd, QTextCursor::KeepAnchor);
+        mark.insertText(note.number, raised);
+    }
+    m_markStart = m_markEnd = -1;
 }
 
 void RtfBuilder::Finish() {
@@ -215,20 +256,23 @@ void RtfBuilder::AppendFootnotes() {
     plain.setFontPointSize(10);
     QTextCharFormat raised = plain;
     raised.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    for (std::size_t i = 0; i < m_footnotes.size(); ++i) {
-        // Each paragraph of a footnote a paragraph of its own; the number before the first.
-        bool first = true;
-        for (const QString& paragraph : m_footnotes[i]) {
-            const QString text = paragraph.trimmed();
-            if (text.isEmpty())
+    // The footnotes, then the endnotes, each with its number before its first paragraph.
+    for (const bool endnotes : {false, true})
+        for (const Note& note : m_footnotes) {
+            if (note.endnote != endnotes)
                 continue;
-            m_cursor.insertBlock(QTextBlockFormat());
-            if (first)
-                m_cursor.insertText(QString::number(i + 1), raised);
-            m_cursor.insertText((first ? QStringLiteral(" ") : QString()) + text, plain);
-            first = false;
+            bool first = true;
+            for (const QString& paragraph : note.paragraphs) {
+                const QString text = paragraph.trimmed();
+                if (text.isEmpty())
+                    continue;
+                m_cursor.insertBlock(QTextBlockFormat());
+                if (first)
+                    m_cursor.insertText(note.number, raised);
+                m_cursor.insertText((first ? QStringLiteral(" ") : QString()) + text, plain);
+                first = false;
+            }
         }
-    }
 }
 
 } // namespace ui

@@ -44,9 +44,16 @@ public:
             m_listCounter = list.start;
     }
 
-    // Footnotes: a new one begins (\footnote); its mark in the text (\chftn).
+    // Footnotes: a new one begins (\footnote); its mark in the text (\chftn); the note is an
+    // endnote (\ftnalt), counted apart and shown after the footnotes.
     void BeginFootnote();
     void FootnoteMark(GroupState& s);
+    void MarkEndnote();
+    // How footnotes and endnotes are numbered (\ftnnar, \aftnnrlc ...).
+    enum class NoteNumbers { Arabic, LowerRoman, UpperRoman, LowerLetter, UpperLetter };
+    void SetNoteNumbers(bool endnotes, NoteNumbers numbers) {
+        (endnotes ? m_endnoteNumbers : m_footnoteNumbers) = numbers;
+    }
 
     // The end of the document: tables closed, footnotes below a rule.
     void Finish();
@@ -74,7 +81,16 @@ private:
     int m_listCounter = 0;
     QString m_marker;
     bool m_markerDone = false;
-    std::vector<QStringList> m_footnotes; // each footnote's paragraphs
+    struct Note {
+        QStringList paragraphs;
+        bool endnote = false;
+        QString number;
+    };
+    QString NoteNumber(bool endnote, int n) const;
+    std::vector<Note> m_footnotes; // each note's paragraphs, in the order of the text
+    int m_footnoteCount = 0, m_endnoteCount = 0;
+    NoteNumbers m_footnoteNumbers = NoteNumbers::Arabic, m_endnoteNumbers = NoteNumbers::Arabic;
+    int m_markStart = -1, m_markEnd = -1; // the last mark in the document
 };
 
 bool operator==(const ListDef& a, const ListDef& b);

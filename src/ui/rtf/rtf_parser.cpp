@@ -3,8 +3,36 @@
 #include "rtf_destinations.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace ui {
+namespace {
+
+// The document's numbering of footnotes (\ftnn...) and endnotes (\aftnn...).
+struct NoteNumberingWord {
+    bool endnotes;
+    RtfBuilder::NoteNumbers numbers;
+};
+std::optional<NoteNumberingWord> NoteNumbering(std::string_view w) {
+    const bool endnotes = w.starts_with("aftnn");
+    if (!endnotes && !w.starts_with("ftnn"))
+        return std::nullopt;
+    const std::string_view kind = w.substr(endnotes ? 5 : 4);
+    using N = RtfBuilder::NoteNumbers;
+    if (kind == "ar")
+        return NoteNumberingWord{endnotes, N::Arabic};
+    if (kind == "rlc")
+        return NoteNumberingWord{endnotes, N::LowerRoman};
+    if (kind == "ruc")
+        return NoteNumberingWord{endnotes, N::UpperRoman};
+    if (kind == "alc")
+        return NoteNumberingWord{endnotes, N::LowerLetter};
+    if (kind == "auc")
+        return NoteNumberingWord{endnotes, N::UpperLetter};
+    return std::nullopt;
+}
+
+} // namespace
 
 RtfParser::RtfParser(std::string_view bytes, QTextDocument& document)
     : m_in(bytes), m_builder(document), m_editBlock(&document) {
@@ -391,6 +419,11 @@ void RtfParser::FormattingWord(GroupState& s, std::string_view w, bool hasNumber
         }
     } else if (w == "chftn") {
         m_builder.FootnoteMark(s);
+    } else if (w == "ftnalt") {
+        if (s.destination == Destination::Footnote)
+            m_builder.MarkEndnote();
+    } else if (const auto numbering = NoteNumbering(w)) {
+        m_builder.SetNoteNumbers(numbering->endnotes, numbering->numbers);
     } else if (w == "uc") {
         s.unicodeSkip = std::clamp(n, 0, 10);
     } else if (w == "u") {

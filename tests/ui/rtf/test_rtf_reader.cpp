@@ -401,6 +401,35 @@ private slots:
         QCOMPARE(doc.firstBlock().next().text(), QString::fromUtf8("•\tErste Regel"));
     }
 
+    // Footnotes and endnotes are counted apart, each in the document's numbering: the marks
+    // in the text and the notes after it (footnotes first); a footnote after an endnote
+    // keeps its own count.
+    void endnotesCountedApart_data() {
+        QTest::addColumn<QByteArray>("numbering");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("lower roman endnotes")
+            << QByteArray("\\aftnnrlc") << QString::fromUtf8("Ai Bii C1\n\n\n1 f\ni e1\nii e2");
+        QTest::newRow("upper letters, roman footnotes")
+            << QByteArray("\\aftnnauc\\ftnnruc") << QString::fromUtf8("AA BB CI\n\n\nI f\nA e1\nB e2");
+        QTest::newRow("as written without numbering words")
+            << QByteArray("") << QString::fromUtf8("A1 B2 C1\n\n\n1 f\n1 e1\n2 e2");
+    }
+    void endnotesCountedApart() {
+        QFETCH(QByteArray, numbering);
+        QFETCH(QString, text);
+        QTextDocument doc;
+        Read("{\\rtf1" + numbering +
+                 " A{\\super\\chftn}{\\footnote\\ftnalt\\pard {\\super\\chftn} e1} "
+                 "B{\\super\\chftn}{\\footnote\\ftnalt\\pard {\\super\\chftn} e2} "
+                 "C{\\super\\chftn}{\\footnote\\pard {\\super\\chftn} f}\\par}",
+             doc);
+        QCOMPARE(doc.toPlainText(), text);
+        // The mark stays raised.
+        QTextCursor mark(doc.firstBlock());
+        mark.setPosition(2);
+        QCOMPARE(mark.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    }
+
     // The formatting that changes what text means.
     void meaningfulFormatting() {
         QTextDocument doc;
