@@ -26,6 +26,30 @@ void Choose(QWidget* editor, int entry) {
     QVERIFY(combo);
     combo->setCurrentIndex(entry);
 }
+// The whole program on a temporary folder with its main window shown and active; the
+// windows its buttons open are shown without a modal loop, and the last one is noted.
+struct ProgramRig {
+    VirtualClock clock{DataRig::Start()};
+    FakeSound sound{&clock};
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+    // The VO2max table is made before the program that computes with it.
+    Program program{(global::InitVO2Table(), dir.path().toStdString() + "/")};
+    QDialog* open = nullptr;
+    ProgramRig() {
+        TMultistage_frm& main = program.MainWindow();
+        main.SetModalRunner([this](QDialog& window) {
+            open = &window;
+            window.show();
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+        });
+        main.show();
+        QApplication::setActiveWindow(&main);
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+    }
+};
+
 } // namespace
 
 class TestResultsWindow : public QObject {
@@ -536,23 +560,12 @@ private slots:
     // typing into the cells with Enter between them, Strg+Eingabe to store, Tab to the leave
     // button; "ändern" puts the typing into the grid too.
     void keyboardOnlyRoad() {
-        VirtualClock clock(DataRig::Start());
-        FakeSound sound{&clock};
-        FakeDialogs dialogs;
-        QTemporaryDir dir;
-        global::InitVO2Table();
-        Program program(dir.path().toStdString() + "/");
+        ProgramRig rig;
+        Program& program = rig.program;
+        FakeDialogs& dialogs = rig.dialogs;
+        QTemporaryDir& dir = rig.dir;
         TMultistage_frm& main = program.MainWindow();
-        QDialog* open = nullptr;
-        main.SetModalRunner([&](QDialog& window) {
-            open = &window;
-            window.show();
-            QApplication::setActiveWindow(&window);
-            QVERIFY(QTest::qWaitForWindowActive(&window));
-        });
-        main.show();
-        QApplication::setActiveWindow(&main);
-        QVERIFY(QTest::qWaitForWindowActive(&main));
+        const QDialog* const& open = rig.open;
         const auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
             QTest::keyClick(QApplication::focusWidget(), k, mods);
             QCoreApplication::processEvents();
@@ -625,21 +638,11 @@ private slots:
     }
 
     void endToEnd() {
-        VirtualClock clock(DataRig::Start());
-        FakeSound sound{&clock};
-        FakeDialogs dialogs;
-        QTemporaryDir dir;
-        global::InitVO2Table();
-        Program program(dir.path().toStdString() + "/");
+        ProgramRig rig;
+        Program& program = rig.program;
+        FakeDialogs& dialogs = rig.dialogs;
+        QTemporaryDir& dir = rig.dir;
         TMultistage_frm& main = program.MainWindow();
-        main.SetModalRunner([](QDialog& window) {
-            window.show();
-            QApplication::setActiveWindow(&window);
-            QVERIFY(QTest::qWaitForWindowActive(&window));
-        });
-        main.show();
-        QApplication::setActiveWindow(&main);
-        QVERIFY(QTest::qWaitForWindowActive(&main));
 
         QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("btn_sportler")), Qt::LeftButton);
         Tfrm_Sportler& athletes = program.SportlerWindow();
