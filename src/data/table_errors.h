@@ -19,6 +19,13 @@ private:
     std::string m_path;
 };
 
+// A post that would store a second record under a key that must be unique: the navigator
+// says "Datensatz bereits vorhanden".
+class KeyViolation : public vexo::Error {
+public:
+    KeyViolation() : vexo::Error("Indexfehler") {}
+};
+
 FileBytes ReadOwnFile(const std::string& path);
 
 } // namespace data

@@ -1,6 +1,7 @@
 #include "Vexodbctr.h"
 
 #include "data/table.h"
+#include "data/table_errors.h"
 #include "guard.h"
 #include "navigator_layout.h"
 #include "platform/dialogs.h"
@@ -320,10 +321,10 @@ void TVexoDBNav::BtnClick(TMNavigateBtn index) {
             // The silent abort of a refused record shows its text too.
             try {
                 table->Post();
+            } catch (const data::KeyViolation&) {
+                platform::Dialogs().ShowMessage("Datensatz bereits vorhanden");
             } catch (const std::exception& e) {
-                const std::string message = e.what();
-                platform::Dialogs().ShowMessage(message == "Indexfehler" ? "Datensatz bereits vorhanden"
-                                                                         : message);
+                platform::Dialogs().ShowMessage(e.what());
             }
             break;
         case nbvexoCancel:
