@@ -28,10 +28,8 @@ void DBGrid::SetColumns(std::vector<GridColumn> columns) {
     auto model = std::make_unique<TableModel>(std::move(columns));
     setModel(model.get());
     m_model = std::move(model);
-    // Qt posts a model's pending edits whenever the view's current row changes; here the
-    // current row follows the table, and the table posts when it is asked to move.
-    disconnect(selectionModel(), SIGNAL(currentRowChanged(QModelIndex, QModelIndex)), m_model.get(),
-               SLOT(submit()));
+    // The current row follows the table, and the table posts when it is asked to move (the
+    // model's submit(), which Qt calls at a change of row, does nothing).
     m_delegate = new GridDelegate(*m_model, this);
     setItemDelegate(m_delegate);
     connect(m_model.get(), &TableModel::currentRowChanged, this, [this] { FollowTable(); });

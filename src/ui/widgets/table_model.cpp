@@ -180,16 +180,6 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
     });
 }
 
-bool TableModel::submit() {
-    data::Table* table = Table();
-    return !table || !table->Editing() || Guarded([&] { table->Post(); });
-}
-
-void TableModel::revert() {
-    if (data::Table* table = Table(); table && table->Editing())
-        Guarded([&] { table->Cancel(); });
-}
-
 // ----- following the table -----
 
 void TableModel::Rebind() {

@@ -5,8 +5,10 @@
 // change announced before it happens becomes begin...(), its completion end...(), so a
 // view never resets but on opening, closing, loading or a new order. Edits go through the
 // table (its checks, its post handlers, its change log) before the model signals: setData
-// writes a value into the record being edited (starting the edit), submit() posts it,
-// revert() drops it.
+// writes a value into the record being edited (starting the edit). Posting and cancelling
+// are the table's own, through the navigator and the grid's input holder; the model keeps
+// Qt's submit() and revert(), which do nothing, so that no view posts or drops a record
+// behind the table's back.
 #include "data/data_source.h"
 #include "data/table.h"
 
@@ -53,8 +55,6 @@ public:
     QStringList LookupChoices(int column) const;
     // The record being edited goes into the table with its checks (false when they refuse
     // it: the refusal has been told, the record stays in editing), or is dropped.
-    bool submit() override;
-    void revert() override;
 
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = {}) const override;
