@@ -1,4 +1,5 @@
 #include "program.h"
+#include "data/date_value.h"
 
 #include "My_std.h"
 #include "data/DModule.h"
@@ -121,7 +122,7 @@ void Program::OfferUnfinishedGroupTest() {
     if (!run)
         return;
     const std::string when =
-        evaluation::GermanDateText(static_cast<int>(run->StartTime() / platform::MillisecondsPerDay));
+        data::FormatGermanDate(static_cast<int>(run->StartTime() / platform::MillisecondsPerDay));
     if (grouptest::AlreadyTakenOver(*m_dataModule, *run)) {
         // The program ended after the results were saved, before the journal was removed.
         grouptest::RemoveJournal(global::GruppentestPath);

@@ -1,7 +1,5 @@
 #include "date_value.h"
 
-#include "evaluation/export_table.h"
-
 #include <cstdio>
 
 namespace data {
@@ -48,7 +46,56 @@ bool IsValidCivil(int year, int month, int day) {
 }
 
 std::string FormatGermanDate(int days) {
-    return evaluation::GermanDateText(days);
+    const CivilDate date = CivilFromDays(days);
+    const int day = date.day, month = date.month, year = date.year;
+    if (year < 0 || year > 9999) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d", day, month, year);
+        return text;
+    }
+    // Written by hand: a list of all results has tens of thousands of dates.
+    const char text[] = {char('0' + day / 10),    char('0' + day % 10),        '.',
+                         char('0' + month / 10),  char('0' + month % 10),      '.',
+                         char('0' + year / 1000), char('0' + year / 100 % 10), char('0' + year / 10 % 10),
+                         char('0' + year % 10)};
+    return std::string(text, sizeof text);
+}
+
+std::optional<int> ParseGermanDate(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    // Digits up to the next point (or the end), between `least` and `most` of them.
+    const auto number = [&text](std::size_t least, std::size_t most) -> std::optional<int> {
+        std::size_t digits = 0;
+        int value = 0;
+        while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
+            value = value * 10 + (text[digits] - '0');
+            ++digits;
+        }
+        if (digits < least || digits > most)
+            return std::nullopt;
+        text.remove_prefix(digits);
+        return value;
+    };
+    const auto point = [&text] {
+        if (text.empty() || text.front() != '.')
+            return false;
+        text.remove_prefix(1);
+        return true;
+    };
+    const std::optional<int> day = number(1, 2);
+    if (!day || !point())
+        return std::nullopt;
+    const std::optional<int> month = number(1, 2);
+    if (!month || !point())
+        return std::nullopt;
+    const std::optional<int> year = number(4, 4);
+    if (!year || !text.empty() || !IsValidCivil(*year, *month, *day))
+        return std::nullopt;
+    return DaysFromCivil(*year, *month, *day);
 }
 
 } // namespace data

@@ -1,23 +1,13 @@
 #include "chart_ticks.h"
+#include "data/date_value.h"
 
 #include "export_table.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
 namespace evaluation {
 namespace {
-
-using namespace std::chrono;
-
-int DayOf(year_month_day date) {
-    return static_cast<int>(sys_days{date}.time_since_epoch().count()) + 25569;
-}
-
-year_month_day DateOf(int day) {
-    return year_month_day{sys_days{std::chrono::days{day - 25569}}};
-}
 
 const char* const MonthNames[12] = {"Jan.", "Feb.", "März",  "Apr.", "Mai",  "Juni",
                                     "Juli", "Aug.", "Sept.", "Okt.", "Nov.", "Dez."};
@@ -39,29 +29,27 @@ ValueTicks NiceTicks(double most, int maxTicks, double smallestStep) {
 }
 
 int NewYearDay(int year) {
-    return DayOf(std::chrono::year{year} / January / 1);
+    return data::DaysFromCivil(year, 1, 1);
 }
 
 int YearOfDay(int day) {
-    return static_cast<int>(DateOf(day).year());
+    return data::CivilFromDays(day).year;
 }
 
 std::vector<DateTick> DateTicks(int first, int last, int maxTicks, const std::vector<int>& dates) {
     std::vector<DateTick> ticks;
     if (last < first)
         return ticks;
-    const year_month_day from = DateOf(first);
+    const data::CivilDate from = data::CivilFromDays(first);
     // Months since year 0 of the first month start at or after `first`.
-    int startMonth =
-        static_cast<int>(from.year()) * 12 + static_cast<int>(static_cast<unsigned>(from.month())) - 1;
-    if (from.day() != std::chrono::day{1})
+    int startMonth = from.year * 12 + from.month - 1;
+    if (from.day != 1)
         ++startMonth;
     for (int step : {1, 2, 3, 6, 12, 24, 60, 120, 240, 600}) {
         std::vector<DateTick> candidate;
         int month = (startMonth + step - 1) / step * step; // a multiple of the step: Jan., Apr. ...
         for (;; month += step) {
-            const int day = DayOf(std::chrono::year{month / 12} /
-                                  std::chrono::month{static_cast<unsigned>(month % 12 + 1)} / 1);
+            const int day = data::DaysFromCivil(month / 12, month % 12 + 1, 1);
             if (day > last)
                 break;
             const std::string year = std::to_string(month / 12);
@@ -84,7 +72,7 @@ std::vector<DateTick> DateTicks(int first, int last, int maxTicks, const std::ve
         std::min<std::size_t>(inRange.size(), static_cast<std::size_t>(std::max(1, maxTicks)));
     for (std::size_t k = 0; k < keep; ++k) {
         const int d = inRange[keep == 1 ? 0 : k * (inRange.size() - 1) / (keep - 1)];
-        ticks.push_back({d, GermanDateText(d)});
+        ticks.push_back({d, data::FormatGermanDate(d)});
     }
     return ticks;
 }

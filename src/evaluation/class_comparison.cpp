@@ -1,4 +1,5 @@
 #include "class_comparison.h"
+#include "data/date_value.h"
 
 #include "export_table.h"
 
@@ -90,9 +91,9 @@ ClassComparison CompareWithPreviousDay(int date, const std::vector<Result>& resu
 std::string DevelopmentLine(const ClassComparison& c) {
     if (!c.previousDate)
         return {};
-    std::string line = "Seit dem " + GermanDateText(c.previousDate) + ": " + std::to_string(c.improved) +
-                       " weiter gelaufen, " + std::to_string(c.held) + " gleich weit, " +
-                       std::to_string(c.fellBack) + " weniger weit";
+    std::string line = "Seit dem " + data::FormatGermanDate(c.previousDate) + ": " +
+                       std::to_string(c.improved) + " weiter gelaufen, " + std::to_string(c.held) +
+                       " gleich weit, " + std::to_string(c.fellBack) + " weniger weit";
     if (c.withoutComparison)
         line += ", " + std::to_string(c.withoutComparison) + " ohne Ergebnis damals";
     return line + ".";

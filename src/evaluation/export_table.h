@@ -44,9 +44,6 @@ struct ExportTable {
     std::vector<std::vector<ExportCell>> rows;
 };
 
-// A day as "dd.MM.yyyy" (days since 30 December 1899).
-std::string GermanDateText(int days);
-
 // The text of a cell as the CSV file has it.
 std::string CsvCellText(const ExportCell& cell);
 // The table as CSV bytes.

@@ -1,4 +1,5 @@
 #include "result_tables.h"
+#include "data/date_value.h"
 
 #include "csv_export.h"
 
@@ -65,7 +66,8 @@ ExportTable HistoryTable(const std::vector<HistoryEntry>& history) {
 
 ExportTable DayTable(const DayReport& report, bool withDate) {
     ExportTable table;
-    table.title = "Testtag " + (report.date ? GermanDateText(report.date) : std::string("ohne Datum"));
+    table.title =
+        "Testtag " + (report.date ? data::FormatGermanDate(report.date) : std::string("ohne Datum"));
     table.header = {"Platz", "Name",   "G",         "Jahrgang",        "Alter",         "Level", "Runde",
                     "Meter", "VO2max", "Bewertung", "Gesundheitszone", "VO2max (Zone)", "Notiz"};
     if (withDate)
@@ -100,7 +102,7 @@ ExportCell Vo2Cell(double vo2) {
 }
 
 std::string SinceHeader(const char* what, int previousDate) {
-    return std::string(what) + " ± seit " + GermanDateText(previousDate);
+    return std::string(what) + " ± seit " + data::FormatGermanDate(previousDate);
 }
 
 } // namespace

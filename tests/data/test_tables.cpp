@@ -1,6 +1,7 @@
 // The athlete and result tables: the checks on posting an athlete, the computed values of
 // a result, the look-ups, the cursor flags and the field rules.
 #include "data/data_source.h"
+#include "data/date_value.h"
 #include "data/text_encoding.h"
 #include "data_rig.h"
 
@@ -59,6 +60,55 @@ struct LinkRecorder : DataLink {
 class TestTables : public QObject {
     Q_OBJECT
 private slots:
+    // The German date, read as typed and written as shown, in the one place that does both:
+    // one or two digits for day and month, four for the year, blanks around; a real day only.
+    void germanDates_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown"); // empty: no date
+        QTest::newRow("full") << "10.12.2026"
+                              << "10.12.2026";
+        QTest::newRow("short day and month") << "1.2.2026"
+                                             << "01.02.2026";
+        QTest::newRow("blanks around") << " \t03.06.2026  "
+                                       << "03.06.2026";
+        QTest::newRow("leap day") << "29.02.2024"
+                                  << "29.02.2024";
+        QTest::newRow("no leap day") << "29.02.2026"
+                                     << "";
+        QTest::newRow("31 February") << "31.02.2026"
+                                     << "";
+        QTest::newRow("month 13") << "01.13.2026"
+                                  << "";
+        QTest::newRow("two-digit year") << "01.02.26"
+                                        << "";
+        QTest::newRow("five-digit year") << "01.02.20260"
+                                         << "";
+        QTest::newRow("three-digit day") << "001.02.2026"
+                                         << "";
+        QTest::newRow("text after") << "01.02.2026x"
+                                    << "";
+        QTest::newRow("blank inside") << "01. 02.2026"
+                                      << "";
+        QTest::newRow("day 0") << "0.1.2026"
+                               << "";
+        QTest::newRow("year 0") << "01.01.0000"
+                                << "";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("the day counter's start") << "30.12.1899"
+                                                 << "30.12.1899";
+    }
+    void germanDates() {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        const std::optional<int> day = ParseGermanDate(typed.toStdString());
+        QCOMPARE(day.has_value(), !shown.isEmpty());
+        if (day)
+            QCOMPARE(QString::fromStdString(FormatGermanDate(*day)), shown);
+        QCOMPARE(*ParseGermanDate("30.12.1899"), 0);
+        QCOMPARE(FormatGermanDate(DaysFromCivil(2026, 12, 10)), std::string("10.12.2026"));
+    }
+
     void athleteChecks_data() {
         QTest::addColumn<QString>("year"); // empty: the field stays empty
         QTest::addColumn<QString>("sex");

@@ -2,6 +2,7 @@
 // the rating's rule, the norm bands at the age-group edges, an athlete's history, a test
 // day with ties, the dates, the search key; and the CSV export, read back by a parser of
 // its own and compared with a golden file byte for byte.
+#include "data/date_value.h"
 #include "evaluation/chart_ticks.h"
 #include "evaluation/csv_export.h"
 #include "evaluation/decimal_rounding.h"
@@ -419,7 +420,7 @@ private slots:
         QStringList gotLabels, gotDays;
         for (const DateTick& tick : DateTicks(first, last, maxTicks, {Day(2026, 12, 1)})) {
             gotLabels << QString::fromStdString(tick.label);
-            gotDays << QString::fromStdString(GermanDateText(tick.day));
+            gotDays << QString::fromStdString(data::FormatGermanDate(tick.day));
         }
         QCOMPARE(gotLabels, labels);
         QCOMPARE(gotDays, days);

@@ -1,5 +1,6 @@
 // The evaluation window's way out: the shown table and all results as CSV or spreadsheet,
 // the test day's report as PDF or to the printer, the reports per pupil as PDF.
+#include "data/date_value.h"
 #include "evaluation_window.h"
 
 #include "athlete_chart.h"
@@ -34,7 +35,7 @@ namespace {
 const QSize ReportChartSize(900, 420);
 
 std::string IsoDate(int days) {
-    const std::string german = evaluation::GermanDateText(days); // dd.MM.yyyy
+    const std::string german = data::FormatGermanDate(days); // dd.MM.yyyy
     return german.substr(6, 4) + "-" + german.substr(3, 2) + "-" + german.substr(0, 2);
 }
 

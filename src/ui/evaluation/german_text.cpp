@@ -1,4 +1,5 @@
 #include "german_text.h"
+#include "data/date_value.h"
 
 #include "evaluation/csv_export.h"
 
@@ -11,8 +12,7 @@ QString GermanNumber(double value, int decimals) {
 }
 
 QString GermanDate(int days) {
-    return days == 0 ? QStringLiteral("(ohne Datum)")
-                     : QString::fromStdString(evaluation::GermanDateText(days));
+    return days == 0 ? QStringLiteral("(ohne Datum)") : QString::fromStdString(data::FormatGermanDate(days));
 }
 
 QString StatsLine(const evaluation::Stats& stats) {

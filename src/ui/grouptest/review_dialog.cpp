@@ -1,4 +1,5 @@
 #include "review_dialog.h"
+#include "data/date_value.h"
 
 #include "evaluation/csv_export.h"
 #include "evaluation/export_table.h"
@@ -40,7 +41,7 @@ ReviewDialog::ReviewDialog(TDM1& dataModule, const grouptest::GroupRun& run, QWi
     auto* intro = new QLabel(QStringLiteral("Test vom %1. Level und Durchgang sind die zuletzt vollständig "
                                             "gelaufenen; bitte prüfen und wo nötig berichtigen. Nur "
                                             "angehakte Zeilen werden übernommen.")
-                                 .arg(QString::fromStdString(evaluation::GermanDateText(m_day))),
+                                 .arg(QString::fromStdString(data::FormatGermanDate(m_day))),
                              this);
     intro->setWordWrap(true);
     layout->addWidget(intro);

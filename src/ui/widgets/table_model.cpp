@@ -6,8 +6,6 @@
 #include "guard.h"
 #include "platform/errors.h"
 
-#include <QRegularExpression>
-
 namespace ui {
 namespace {
 
@@ -22,15 +20,7 @@ std::string ToBytes(const QString& text) {
 } // namespace
 
 std::optional<int> ParseGermanDate(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4})\\s*$"));
-    const auto match = pattern.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const int day = match.captured(1).toInt(), month = match.captured(2).toInt(),
-              year = match.captured(3).toInt();
-    if (year < 1 || !data::IsValidCivil(year, month, day))
-        return std::nullopt;
-    return data::DaysFromCivil(year, month, day);
+    return data::ParseGermanDate(text.toStdString());
 }
 
 TableModel::TableModel(std::vector<GridColumn> columns, QObject* parent)

@@ -3,6 +3,7 @@
 // health zone, the charts' axes, exporting the shown table with the file dialog scripted
 // (CSV and spreadsheet), the report of a 35-athlete day and the reports per pupil as PDF
 // files, read back with pdftotext.
+#include "data/date_value.h"
 #include "data/groups.h"
 #include "data/text_encoding.h"
 #include "data_rig.h"
@@ -343,7 +344,7 @@ private slots:
         const auto dates = rig.window->ProgressChart()->Ticks(Qt::Horizontal);
         QVERIFY(dates.size() >= 2);
         for (const auto& tick : dates)
-            QVERIFY2(evaluation::GermanDateText(static_cast<int>(tick.value)).substr(0, 2) == "01",
+            QVERIFY2(data::FormatGermanDate(static_cast<int>(tick.value)).substr(0, 2) == "01",
                      qPrintable(tick.label));
         rig.window->Pages()->setCurrentIndex(1);
         QApplication::processEvents();

@@ -227,7 +227,8 @@ private slots:
         rig.Click(nbvexoPost);
         rig.Athletes().BeforePost = [](Table&) { throw vexo::Error("Indexfehler"); };
         rig.Click(nbvexoPost);
-        QCOMPARE(rig.dialogs.Texts(), (std::vector<std::string>{"Datensatz bereits vorhanden", "Indexfehler"}));
+        QCOMPARE(rig.dialogs.Texts(),
+                 (std::vector<std::string>{"Datensatz bereits vorhanden", "Indexfehler"}));
     }
 
     // Twelve lines set the hints of all ten buttons and ignore the last two; an empty line
