@@ -19,6 +19,12 @@ constexpr int WidestFixedTwips = 14400;
 // table's list of constraints by index: when that list is shorter than the table (columns
 // added for cells beyond the row's definition), it reads past its end. The constraints are
 // dropped before every change of the columns and set again, one for each column, after it.
+QString CellText(const QTextTableCell& cell) {
+    QTextCursor c = cell.firstCursorPosition();
+    c.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    return c.selectedText();
+}
+
 void DropColumnWidths(QTextTable* table) {
     QTextTableFormat format = table->format();
     if (format.columnWidthConstraints().isEmpty())
@@ -147,6 +153,7 @@ void RtfTables::StartRow(Level& level) {
     }
     ++level.row;
     level.cell = 0;
+    level.lastColumnCell = -1;
     level.rowOpen = true;
     level.cells.clear();
     level.firstColumn.clear();
@@ -202,8 +209,16 @@ int RtfTables::ColumnOfEdge(Level& level, int edge) {
             continue; // the row being laid out places its own cells
         const QTextTableCell right = table->cellAt(row, column + 1);
         const QTextTableCell added = table->cellAt(row, column);
-        if (added.column() == column && added.columnSpan() == 1 && right.row() == row)
+        if (added.column() == column && added.columnSpan() == 1 && right.row() == row) {
+            const QString text = CellText(right);
             table->mergeCells(row, column, right.rowSpan(), right.columnSpan() + 1);
+            // Qt joins the empty new cell to the text with a blank; the text stays as it was.
+            const QTextTableCell merged = table->cellAt(row, column);
+            if (CellText(merged) == QLatin1Char(' ') + text) {
+                QTextCursor blank = merged.firstCursorPosition();
+                blank.deleteChar();
+            }
+        }
     }
     return column;
 }
@@ -247,13 +262,20 @@ void RtfTables::PlaceCursor(Level& level) {
         table->appendColumns(std::min(column, MaxColumns - 1) - table->columns() + 1);
         SetColumnWidths(level);
     }
+    const bool shared = column >= table->columns() - 1 && level.cell > 0 && table->columns() >= MaxColumns;
     column = std::min(column, table->columns() - 1);
-    if (m_cursorTable == table && m_cursorRow == level.row && m_cursorColumn == column)
-        return; // the text goes on where it stands
-    m_cursor = table->cellAt(level.row, column).lastCursorPosition();
-    m_cursorTable = table;
-    m_cursorRow = level.row;
-    m_cursorColumn = column;
+    if (!(m_cursorTable == table && m_cursorRow == level.row && m_cursorColumn == column)) {
+        m_cursor = table->cellAt(level.row, column).lastCursorPosition();
+        m_cursorTable = table;
+        m_cursorRow = level.row;
+        m_cursorColumn = column;
+    }
+    // Cells beyond the last column share it, each apart from the one before.
+    if (shared) {
+        if (level.lastColumnCell >= 0 && level.lastColumnCell != level.cell)
+            m_cursor.insertText(QStringLiteral("\t"));
+        level.lastColumnCell = level.cell;
+    }
 }
 
 void RtfTables::EndCell(int depth) {
@@ -286,6 +308,15 @@ void RtfTables::EndRow(int depth) {
     if (m_levels.empty())
         return;
     Level& level = m_levels.back();
+    // Cells that came in turn and held nothing keep their places too, up to the last one.
+    if (level.cell > 0 && level.cell > static_cast<int>(level.firstColumn.size())) {
+        const int lastColumn = ColumnOfCell(level, level.cell - 1);
+        if (lastColumn >= level.table->columns() && level.table->columns() < MaxColumns) {
+            DropColumnWidths(level.table);
+            level.table->appendColumns(std::min(lastColumn, MaxColumns - 1) - level.table->columns() + 1);
+            SetColumnWidths(level);
+        }
+    }
     level.rowOpen = false;
     level.cell = 0;
     m_cursorTable = nullptr;

@@ -74,6 +74,7 @@ private:
         int row = -1;                 // the row being filled; -1 before the first
         int rows = 0;                 // rows of this table so far
         int cell = 0;                 // the cell of the row the text goes to
+        int lastColumnCell = -1;      // the cell that wrote last into the table's last column
         bool rowOpen = false;
     };
 
