@@ -122,6 +122,16 @@ void RtfBuilder::Flush() {
         ApplyParagraph(m_para);
     m_cursor.insertText(m_pending, FormatOf(m_pendingChars));
     m_pending.clear();
+    m_paragraphWritten = true;
+}
+
+void RtfBuilder::TableDepthChanged(const GroupState& s) {
+    // Only words waiting to be written move; without any, the paragraph's first text finds
+    // its table itself (\intbl is often followed by \itapN, which must not close a table).
+    if (m_pending.isEmpty() || m_paragraphWritten || s.destination != Destination::Text ||
+        m_tables.EffectiveDepth(s.para.tableDepth) == m_tables.Depth())
+        return;
+    m_tables.EnterDepth(s.para.tableDepth);
 }
 
 void RtfBuilder::EndParagraphInCell() {
@@ -134,6 +144,7 @@ void RtfBuilder::EndParagraphInCell() {
 void RtfBuilder::ResetParagraph() {
     m_paraApplied = false;
     m_paragraphHasText = false;
+    m_paragraphWritten = false;
     m_paragraphHasListText = false;
     m_marker.clear();
     m_markerDone = false;

@@ -55,6 +55,10 @@ public:
         (endnotes ? m_endnoteNumbers : m_footnoteNumbers) = numbers;
     }
 
+    // \intbl or \itap after a paragraph's first words: the paragraph belongs to the table,
+    // words and all, as long as none of them has been written yet.
+    void TableDepthChanged(const GroupState& s);
+
     // The end of the document: tables closed, footnotes below a rule.
     void Finish();
 
@@ -77,6 +81,7 @@ private:
     bool m_paraApplied = false; // the block format has been set for this paragraph
     ParaState m_appliedPara;    // ... to this
     bool m_paragraphHasText = false;
+    bool m_paragraphWritten = false; // some of the paragraph's text is in the document
     bool m_paragraphHasListText = false;
     int m_listCounter = 0;
     QString m_marker;

@@ -385,8 +385,12 @@ void RtfParser::FormattingWord(GroupState& s, std::string_view w, bool hasNumber
         s.para.spaceAfterTwips = std::clamp(n, 0, 100000);
     } else if (w == "intbl") {
         s.para.tableDepth = std::max(s.para.tableDepth, 1);
+        if (inText)
+            m_builder.TableDepthChanged(s);
     } else if (w == "itap") {
         s.para.tableDepth = std::clamp(n, 0, RtfTables::MaxDepth);
+        if (inText)
+            m_builder.TableDepthChanged(s);
     } else if (w == "trowd") {
         tables.BeginRowDefinition();
     } else if (w == "clvmrg") {
