@@ -109,6 +109,10 @@ void RtfParser::CloseGroup() {
         m_listTextDepth = 0;
         GroupState state = State();
         state.destination = Destination::Text;
+        // The marker is the paragraph's around the group: a \pard inside it (as Word and
+        // LibreOffice write) does not take the marker out of the table cell it stands in.
+        if (m_state.size() > m_depth)
+            state.para = m_state[m_state.size() - 2].para;
         m_builder.ListTextGiven();
         qsizetype lead = 0; // blanks before the marker are the writer's, not the list's
         while (lead < m_listText.size() && m_listText[lead] == QLatin1Char(' '))

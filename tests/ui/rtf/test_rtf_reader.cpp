@@ -314,6 +314,7 @@ private slots:
         // Found by the fuzzer: columns beyond the row's definition once outgrew the widths Qt copies from.
         QTest::newRow("a longer row after one with more cells than defined") << QByteArray("{\\rtf1\\trowd\\cellx1000\\pard\\intbl a\\cell b\\cell c\\cell\\row\\trowd\\cellx1000\\pard\\intbl d\\cell e\\cell f\\cell g\\cell\\row}") << "a|b|c| / d|e|f|g";
         QTest::newRow("a row splitting columns beyond the definition") << QByteArray("{\\rtf1\\trowd\\cellx1000\\pard\\intbl a\\cell b\\cell c\\cell\\row\\trowd\\cellx500\\cellx1000\\cellx3000\\cellx4000\\cellx5000\\pard\\intbl p\\cell q\\cell r\\cell s\\cell t\\cell\\row}") << "a|<|b|<|<|<|c / p|q|r|s|t||";
+        QTest::newRow("a bulleted list in a cell") << QByteArray("{\\rtf1\\ansi\\trowd\\cellx2000\\cellx4000\\intbl A\\cell\\pard\\intbl{\\listtext\\pard\\plain \\'95\\tab}B\\par\\pard\\intbl{\\listtext\\pard\\plain \\'95\\tab}C\\cell\\row\\pard X\\par}") << QString::fromUtf8("A|•\tB\u2029•\tC");
         QTest::newRow("words before intbl") << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard x\\intbl\\cell y\\cell\\row\\pard danach\\par}") << "x|y";
         QTest::newRow("an empty cell after a nested table") << QByteArray("{\\rtf1\\pard\\intbl A\\cell\\pard\\intbl\\itap2 n\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}\\pard\\intbl\\cell\\pard\\intbl\\cell\\trowd\\cellx1000\\cellx2000\\cellx3000\\row}") << "A|\uFDD0n\uFDD1|"; // the nested table's frame between its marks
         // clang-format on
