@@ -59,6 +59,8 @@ void RtfTables::AdjustDepth(int depth) {
         Open();
         if (m_asText)
             return;
+        if (Depth() < depth)
+            m_levels.back().wrapper = true;
     }
 }
 
@@ -66,6 +68,7 @@ void RtfTables::EnterDepth(int depth) {
     AdjustDepth(depth);
     if (m_levels.empty()) // no table, or tables shown as text
         return;
+    m_levels.back().wrapper = false;
     if (!m_levels.back().rowOpen)
         StartRow(m_levels.back());
     if (!m_levels.empty())
@@ -105,22 +108,39 @@ void RtfTables::Open() {
 
 void RtfTables::Close() {
     QTextTable* table = m_levels.back().table;
+    // A skipped level stands for what it holds: the table it wraps, without a frame of its own.
+    const bool unwrap = m_levels.back().wrapper && table->rows() == 1;
     m_levels.pop_back();
     m_cursorTable = nullptr;
+    QTextCursor whole(table->document());
+    if (unwrap) {
+        const QTextTableCell cell = table->cellAt(0, 0);
+        whole.setPosition(cell.firstPosition());
+        whole.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+    } else {
+        whole.setPosition(table->firstPosition() - 1);
+        whole.setPosition(table->lastPosition() + 1, QTextCursor::KeepAnchor);
+    }
     if (m_levels.empty()) {
         // The complete table goes into the text in one piece; the text goes on after it.
         m_cursor.endEditBlock();
-        QTextCursor whole(m_tableDocument.get());
-        whole.setPosition(table->firstPosition() - 1);
-        whole.setPosition(table->lastPosition() + 1, QTextCursor::KeepAnchor);
         m_cursor = m_textCursor;
         m_cursor.insertFragment(QTextDocumentFragment(whole));
         m_tableDocument.reset();
         return;
     }
-    // The outer table goes on after the nested one, in the block Qt keeps behind it.
-    m_cursor = table->lastCursorPosition();
-    m_cursor.movePosition(QTextCursor::NextBlock);
+    if (unwrap) {
+        const QTextDocumentFragment content(whole);
+        QTextCursor frame(table->document());
+        frame.setPosition(table->firstPosition() - 1);
+        frame.setPosition(table->lastPosition() + 1, QTextCursor::KeepAnchor);
+        frame.insertFragment(content);
+        m_cursor = frame;
+    } else {
+        // The outer table goes on after the nested one, in the block Qt keeps behind it.
+        m_cursor = table->lastCursorPosition();
+        m_cursor.movePosition(QTextCursor::NextBlock);
+    }
     // An outer table's current cell is where the text of that depth goes on.
     if (!m_levels.empty() && m_levels.back().rowOpen)
         PlaceCursor(m_levels.back());
@@ -287,6 +307,7 @@ void RtfTables::EndCell(int depth) {
     if (m_asText)
         return EndCell(depth);
     Level& level = m_levels.back();
+    level.wrapper = false;
     if (!level.rowOpen)
         StartRow(level);
     if (!m_levels.empty())
@@ -303,6 +324,7 @@ void RtfTables::EndRow(int depth) {
     AdjustDepth(std::max(depth, 1));
     if (m_asText)
         return EndRow(depth);
+    m_levels.back().wrapper = false;
     if (!m_levels.back().rowOpen)
         StartRow(m_levels.back()); // a row without any cell is a row all the same
     if (m_levels.empty())

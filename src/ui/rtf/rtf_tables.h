@@ -76,6 +76,9 @@ private:
         int cell = 0;                 // the cell of the row the text goes to
         int lastColumnCell = -1;      // the cell that wrote last into the table's last column
         bool rowOpen = false;
+        // Opened on the way to a deeper table and given nothing of its own since (no text,
+        // no cell, no row): a level the writer skipped, shown without a table of its own.
+        bool wrapper = false;
     };
 
     void AdjustDepth(int depth);

@@ -292,6 +292,28 @@ private slots:
         QCOMPARE(inner[0]->columns(), 2);
         QCOMPARE(CellText(inner[0], 0, 1), QStringLiteral("Y"));
         QCOMPARE(nested.find(QStringLiteral("B")).currentTable(), outer[0]);
+
+        // A level the writer skipped (depth 3 straight in a cell of depth 1) gets no empty
+        // table around the deeper one; an outer table whose first cell begins with a nested
+        // table keeps its cells.
+        QTextDocument skipped;
+        Read("{\\rtf1\\trowd\\cellx3000\\cellx6000\\pard\\intbl A\\cell\\pard\\intbl\\itap3 X\\nestcell "
+             "{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}\\pard\\intbl B\\cell\\row\\pard Ende\\par}",
+             skipped);
+        const auto skippedOuter = TablesIn(skipped.rootFrame());
+        QCOMPARE(skippedOuter.size(), 1);
+        const auto skippedInner = TablesIn(skippedOuter[0]);
+        QCOMPARE(skippedInner.size(), 1);
+        QCOMPARE(CellText(skippedInner[0], 0, 0), QStringLiteral("X"));
+        QVERIFY(TablesIn(skippedInner[0]).isEmpty());
+        QTextDocument nestedFirst;
+        Read("{\\rtf1\\pard\\intbl\\itap2 X\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}"
+             "\\pard\\intbl\\cell\\pard\\intbl B\\cell\\trowd\\cellx3000\\cellx6000\\row}",
+             nestedFirst);
+        const auto firstOuter = TablesIn(nestedFirst.rootFrame());
+        QCOMPARE(firstOuter.size(), 1);
+        QCOMPARE(firstOuter[0]->columns(), 2);
+        QCOMPARE(TablesIn(firstOuter[0]).size(), 1);
     }
 
     // Cells stand where the writer laid them out: on the grid of all the table's cell edges,
