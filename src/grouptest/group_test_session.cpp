@@ -89,9 +89,10 @@ void GroupTestSession::EndRun(std::int64_t now) {
         return;
     bool out = false;
     Stage(SessionStage::Ending);
-    if (const int running = m_run.StillRunning(); running > 0)
-        out = platform::Dialogs().AskYesNo(StillRunningQuestion(
-                  running, CompletedAt(now - m_run.StartTime()))) == platform::Answer::Yes;
+    // Before the first shuttle was completed there is nothing to be out at: no question.
+    const std::pair<int, int> completed = CompletedAt(now - m_run.StartTime());
+    if (const int running = m_run.StillRunning(); running > 0 && completed.first > 0)
+        out = platform::Dialogs().AskYesNo(StillRunningQuestion(running, completed)) == platform::Answer::Yes;
     m_run.Finish(now, out);
     Journal();
     if (m_view)

@@ -116,9 +116,13 @@ private slots:
         QCOMPARE(int(rig.OnDisk().Runners()[1].state), int(RunnerState::Running));
         QCOMPARE(rig.controller.CurrentLevel(), 1);
 
+        // STOP before the first shuttle is done: nobody is asked about, nobody has a result.
         rig.controller.btn_stopClick();
-        rig.dialogs.ScriptAnswer(platform::Answer::No);
+        const std::size_t asked = rig.dialogs.Texts().size();
         rig.session.EndRun(rig.clock.Now());
+        QCOMPARE(rig.dialogs.Texts().size(), asked);
+        QCOMPARE(int(rig.session.Stage()), int(SessionStage::AwaitingReview));
+        QCOMPARE(rig.OnDisk().Runners()[0].level, 0);
         QVERIFY(!rig.session.AddRunner({4, "Dora", "Dorn", RunnerState::Running, 0, 0}));
     }
 

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace ui {
@@ -166,8 +167,12 @@ void ReviewDialog::TakeOver() {
                    "Seite je Schüler, dazu die Tabelle als Excel-Datei; später auch in der "
                    "Auswertung unter „Klassenbericht“.)") == platform::Answer::Yes;
     accept();
-    if (report)
-        onClassReportWanted(m_run.GroupId(), grouptest::TestDay(m_run.StartTime()));
+    // Once this dialog is closed and the roster says what became of the results.
+    if (report && parentWidget())
+        QTimer::singleShot(
+            0, parentWidget(),
+            [wanted = onClassReportWanted, group = m_run.GroupId(),
+             day = grouptest::TestDay(m_run.StartTime())] { Guarded([&] { wanted(group, day); }); });
 }
 
 void ReviewDialog::Discard() {

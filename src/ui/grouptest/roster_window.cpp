@@ -41,6 +41,10 @@ RosterWindow::RosterWindow(TDM1& dataModule, grouptest::GroupTestSession& sessio
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("RunStatus"));
     m_status->setFont(UiFont(28, true));
+    // A long status ("Test beendet – bitte prüfen und übernehmen") wraps; it never widens the
+    // window beyond the screen.
+    m_status->setWordWrap(true);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     top->addWidget(m_status, 1);
     auto button = [&](const char* name, const QString& caption, auto handler) {
         auto* b = new QPushButton(caption, this);

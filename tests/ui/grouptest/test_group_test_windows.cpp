@@ -236,6 +236,8 @@ private slots:
         QVERIFY(rig.dialogs.Texts()[0].find("2 Sportler laufen noch") != std::string::npos);
         QCOMPARE(rig.roster->findChild<QLabel*>(QStringLiteral("RunStatus"))->text(),
                  QStringLiteral("Test beendet – Ergebnisse übernommen"));
+        // A long status wraps; the window keeps its width.
+        QCOMPARE(rig.roster->width(), 1200);
         QCOMPARE(rig.dm->cdsMultiwert.RecordCount(), 3);
         QVERIFY(!QFile::exists(QString::fromStdString(global::GruppentestPath)));
         QVERIFY(rig.Read(global::MultiwertPath).contains("<ROW "));
@@ -431,6 +433,9 @@ private slots:
         QVERIFY(dialogs.Texts().at(1).starts_with("2 Ergebnisse wurden übernommen und gespeichert.\n\n"
                                                   "Den Klassenbericht jetzt speichern?"));
         const QString sheetPath = rig.dir.filePath(QStringLiteral("bericht.xlsx"));
+        // Saved once the review has closed.
+        QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(sheetPath), wanted, 2000);
+        QTest::qWait(20);
         QCOMPARE(QFile::exists(pdfPath), wanted);
         QCOMPARE(QFile::exists(sheetPath), wanted);
         if (wanted) {
