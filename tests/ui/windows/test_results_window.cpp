@@ -34,10 +34,11 @@ struct ProgramRig {
     FakeDialogs dialogs;
     QTemporaryDir dir;
     // The VO2max table is made before the program that computes with it.
-    Program program{(global::InitVO2Table(), dir.path().toStdString() + "/")};
+    std::unique_ptr<Program> program{
+        (global::InitVO2Table(), std::make_unique<Program>(dir.path().toStdString() + "/"))};
     QDialog* open = nullptr;
     ProgramRig() {
-        TMultistage_frm& main = program.MainWindow();
+        TMultistage_frm& main = program->MainWindow();
         main.SetModalRunner([this](QDialog& window) {
             open = &window;
             window.show();
@@ -505,21 +506,11 @@ private slots:
     // in the editor is posted and saved; an athlete the checks refuse is dropped, and the
     // user is told which.
     void pendingInputAtProgramEnd() {
-        VirtualClock clock(DataRig::Start());
-        FakeSound sound{&clock};
-        FakeDialogs dialogs;
-        QTemporaryDir dir;
-        global::InitVO2Table();
-        auto program = std::make_unique<Program>(dir.path().toStdString() + "/");
+        ProgramRig rig;
+        std::unique_ptr<Program>& program = rig.program;
+        FakeDialogs& dialogs = rig.dialogs;
+        QTemporaryDir& dir = rig.dir;
         TMultistage_frm& main = program->MainWindow();
-        main.SetModalRunner([](QDialog& window) {
-            window.show();
-            QApplication::setActiveWindow(&window);
-            QVERIFY(QTest::qWaitForWindowActive(&window));
-        });
-        main.show();
-        QApplication::setActiveWindow(&main);
-        QVERIFY(QTest::qWaitForWindowActive(&main));
         PostAthlete(program->DataModule().cdsSportler, "Ida", "Iser", "W", 2008);
 
         main.btn_sportlerClick();
@@ -554,14 +545,12 @@ private slots:
         QVERIFY(saved.contains("sportlerid=\"1\" Level=\"7\" Runde=\"3\" VO2-wert=\"37.1\""));
     }
 
-    // The whole road: "Sportler", an athlete typed in and saved; "Werte", a result for him;
-    // the files hold both. Through the main window's buttons and the real windows.
-    // The same road with the keyboard alone: Tab to a button and Enter, Einfg for "neu", the
-    // typing into the cells with Enter between them, Strg+Eingabe to store, Tab to the leave
+    // The whole road (as in endToEnd below) with the keyboard alone: Tab to a button and Enter, Einfg for
+    // "neu", the typing into the cells with Enter between them, Strg+Eingabe to store, Tab to the leave
     // button; "ändern" puts the typing into the grid too.
     void keyboardOnlyRoad() {
         ProgramRig rig;
-        Program& program = rig.program;
+        Program& program = *rig.program;
         FakeDialogs& dialogs = rig.dialogs;
         QTemporaryDir& dir = rig.dir;
         TMultistage_frm& main = program.MainWindow();
@@ -637,9 +626,11 @@ private slots:
         QVERIFY(file.readAll().contains("Datum=\"20261210\" Level=\"8\" Runde=\"11\""));
     }
 
+    // The whole road: "Sportler", an athlete typed in and saved; "Werte", a result for him;
+    // the files hold both. Through the main window's buttons and the real windows.
     void endToEnd() {
         ProgramRig rig;
-        Program& program = rig.program;
+        Program& program = *rig.program;
         FakeDialogs& dialogs = rig.dialogs;
         QTemporaryDir& dir = rig.dir;
         TMultistage_frm& main = program.MainWindow();
