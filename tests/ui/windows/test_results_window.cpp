@@ -545,9 +545,9 @@ private slots:
         QVERIFY(saved.contains("sportlerid=\"1\" Level=\"7\" Runde=\"3\" VO2-wert=\"37.1\""));
     }
 
-    // The whole road (as in endToEnd below) with the keyboard alone: Tab to a button and Enter, Einfg for
-    // "neu", the typing into the cells with Enter between them, Strg+Eingabe to store, Tab to the leave
-    // button; "ändern" puts the typing into the grid too.
+    // The whole road of endToEnd below with the keyboard alone: Tab to a button and Enter,
+    // Einfg for "neu", the typing into the cells, Strg+Eingabe to store, Strg+Tab out of the
+    // grid to the leave button; "ändern" puts the typing into the grid too.
     void keyboardOnlyRoad() {
         ProgramRig rig;
         Program& program = *rig.program;
