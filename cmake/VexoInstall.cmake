@@ -16,6 +16,11 @@ install(FILES ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi.svg
     ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi-256.png
     DESTINATION icons)
 
+option(VEXO_BUNDLE "The release folder carries the libraries, Qt plugins, translations and fonts it needs" OFF)
+if(VEXO_BUNDLE)
+    include(${CMAKE_SOURCE_DIR}/cmake/VexoBundle.cmake)
+endif()
+
 set(CPACK_GENERATOR TGZ)
 set(CPACK_PACKAGE_NAME vexo-rizidevizi)
 set(CPACK_PACKAGE_VENDOR "Vexo-Rizidevizi")

@@ -2,6 +2,8 @@
 
 #include <QAction>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QMouseEvent>
@@ -99,6 +101,10 @@ void RegisterFonts() {
     for (const char* file : {"tahoma.ttf", "ms_sans_serif.ttf"})
         if (QFile::exists(folder + QLatin1String(file)))
             QFontDatabase::addApplicationFont(folder + QLatin1String(file));
+    // The self-contained release folder carries its fonts beside the program.
+    const QDir own(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+    for (const QString& file : own.entryList({QStringLiteral("*.ttf")}, QDir::Files))
+        QFontDatabase::addApplicationFont(own.filePath(file));
 }
 
 QFont UiFont(int pixelHeight, bool bold, const QString& family) {
