@@ -218,6 +218,7 @@ void Program::OfferRecoveredInput() {
 
 Program::~Program() {
     m_roster.reset();
+    m_groupTest.reset(); // it leaves the main window's pacing, so it goes first
     m_evaluation.reset();
     m_about.reset();
     m_info.reset();
