@@ -1,9 +1,9 @@
 #include "program.h"
-#include "data/date_value.h"
 
 #include "My_std.h"
 #include "data/DModule.h"
 #include "data/data_file.h"
+#include "data/date_value.h"
 #include "data/groups.h"
 #include "data/instance_lock.h"
 #include "data/text_encoding.h"

@@ -1,7 +1,6 @@
 #include "chart_ticks.h"
-#include "data/date_value.h"
 
-#include "export_table.h"
+#include "data/date_value.h"
 
 #include <algorithm>
 #include <cmath>

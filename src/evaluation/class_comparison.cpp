@@ -1,7 +1,6 @@
 #include "class_comparison.h"
-#include "data/date_value.h"
 
-#include "export_table.h"
+#include "data/date_value.h"
 
 #include <algorithm>
 #include <map>
@@ -43,9 +42,7 @@ ClassComparison CompareWithPreviousDay(int date, const std::vector<Result>& resu
         p.now = now;
         if (const auto found = athletes.find(athleteId); found != athletes.end()) {
             const Athlete& a = found->second;
-            p.displayName = a.firstName.empty() ? a.name
-                            : a.name.empty()    ? a.firstName
-                                                : a.firstName + " " + a.name;
+            p.displayName = DisplayName(a);
             p.birthYear = a.birthYear;
         } else {
             p.displayName = "(unbekannt)";
@@ -77,14 +74,18 @@ ClassComparison CompareWithPreviousDay(int date, const std::vector<Result>& resu
         }
         c.pupils.push_back(std::move(p));
     }
-    std::stable_sort(
-        c.pupils.begin(), c.pupils.end(), [&](const PupilComparison& a, const PupilComparison& b) {
-            const auto key = [&](const PupilComparison& p) {
-                const auto found = athletes.find(p.athleteId);
-                return found == athletes.end() ? std::string("~") : SearchKey(ListName(found->second));
-            };
-            return key(a) < key(b);
-        });
+    // By name, each pupil's key worked out once; the gone athletes last.
+    std::vector<std::pair<std::string, PupilComparison>> keyed;
+    for (PupilComparison& p : c.pupils) {
+        const auto found = athletes.find(p.athleteId);
+        keyed.emplace_back(found == athletes.end() ? std::string("~") : SearchKey(ListName(found->second)),
+                           std::move(p));
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    c.pupils.clear();
+    for (auto& [key, p] : keyed)
+        c.pupils.push_back(std::move(p));
     return c;
 }
 

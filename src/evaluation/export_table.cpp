@@ -26,16 +26,19 @@ std::string CsvCellText(const ExportCell& cell) {
     return {};
 }
 
+void CsvRow(CsvWriter& csv, const std::vector<ExportCell>& row, std::vector<std::string>& fields) {
+    fields.clear();
+    for (const ExportCell& cell : row)
+        fields.push_back(CsvCellText(cell));
+    csv.Line(fields);
+}
+
 std::string CsvOf(const ExportTable& table) {
     CsvWriter csv(table.rows.size() * (table.header.size() * 7 + 2) + 256);
     csv.Line(table.header);
     std::vector<std::string> fields;
-    for (const auto& row : table.rows) {
-        fields.clear();
-        for (const ExportCell& cell : row)
-            fields.push_back(CsvCellText(cell));
-        csv.Line(fields);
-    }
+    for (const auto& row : table.rows)
+        CsvRow(csv, row, fields);
     return csv.Take();
 }
 

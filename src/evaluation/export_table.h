@@ -2,6 +2,8 @@
 // A table on its way out of the program, with the kind of each cell: the same table becomes
 // a CSV file (numbers with a decimal comma, dates as dd.MM.yyyy) and a spreadsheet (numbers
 // as numbers, dates as dates). Text in UTF-8.
+#include "csv_export.h"
+
 #include <string>
 #include <vector>
 
@@ -46,6 +48,8 @@ struct ExportTable {
 
 // The text of a cell as the CSV file has it.
 std::string CsvCellText(const ExportCell& cell);
+// One row's line of a CSV document (`fields` is scratch space kept between rows).
+void CsvRow(CsvWriter& csv, const std::vector<ExportCell>& row, std::vector<std::string>& fields);
 // The table as CSV bytes.
 std::string CsvOf(const ExportTable& table);
 

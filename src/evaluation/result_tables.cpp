@@ -1,7 +1,7 @@
 #include "result_tables.h"
-#include "data/date_value.h"
 
 #include "csv_export.h"
+#include "data/date_value.h"
 
 #include <algorithm>
 #include <utility>
@@ -208,12 +208,8 @@ std::string AllResultsCsv(const std::vector<Result>& results, const Athletes& at
     CsvWriter csv(results.size() * (header.size() * 7 + 2) + 256);
     csv.Line(header);
     std::vector<std::string> fields;
-    ForEachAllResultsRow(results, athletes, [&](const std::vector<ExportCell>& row) {
-        fields.clear();
-        for (const ExportCell& cell : row)
-            fields.push_back(CsvCellText(cell));
-        csv.Line(fields);
-    });
+    ForEachAllResultsRow(results, athletes,
+                         [&](const std::vector<ExportCell>& row) { CsvRow(csv, row, fields); });
     return csv.Take();
 }
 

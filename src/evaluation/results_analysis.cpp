@@ -197,6 +197,14 @@ Stats StatsOf(const std::vector<double>& values) {
     return stats;
 }
 
+std::string DisplayName(const Athlete& athlete) {
+    if (athlete.firstName.empty())
+        return athlete.name;
+    if (athlete.name.empty())
+        return athlete.firstName;
+    return athlete.firstName + " " + athlete.name;
+}
+
 std::string ListName(const Athlete& athlete) {
     if (athlete.name.empty())
         return athlete.firstName;
@@ -216,9 +224,7 @@ DayReport TestDay(int date, const std::vector<Result>& results, const Athletes& 
         const auto found = athletes.find(r.athleteId);
         const Athlete* athlete = found == athletes.end() ? nullptr : &found->second;
         if (athlete) {
-            entry.displayName = athlete->firstName.empty() ? athlete->name
-                                : athlete->name.empty()    ? athlete->firstName
-                                                           : athlete->firstName + " " + athlete->name;
+            entry.displayName = DisplayName(*athlete);
             entry.firstName = athlete->firstName;
             entry.name = athlete->name;
             entry.sex = athlete->sex;

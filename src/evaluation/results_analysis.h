@@ -174,6 +174,8 @@ std::vector<DayTrend> TrendOverDays(const std::vector<Result>& results, const At
 // The statistics of a list of VO2max values.
 Stats StatsOf(const std::vector<double>& values);
 
+// A name as said: "Vorname Name" without the blank when a part is empty.
+std::string DisplayName(const Athlete& athlete);
 // A name for lists: "Name, Vorname" without the comma when a part is empty.
 std::string ListName(const Athlete& athlete);
 

@@ -32,16 +32,19 @@ void GroupTestSession::Stage(SessionStage stage) {
         m_view->StageChanged();
 }
 
+void GroupTestSession::ShowAllRunners() {
+    if (m_view)
+        for (std::size_t i = 0; i < m_run.Runners().size(); ++i)
+            m_view->RunnerChanged(i);
+}
+
 void GroupTestSession::RunStarted() {
     m_run.Start(m_controller.TestStartTime());
     Journal();
-    m_stage = SessionStage::Running;
-    if (m_view) {
-        for (std::size_t i = 0; i < m_run.Runners().size(); ++i)
-            m_view->RunnerChanged(i);
-        m_view->StageChanged();
+    ShowAllRunners();
+    Stage(SessionStage::Running);
+    if (m_view)
         m_view->RunBegan();
-    }
 }
 
 bool GroupTestSession::MayRestart() {
@@ -95,9 +98,7 @@ void GroupTestSession::EndRun(std::int64_t now) {
         out = platform::Dialogs().AskYesNo(StillRunningQuestion(running, completed)) == platform::Answer::Yes;
     m_run.Finish(now, out);
     Journal();
-    if (m_view)
-        for (std::size_t i = 0; i < m_run.Runners().size(); ++i)
-            m_view->RunnerChanged(i);
+    ShowAllRunners();
     Stage(SessionStage::AwaitingReview);
     if (m_view)
         m_view->ReviewDue();

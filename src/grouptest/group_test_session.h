@@ -2,7 +2,7 @@
 // One group test from START to the review: the run with its taps, its journal on disk and
 // what became of its results. The session follows the pacing as its run listener and tells
 // its window what changed; the window only shows the run and hands taps and keys over.
-// Every change of the run is in the journal before the window is told.
+// Every change of the run goes into the journal at once (a tap's tile is shown first).
 #include "group_run.h"
 #include "pacing/run_listener.h"
 
@@ -75,6 +75,7 @@ public:
 private:
     void Journal();
     void Stage(SessionStage stage);
+    void ShowAllRunners();
 
     GroupRun m_run;
     TestRunController& m_controller;

@@ -11,6 +11,13 @@
 namespace platform {
 namespace {
 
+// Where files are offered: the user's documents folder, or the home folder when there is
+// none (a folder that is not there would stand in the name field).
+QString DocumentsFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder).exists() ? folder : QDir::homePath();
+}
+
 const char* const ProgramTitle = "Vexo-Rizidevizi";
 
 // The button texts are set here rather than left to a translation file, so a machine
@@ -77,9 +84,7 @@ Answer QtDialogs::AskYesAbort(const std::string& text) {
 
 std::string QtDialogs::AskSaveFileName(const std::string& suggestedName, const std::string& filter) {
     // Offered in the user's documents folder; the dialog asks before it replaces a file.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QDir(folder).exists())
-        folder = QDir::homePath(); // a folder that is not there would stand in the name field
+    const QString folder = DocumentsFolder();
     const QString chosen = QFileDialog::getSaveFileName(
         QApplication::activeWindow(), QStringLiteral("Speichern unter"),
         QDir(folder).filePath(QString::fromStdString(suggestedName)), QString::fromStdString(filter));
@@ -87,9 +92,7 @@ std::string QtDialogs::AskSaveFileName(const std::string& suggestedName, const s
 }
 
 std::string QtDialogs::AskOpenFileName(const std::string& title, const std::string& filter) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QDir(folder).exists())
-        folder = QDir::homePath(); // a folder that is not there would stand in the name field
+    const QString folder = DocumentsFolder();
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title), folder,
                                         QString::fromStdString(filter))
         .toStdString();

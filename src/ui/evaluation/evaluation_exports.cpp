@@ -1,12 +1,12 @@
 // The evaluation window's way out: the shown table and all results as CSV or spreadsheet,
 // the test day's report as PDF or to the printer, the reports per pupil as PDF.
-#include "data/date_value.h"
 #include "evaluation_window.h"
 
 #include "athlete_chart.h"
 #include "chart_view.h"
 #include "class_report.h"
 #include "data/data_file.h"
+#include "data/date_value.h"
 #include "day_report.h"
 #include "evaluation/csv_export.h"
 #include "evaluation/result_tables.h"
@@ -252,11 +252,7 @@ QByteArray EvaluationWindow::ClassReportPdf() {
     return ui::ClassReportPdf(
         content, [this](QPainter& painter, const QRectF& target) { DrawRatingChart(painter, target); },
         [&](QPainter& painter, const QRectF& target) {
-            std::vector<ChartView::TrendPoint> points;
-            for (const evaluation::DayTrend& day :
-                 evaluation::TrendOverDays(OfChosenGroup(m_data.results), m_data.athletes))
-                points.push_back({day.date, day.meanVo2, day.healthyShare});
-            trend.ShowTrend(QStringLiteral("Mittlere VO2max und Anteil in der Gesundheitszone"), points);
+            ShowTrend(trend, OfChosenGroup(m_data.results));
             trend.RenderInto(painter, target, ReportChartSize);
         },
         [&pupilChart](const PupilPage& page, QPainter& painter, const QRectF& target) {

@@ -400,6 +400,13 @@ void EvaluationWindow::GroupChosen() {
     FillDays();
 }
 
+void EvaluationWindow::ShowTrend(ChartView& chart, const std::vector<evaluation::Result>& results) const {
+    std::vector<ChartView::TrendPoint> trend;
+    for (const evaluation::DayTrend& day : evaluation::TrendOverDays(results, m_data.athletes))
+        trend.push_back({day.date, day.meanVo2, day.healthyShare});
+    chart.ShowTrend(QStringLiteral("Mittlere VO2max und Anteil in der Gesundheitszone"), trend);
+}
+
 std::vector<evaluation::Result>
 EvaluationWindow::OfChosenGroup(std::vector<evaluation::Result> results) const {
     if (m_groupMembers)
@@ -418,10 +425,7 @@ void EvaluationWindow::FillDays() {
         item->setData(IdRole, date);
     }
     m_days->setCurrentRow(m_days->count() > 0 ? 0 : -1);
-    std::vector<ChartView::TrendPoint> trend;
-    for (const evaluation::DayTrend& day : evaluation::TrendOverDays(shown, m_data.athletes))
-        trend.push_back({day.date, day.meanVo2, day.healthyShare});
-    m_trendChart->ShowTrend(QStringLiteral("Mittlere VO2max und Anteil in der Gesundheitszone"), trend);
+    ShowTrend(*m_trendChart, shown);
     DayChosen();
 }
 
@@ -522,11 +526,8 @@ void EvaluationWindow::DayChosen() {
 }
 
 void EvaluationWindow::SaveClassReportOf(std::int64_t groupId, int day) {
-    FormActivate(); // the results just taken over
-    const QSignalBlocker quiet(m_days);
     m_groupId = groupId;
-    FillGroupFilter();
-    FillDays();
+    FormActivate(); // the results just taken over, the group's test days
     for (int row = 0; row < m_days->count(); ++row)
         if (m_days->item(row)->data(IdRole).toInt() == day)
             m_days->setCurrentRow(row);

@@ -118,6 +118,8 @@ private:
     void FillGroupFilter();
     // The results the day page and the exports stand on: all, or the chosen group's.
     std::vector<evaluation::Result> OfChosenGroup(std::vector<evaluation::Result> results) const;
+    // The mean VO2max and zone share of `results` over their test days, drawn into `chart`.
+    void ShowTrend(ChartView& chart, const std::vector<evaluation::Result>& results) const;
     int ChosenDay() const;
     const evaluation::Athlete* ChosenAthlete() const;
     bool RefuseWithoutDay();

@@ -1,6 +1,6 @@
 #include "german_text.h"
-#include "data/date_value.h"
 
+#include "data/date_value.h"
 #include "evaluation/csv_export.h"
 
 #include <cmath>

@@ -1,8 +1,7 @@
 #include "review_dialog.h"
-#include "data/date_value.h"
 
+#include "data/date_value.h"
 #include "evaluation/csv_export.h"
-#include "evaluation/export_table.h"
 #include "evaluation/global.h"
 #include "grouptest/journal.h"
 #include "pacing/shuttle_schedule.h"
