@@ -22,7 +22,8 @@
 namespace {
 
 struct SilentSound : platform::SoundPlayer {
-    void Play(const std::string&) override {}
+    void PlayAt(const std::string&, std::int64_t) override {}
+    void CancelPlanned() override {}
     bool HasOutput() override { return true; }
 };
 

@@ -9,7 +9,13 @@
 
 namespace {
 constexpr std::int32_t LastLevel = schedule::LevelCount;
-}
+constexpr const char* ShuttleBeep = "ding.wav";
+constexpr const char* LevelFanfare = "tada.wav";
+// A tick at most this much before its planned end waits for it (the countdown began before
+// the time line by the sound's lead); one earlier belongs to a countdown that a restart in
+// level 1 did not restart. The timer itself is never early.
+constexpr std::int64_t EarlyTickMs = 100;
+} // namespace
 
 TestRunController::TestRunController(RunDisplay& display, platform::Timer& shuttleTimer,
                                      platform::Timer& displayTimer)
@@ -43,16 +49,27 @@ void TestRunController::btn_startClick() {
     m_shuttleTimer.SetEnabled(true);
     m_testStartTime = platform::Clock().Now();
     // The time line every shuttle's end is taken from: START on the clock that never jumps,
-    // plus the schedule's shuttle times.
-    m_timeLineStart = platform::Clock().MonotonicMs();
+    // plus the schedule's shuttle times; it begins when the fanfare can be heard, the sound
+    // device's lead after the press, so that the fanfare is on it as every later signal.
+    m_timeLineStart = platform::Clock().MonotonicMs() + platform::Sound().LeadMs();
     m_nextShuttleEnd = schedule::ShuttleIntervalMs[1];
+    // A restarted test's signals still planned belong to the run that was.
+    platform::Sound().CancelPlanned();
     // The countdown already runs, so the fanfare's length is part of the first shuttle.
-    PlayLevelFanfare();
+    platform::Sound().PlayAt(LevelFanfare, m_timeLineStart);
+    PlanNextSignal();
     if (m_listener)
         m_listener->RunStarted();
 }
 
 void TestRunController::btn_stopClick() {
+    // The signal planned for the shuttle under way is not heard.
+    if (m_shuttleTimer.Enabled())
+        platform::Sound().CancelPlanned();
+    EndRun();
+}
+
+void TestRunController::EndRun() {
     const bool wasRunning = m_shuttleTimer.Enabled();
     m_shuttleTimer.SetEnabled(false);
     m_display.SetLevelText("0");
@@ -65,26 +82,51 @@ void TestRunController::btn_stopClick() {
 void TestRunController::Timer1Timer() {
     // Every shuttle end of the time line up to now counts, however late this tick is
     // handled (the window busy, the machine loaded): the level and shuttle shown are the
-    // planned ones, and one signal sounds for them.
+    // planned ones. The signal of the first of them was planned in the audio stream when its
+    // shuttle began, and sounds at its moment whenever this tick comes.
     const std::int64_t elapsed = platform::Clock().MonotonicMs() - m_timeLineStart;
-    bool levelChanged = false;
+    // The first countdown began at the press, the sound's lead before the time line: its
+    // tick waits for the planned end, so that the shuttle shown changes with the signal.
+    if (const std::int64_t untilEnd = m_nextShuttleEnd - elapsed; untilEnd > 0 && untilEnd <= EarlyTickMs) {
+        m_shuttleTimer.SetInterval(static_cast<int>(untilEnd));
+        return;
+    }
+    // A test restarted in level 1 keeps its countdown: its first tick comes before the
+    // restarted time line's end, and the signal planned for that end is given here instead.
+    const bool beforePlannedEnd = elapsed < m_nextShuttleEnd;
+    int ends = 0;
+    bool unplannedLevelChange = false;
     for (;;) {
-        levelChanged = NextShuttle() || levelChanged;
+        const bool levelChanged = NextShuttle();
+        if (++ends > 1 || beforePlannedEnd)
+            unplannedLevelChange = unplannedLevelChange || levelChanged;
         if (!Running())
             break;
         m_nextShuttleEnd += schedule::ShuttleIntervalMs[static_cast<std::size_t>(m_currentLevel)];
         if (m_nextShuttleEnd > elapsed)
             break;
     }
-    if (levelChanged)
-        PlayLevelFanfare();
-    else
-        PlayShuttleBeep();
-    // Armed for the next planned end: no lateness of this tick, nor the time the signal
-    // took to start, is carried into the rest of the test.
-    if (Running())
-        m_shuttleTimer.SetInterval(static_cast<int>(std::max<std::int64_t>(
-            1, m_nextShuttleEnd - (platform::Clock().MonotonicMs() - m_timeLineStart))));
+    if (beforePlannedEnd)
+        platform::Sound().CancelPlanned();
+    // Ends whose signals were never planned (a tick late by more than a shuttle) get one
+    // signal now, not a burst.
+    if (ends > 1 || beforePlannedEnd)
+        platform::Sound().Play(unplannedLevelChange ? LevelFanfare : ShuttleBeep);
+    if (!Running())
+        return;
+    PlanNextSignal();
+    // Armed for the next planned end: no lateness of this tick is carried into the rest of
+    // the test.
+    m_shuttleTimer.SetInterval(static_cast<int>(
+        std::max<std::int64_t>(1, m_nextShuttleEnd - (platform::Clock().MonotonicMs() - m_timeLineStart))));
+}
+
+void TestRunController::PlanNextSignal() {
+    // The shuttle under way ends its level when it is the level's last: the fanfare (after
+    // level 21 it closes the test).
+    const bool levelEnds =
+        m_shuttleCounter == schedule::ShuttlesPerLevel[static_cast<std::size_t>(m_currentLevel)];
+    platform::Sound().PlayAt(levelEnds ? LevelFanfare : ShuttleBeep, m_timeLineStart + m_nextShuttleEnd);
 }
 
 bool TestRunController::NextShuttle() {
@@ -94,8 +136,8 @@ bool TestRunController::NextShuttle() {
     ++m_currentLevel;
     m_display.SetLevelText(std::to_string(m_currentLevel));
     if (m_currentLevel > LastLevel)
-        btn_stopClick();
-    else // the new level's countdown starts with its interval
+        EndRun(); // the closing fanfare was planned with the last shuttle
+    else          // the new level's countdown starts with its interval
         m_shuttleTimer.SetInterval(schedule::ShuttleIntervalMs[static_cast<std::size_t>(m_currentLevel)]);
     m_shuttleCounter = 1;
     return true;
@@ -110,12 +152,4 @@ void TestRunController::Timer2Timer() {
     if (elapsed < 0)
         elapsed += platform::MillisecondsPerDay;
     m_display.SetElapsedText(platform::Clock().FormatLongTime(elapsed));
-}
-
-void TestRunController::PlayShuttleBeep() {
-    platform::Sound().Play("ding.wav");
-}
-
-void TestRunController::PlayLevelFanfare() {
-    platform::Sound().Play("tada.wav");
 }

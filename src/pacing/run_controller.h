@@ -41,8 +41,10 @@ public:
     platform::LocalDateTime TestStartTime() const { return m_testStartTime; }
 
 private:
-    void PlayShuttleBeep();
-    void PlayLevelFanfare();
+    // Hands the signal that ends the shuttle under way to the sound player, at its moment.
+    void PlanNextSignal();
+    // The run's end, by STOP or after the last shuttle.
+    void EndRun();
     // One shuttle end: the counter, and at a level's end the next level (or the end of the
     // test); true at a level change.
     bool NextShuttle();

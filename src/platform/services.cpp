@@ -50,6 +50,9 @@ SoundPlayer& Sound() {
 void SetSound(SoundPlayer* sound) {
     g_sound = sound;
 }
+void SoundPlayer::Play(const std::string& fileName) {
+    PlayAt(fileName, Clock().MonotonicMs());
+}
 
 void ShowFailure(std::exception_ptr failure) {
     try {

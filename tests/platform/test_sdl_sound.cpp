@@ -1,10 +1,11 @@
-// Playback on SDL's dummy driver, which drains the queue in real time: on the calling
-// thread (PlaySync) for as long as the sound, or on the player's own thread (Play), which
-// returns at once and plays the sounds one after the other.
+// Playback on SDL's dummy driver, which asks for the stream in real time: PlaySync returns
+// when the sound has been heard, PlayAt at once.
 #include "platform/sdl/sdl_sound.h"
 
 #include <QElapsedTimer>
+
 #include <QtTest>
+#include <chrono>
 
 class TestSdlSound : public QObject {
     Q_OBJECT
@@ -43,18 +44,29 @@ private slots:
         }
     }
 
-    // Play hands the sound over and returns at once; sounds asked for while one plays follow
-    // it, each as long as itself.
-    void playDoesNotHoldUpTheCaller() {
+    // PlayAt hands the sound over and returns at once; a sound planned ahead begins at its
+    // moment, and sounds that meet are heard together.
+    void playAtDoesNotHoldUpTheCaller() {
         platform::SdlSound sound;
+        QVERIFY(sound.HasOutput()); // the dummy driver is a device
+        const auto nowMs = [] {
+            return std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        };
         QElapsedTimer clock;
         clock.start();
-        sound.Play(VEXO_ASSETS "/tada.wav");
-        sound.Play(VEXO_ASSETS "/ding.wav");
+        sound.PlayAt(VEXO_ASSETS "/tada.wav", nowMs());
+        sound.PlayAt(VEXO_ASSETS "/ding.wav", nowMs() + 1000);
         QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
         sound.WaitUntilQuiet();
-        QVERIFY2(clock.elapsed() >= 1800, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(sound.HasOutput()); // the dummy driver is a device
+        QVERIFY2(clock.elapsed() >= 1500, qPrintable(QString::number(clock.elapsed())));
+        // A sound dropped before its moment is not waited for.
+        sound.PlayAt(VEXO_ASSETS "/ding.wav", nowMs() + 60000);
+        sound.CancelPlanned();
+        clock.restart();
+        sound.WaitUntilQuiet();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     }
 
     // A missing or broken file falls back to the short built-in beep, without an error,
@@ -86,7 +98,6 @@ private slots:
         const QString output = dir.filePath(QStringLiteral("played.raw"));
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", output.toLocal8Bit());
-        qputenv("SDL_DISKAUDIODELAY", "0");
         {
             platform::SdlSound sound;
             sound.PlaySync(dir.filePath(QStringLiteral("fehlt.wav")).toStdString());

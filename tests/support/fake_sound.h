@@ -1,10 +1,11 @@
 #pragma once
-// Records the sounds played, and when on the clock if it has one. Playing does not hold up
-// the caller, as the real player does not; whether there is an output device is set.
+// Records the sounds handed over with their moments, as the real player hears them: a sound
+// planned ahead is heard at its moment, one whose moment has passed at once, and one dropped
+// before its moment never. Without a clock every sound counts as heard when it is handed
+// over. Playing does not hold up the caller; whether there is an output device is set.
 #include "platform/sound.h"
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -15,22 +16,32 @@ public:
     explicit FakeSound(VirtualClock* clock = nullptr) : m_clock(clock) { platform::SetSound(this); }
     ~FakeSound() override { platform::SetSound(nullptr); }
 
-    void Play(const std::string& fileName) override;
+    void PlayAt(const std::string& fileName, std::int64_t monotonicMs) override;
+    void CancelPlanned() override;
     bool HasOutput() override { return m_hasOutput; }
     void SetHasOutput(bool hasOutput) { m_hasOutput = hasOutput; }
+    std::int64_t LeadMs() const override { return m_leadMs; }
+    void SetLeadMs(std::int64_t lead) { m_leadMs = lead; }
 
-    const std::vector<std::string>& Played() const { return m_played; }
-    // The moments (elapsed on the clock) the sounds were started.
-    const std::vector<std::int64_t>& Moments() const { return m_moments; }
+    // The sounds heard by now, in the order heard.
+    std::vector<std::string> Played() const;
+    // The moments (elapsed on the clock) they were heard.
+    std::vector<std::int64_t> Moments() const;
+    // Sounds handed over for a moment still ahead.
+    int PlannedAhead() const;
     int Count(const std::string& fileName) const;
-    void Clear() {
-        m_played.clear();
-        m_moments.clear();
-    }
+    void Clear() { m_sounds.clear(); }
 
 private:
+    struct Heard {
+        std::string file;
+        std::int64_t moment; // elapsed on the clock
+    };
+    std::vector<Heard> HeardByNow() const;
+    std::int64_t Now() const;
+
     VirtualClock* m_clock;
     bool m_hasOutput = true;
-    std::vector<std::string> m_played;
-    std::vector<std::int64_t> m_moments;
+    std::int64_t m_leadMs = 0;
+    std::vector<Heard> m_sounds;
 };

@@ -1,58 +1,57 @@
 #pragma once
-// WAV playback through SDL2's audio subsystem on a thread of its own. Play hands the file to
-// that thread and returns; the thread plays one sound after the other (PlaySync): the file
-// is loaded, queued on an audio device with a small buffer (a fiftieth of a second), and the
-// thread waits until the queue has drained, the last buffer has played and the sound's own
-// length has passed. The device stays open (paused) between sounds of the same format, so
-// that a beep starts without the delay of opening a device; a sound of another format
-// reopens it. A file that cannot be loaded plays a short built-in beep instead; no audio
+// WAV playback through SDL2's audio subsystem on the audio stream's own clock. One device
+// (16-bit mono at 44.1 kHz; SDL converts for the hardware) is opened on a thread of its own
+// as the player is made, so that neither the window's start nor START waits for it, and the
+// first fanfare is heard when START is pressed; when there was none then, each sound and
+// HasOutput try again. It keeps running, silent between sounds, so that the stream's samples
+// are a clock: SDL's audio thread fills each block from an AudioTimeline,
+// which places every sound at the sample of its planned moment. A file is loaded and converted
+// once and kept. A file that cannot be loaded plays a short built-in beep instead; no audio
 // device means silence, which HasOutput tells beforehand.
+#include "platform/sdl/audio_timeline.h"
 #include "platform/sound.h"
 
 #include <SDL.h>
 
-#include <condition_variable>
-#include <cstdint>
-#include <deque>
-#include <mutex>
+#include <map>
+#include <string>
 #include <thread>
-#include <vector>
 
 namespace platform {
 
 class SdlSound : public SoundPlayer {
 public:
+    static constexpr int StreamRate = 44100;
+
     SdlSound();
     ~SdlSound() override;
     SdlSound(const SdlSound&) = delete;
     SdlSound& operator=(const SdlSound&) = delete;
 
-    void Play(const std::string& fileName) override;
+    void PlayAt(const std::string& fileName, std::int64_t monotonicMs) override;
+    void CancelPlanned() override;
     bool HasOutput() override;
-    // Plays a sound on the calling thread, returning when it has ended.
+    std::int64_t LeadMs() const override;
+    // Plays a sound now and returns when it has been heard.
     void PlaySync(const std::string& fileName);
-    // Waits until every sound asked for has been played (for tests and the end).
+    // Waits until every sound asked for has been heard (for tests and the end).
     void WaitUntilQuiet();
 
 private:
-    void PlayOnDevice(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length);
-    void CloseDevice();
-    void Run();
+    static void FillBlock(void* self, Uint8* stream, int length);
+    // The device, opened by now if there is one; on the window's thread.
+    bool OpenDevice();
+    bool TryOpen();
+    void AwaitOpening();
+    SoundSamples Load(const std::string& fileName);
 
     bool m_audioReady = false;
-    // The device and its format belong to whoever holds m_deviceLock: the playing thread, or
-    // HasOutput between sounds.
-    std::mutex m_deviceLock;
     SDL_AudioDeviceID m_device = 0;
-    SDL_AudioSpec m_deviceFormat{}; // the format the open device was asked for
-    SDL_AudioSpec m_obtained{};
-
-    std::mutex m_queueLock;
-    std::condition_variable m_queueChanged;
-    std::deque<std::string> m_queue;
-    bool m_playing = false;
-    bool m_stopping = false;
-    std::thread m_thread;
+    std::int64_t m_latencyNs = 0;
+    // Belongs to SDL's audio thread while the device runs; others take the device's lock.
+    AudioTimeline m_timeline{StreamRate, 0};
+    std::map<std::string, SoundSamples> m_loaded;
+    std::thread m_opening; // the first opening, awaited before the device is used
 };
 
 } // namespace platform
