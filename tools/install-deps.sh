@@ -9,9 +9,11 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libsdl2-dev f
           clang libclang-rt-14-dev
           xvfb xauth xdotool imagemagick openbox librsvg2-bin poppler-utils
           desktop-file-utils
+          # the release checks: a bare Debian 12 root, the package's AppStream metainfo
+          mmdebstrap appstream
           # the spreadsheet test opens the program's .xlsx files in a real spreadsheet program
           libreoffice-calc-nogui)
-[ "${VEXO_BENCH_DEPS:-0}" = 1 ] && packages+=(libpugixml-dev)
+[ "${VEXO_BENCH_DEPS:-0}" = 1 ] && packages+=(libpugixml-dev stress-ng)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <cstring>
 #ifdef _WIN32
@@ -18,6 +19,28 @@ std::string GetAppDir() {
     if (dir.empty() || dir.back() != '/')
         dir += '/';
     return dir;
+}
+
+std::string GetDataDir() {
+#ifdef VEXO_SHARED_ASSETS
+    // Installed, the program's folder belongs to the system: each user keeps their own data.
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath() + QStringLiteral("/.local/share");
+    dir += QStringLiteral("/vexo-rizidevizi");
+    QDir().mkpath(dir); // a folder that cannot be made is told at start, as one not writable
+    return dir.toStdString() + '/';
+#else
+    return GetAppDir();
+#endif
+}
+
+std::string GetAssetsDir() {
+#ifdef VEXO_SHARED_ASSETS
+    return VEXO_SHARED_ASSETS;
+#else
+    return {};
+#endif
 }
 
 std::string GetTempDir() {

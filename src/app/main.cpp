@@ -13,6 +13,7 @@
 #include "vexo_application.h"
 #include "vexo_multistage_form.h"
 
+#include <QDir>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -40,7 +41,10 @@ int main(int argc, char** argv) {
     platform::SetClock(&clock);
     platform::SetSound(&sound);
 
-    const std::string dataFolder = GetAppDir();
+    // The sounds and the information text are looked up in the working folder.
+    if (const std::string assets = GetAssetsDir(); !assets.empty())
+        QDir::setCurrent(QString::fromStdString(assets));
+    const std::string dataFolder = GetDataDir();
     const data::InstanceLock lock(dataFolder);
     if (StartRefused(lock, dataFolder))
         return 1;

@@ -169,10 +169,10 @@ void TMultistage_frm::SetSecondaryWindows(QDialog* sportler, QDialog* werte, QDi
 void TMultistage_frm::FormCreate() {
     global::InitVO2Table();
     global::FirstActivation = true;
-    global::SportlerPath = GetAppDir() + "sportler.xml";
-    global::MultiwertPath = GetAppDir() + "multiwert.xml";
-    global::GruppenPath = GetAppDir() + "gruppen.xml";
-    global::GruppentestPath = GetAppDir() + "gruppentest.journal";
+    global::SportlerPath = GetDataDir() + "sportler.xml";
+    global::MultiwertPath = GetDataDir() + "multiwert.xml";
+    global::GruppenPath = GetDataDir() + "gruppen.xml";
+    global::GruppentestPath = GetDataDir() + "gruppentest.journal";
 }
 
 void TMultistage_frm::FormActivate() {
