@@ -2,8 +2,8 @@
 // WAV playback through SDL2's audio subsystem on the audio stream's own clock. One device
 // (16-bit mono at 44.1 kHz; SDL converts for the hardware) is opened on a thread of its own
 // as the player is made, so that neither the window's start nor START waits for it, and the
-// first fanfare is heard when START is pressed; when there was none then, each sound and
-// HasOutput try again. It keeps running, silent between sounds, so that the stream's samples
+// first fanfare is heard when START is pressed; when there was none then, HasOutput tries
+// again. It keeps running, silent between sounds, so that the stream's samples
 // are a clock: SDL's audio thread fills each block from an AudioTimeline,
 // which places every sound at the sample of its planned moment. A file is loaded and converted
 // once and kept. A file that cannot be loaded plays a short built-in beep instead; no audio
