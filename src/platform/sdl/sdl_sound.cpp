@@ -80,7 +80,11 @@ SdlSound::~SdlSound() {
 
 void SdlSound::FillBlock(void* self, Uint8* stream, int length) {
     auto& sound = *static_cast<SdlSound*>(self);
-    sound.m_timeline.Fill(reinterpret_cast<std::int16_t*>(stream), length / 2, SteadyNs());
+    try { // SDL's thread, C code: nothing may leave it but silence
+        sound.m_timeline.Fill(reinterpret_cast<std::int16_t*>(stream), length / 2, SteadyNs());
+    } catch (...) {
+        std::fill_n(stream, length, Uint8(0));
+    }
 }
 
 void SdlSound::AwaitOpening() {
