@@ -265,9 +265,12 @@ bool StartRefused(const data::InstanceLock& lock, const std::string& folder) {
     const std::string problem =
         data::WhyNothingCanBeSaved(folder, {folder + "sportler.xml", folder + "multiwert.xml"});
     if (!problem.empty())
-        platform::Dialogs().ShowMessage(problem +
-                                        "\nSportler und Werte können hier nicht gespeichert werden. Der Test "
-                                        "läuft trotzdem; zum Erfassen das Programm in einen Ordner kopieren, "
-                                        "in dem Sie schreiben dürfen.");
+        // Installed, the data folder is the user's own: copying the program would not help.
+        platform::Dialogs().ShowMessage(
+            problem + "\nSportler und Werte können hier nicht gespeichert werden. Der Test läuft trotzdem; " +
+            (GetAssetsDir().empty()
+                 ? std::string("zum Erfassen das Programm in einen Ordner kopieren, in dem Sie "
+                               "schreiben dürfen.")
+                 : "zum Erfassen muss der Ordner \"" + folder + "\" Ihnen gehören."));
     return false;
 }
