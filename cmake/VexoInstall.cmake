@@ -73,11 +73,10 @@ install(FILES
     ${CMAKE_SOURCE_DIR}/LICENSE
     DESTINATION .)
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/packaging/vexo-rizidevizi-menue.sh DESTINATION .)
-install(FILES ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi.svg
-    ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi-16.png ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi-32.png
-    ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi-48.png ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi-128.png
-    ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi-256.png
-    DESTINATION icons)
+install(FILES ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi.svg DESTINATION icons)
+foreach(size ${VEXO_ICON_SIZES})
+    install(FILES ${CMAKE_SOURCE_DIR}/assets/icon/vexo-rizidevizi-${size}.png DESTINATION icons)
+endforeach()
 
 option(VEXO_BUNDLE "The release folder carries the libraries, Qt plugins, translations and fonts it needs" OFF)
 if(VEXO_BUNDLE)

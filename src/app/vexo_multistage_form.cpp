@@ -169,10 +169,11 @@ void TMultistage_frm::SetSecondaryWindows(QDialog* sportler, QDialog* werte, QDi
 void TMultistage_frm::FormCreate() {
     global::InitVO2Table();
     global::FirstActivation = true;
-    global::SportlerPath = GetDataDir() + "sportler.xml";
-    global::MultiwertPath = GetDataDir() + "multiwert.xml";
-    global::GruppenPath = GetDataDir() + "gruppen.xml";
-    global::GruppentestPath = GetDataDir() + "gruppentest.journal";
+    const std::string folder = GetDataDir();
+    global::SportlerPath = folder + "sportler.xml";
+    global::MultiwertPath = folder + "multiwert.xml";
+    global::GruppenPath = folder + "gruppen.xml";
+    global::GruppentestPath = folder + "gruppentest.journal";
 }
 
 void TMultistage_frm::FormActivate() {

@@ -25,6 +25,11 @@ public:
     virtual std::string FormatLongTime(std::int64_t millisecondsOfDay) const = 0;
 };
 
+// The clock that never jumps, read alike by the real clock service (MonotonicMs) and the sound
+// device's stream, so that a moment handed from one to the other means the same instant:
+// nanoseconds of std::chrono::steady_clock.
+std::int64_t SteadyClockNs();
+
 ClockService& Clock();
 void SetClock(ClockService* clock);
 

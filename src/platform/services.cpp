@@ -6,6 +6,7 @@
 #include "sound.h"
 #include "timer.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -49,6 +50,11 @@ SoundPlayer& Sound() {
 }
 void SetSound(SoundPlayer* sound) {
     g_sound = sound;
+}
+std::int64_t SteadyClockNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 void SoundPlayer::Play(const std::string& fileName) {
     PlayAt(fileName, Clock().MonotonicMs());

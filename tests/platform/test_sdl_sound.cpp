@@ -1,5 +1,6 @@
 // Playback on SDL's dummy driver, which asks for the stream in real time: PlaySync returns
 // when the sound has been heard, PlayAt at once.
+#include "platform/clock.h"
 #include "platform/sdl/sdl_sound.h"
 
 #include <QElapsedTimer>
@@ -49,11 +50,7 @@ private slots:
     void playAtDoesNotHoldUpTheCaller() {
         platform::SdlSound sound;
         QVERIFY(sound.HasOutput()); // the dummy driver is a device
-        const auto nowMs = [] {
-            return std::chrono::duration_cast<std::chrono::milliseconds>(
-                       std::chrono::steady_clock::now().time_since_epoch())
-                .count();
-        };
+        const auto nowMs = [] { return platform::SteadyClockNs() / 1'000'000; };
         QElapsedTimer clock;
         clock.start();
         sound.PlayAt(VEXO_ASSETS "/tada.wav", nowMs());

@@ -1,7 +1,5 @@
 #include "qt_clock.h"
 
-#include <chrono>
-
 #include "long_time_format.h"
 
 #include <QDateTime>
@@ -11,9 +9,7 @@
 namespace platform {
 
 std::int64_t QtClock::MonotonicMs() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return SteadyClockNs() / 1'000'000;
 }
 
 LocalDateTime QtClock::Now() const {

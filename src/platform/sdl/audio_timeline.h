@@ -30,12 +30,10 @@ public:
     bool Quiet() const { return m_voices.empty(); }
     // The next `frames` samples of the stream, asked for at `nowNs`.
     void Fill(std::int16_t* out, int frames, std::int64_t nowNs);
-    // Samples handed to the device so far.
-    std::int64_t Position() const { return m_position; }
-    // Where a moment falls in the stream, by what is known of its start.
-    std::int64_t SampleAt(std::int64_t atNs) const;
 
 private:
+    // Where a moment falls in the stream, by what is known of its start.
+    std::int64_t SampleAt(std::int64_t atNs) const;
     struct Voice {
         SoundSamples samples;
         std::int64_t atNs;

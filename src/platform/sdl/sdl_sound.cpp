@@ -1,5 +1,7 @@
 #include "sdl_sound.h"
 
+#include "platform/clock.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -7,12 +9,6 @@
 
 namespace platform {
 namespace {
-
-std::int64_t SteadyNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // The fallback alert: 150 ms of an 880 Hz tone with short fades, in the stream's format.
 SoundSamples MakeFallbackBeep() {
@@ -81,7 +77,7 @@ SdlSound::~SdlSound() {
 void SdlSound::FillBlock(void* self, Uint8* stream, int length) {
     auto& sound = *static_cast<SdlSound*>(self);
     try { // SDL's thread, C code: nothing may leave it but silence
-        sound.m_timeline.Fill(reinterpret_cast<std::int16_t*>(stream), length / 2, SteadyNs());
+        sound.m_timeline.Fill(reinterpret_cast<std::int16_t*>(stream), length / 2, SteadyClockNs());
     } catch (...) {
         std::fill_n(stream, length, Uint8(0));
     }
@@ -180,7 +176,7 @@ void SdlSound::WaitUntilQuiet() {
 }
 
 void SdlSound::PlaySync(const std::string& fileName) {
-    PlayAt(fileName, SteadyNs() / 1'000'000);
+    PlayAt(fileName, SteadyClockNs() / 1'000'000);
     WaitUntilQuiet();
 }
 
